@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include "knitcfg/common/Export.h"
+
+namespace knitcfg {
+
+// Every two-character sequence backslash + 'n' becomes CR LF; nothing else
+// changes. A null text gives the empty string.
+KNITCFG_API std::string UnescapeNewLines(const char* text);
+
+// Every CR LF pair becomes backslash + 'n'; a lone CR or LF stays. A null
+// text gives the empty string.
+KNITCFG_API std::string EscapeNewLines(const char* text);
+
+// The numbered name of a key or section: `prefix` followed by `number` written
+// as "%3.3d" (at least three digits, zero-padded: 0 -> "000", 1000 -> "1000").
+KNITCFG_API std::string NumberedName(const char* prefix, int number);
+
+}  // namespace knitcfg

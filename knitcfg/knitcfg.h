@@ -1,0 +1,10 @@
+#pragma once
+
+// The whole public API of knitcfg.
+
+#include "knitcfg/common/Export.h"
+#include "knitcfg/common/ModelObject.h"
+#include "knitcfg/common/RetError.h"
+#include "knitcfg/common/Text.h"
+#include "knitcfg/common/Types.h"
+#include "knitcfg/profile/Profile.h"

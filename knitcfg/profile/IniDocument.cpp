@@ -1,0 +1,424 @@
+#include "knitcfg/profile/IniDocument.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace knitcfg::profile {
+
+namespace {
+
+inline bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
+
+inline unsigned char Fold(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
+std::string_view EolText(IniDocument::Eol eol) {
+    switch (eol) {
+        case IniDocument::Eol::kLf: return "\n";
+        case IniDocument::Eol::kCr: return "\r";
+        case IniDocument::Eol::kCrLf: return "\r\n";
+        case IniDocument::Eol::kNone: break;
+    }
+    return {};
+}
+
+bool IsContent(IniDocument::Kind kind) {
+    return kind == IniDocument::Kind::kEntry || kind == IniDocument::Kind::kText;
+}
+
+}  // namespace
+
+std::size_t NameHash::operator()(std::string_view s) const noexcept {
+    // FNV-1a over the folded bytes.
+    std::uint64_t h = 1469598103934665603ULL;
+    for (const char c : s) {
+        h ^= Fold(static_cast<unsigned char>(c));
+        h *= 1099511628211ULL;
+    }
+    return static_cast<std::size_t>(h ^ (h >> 32));
+}
+
+bool NameEqual::operator()(std::string_view a, std::string_view b) const noexcept {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (Fold(static_cast<unsigned char>(a[i])) != Fold(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && IsBlank(s[b])) {
+        ++b;
+    }
+    while (e > b && IsBlank(s[e - 1])) {
+        --e;
+    }
+    return s.substr(b, e - b);
+}
+
+void ClassifyLine(std::string_view text, IniDocument::Line* line) {
+    using Kind = IniDocument::Kind;
+    std::size_t p = 0;
+    const std::size_t n = text.size();
+    while (p < n && IsBlank(text[p])) {
+        ++p;
+    }
+    // A line of blanks and NUL bytes only is blank.
+    std::size_t q = p;
+    while (q < n && (IsBlank(text[q]) || text[q] == '\0')) {
+        ++q;
+    }
+    if (q == n) {
+        line->kind = Kind::kBlank;
+        return;
+    }
+    if (text[p] == '[') {
+        line->kind = Kind::kHeader;
+        return;
+    }
+    if (text[p] == ';') {
+        line->kind = Kind::kComment;
+        return;
+    }
+    const std::size_t eq = text.find('=', p);
+    if (eq == std::string_view::npos) {
+        line->kind = Kind::kText;
+        return;
+    }
+    line->kind = Kind::kEntry;
+    std::size_t ke = eq;
+    while (ke > p && IsBlank(text[ke - 1])) {
+        --ke;
+    }
+    std::size_t vb = eq + 1;
+    std::size_t ve = n;
+    while (vb < ve && IsBlank(text[vb])) {
+        ++vb;
+    }
+    while (ve > vb && IsBlank(text[ve - 1])) {
+        --ve;
+    }
+    line->keyBegin = static_cast<std::uint32_t>(p);
+    line->keyLength = static_cast<std::uint32_t>(ke - p);
+    line->valueBegin = static_cast<std::uint32_t>(vb);
+    line->valueLength = static_cast<std::uint32_t>(ve - vb);
+}
+
+namespace {
+
+std::string_view HeaderName(std::string_view text) {
+    const std::size_t open = text.find('[');
+    std::string_view rest = text.substr(open + 1);
+    const std::size_t close = rest.find(']');
+    if (close != std::string_view::npos) {
+        rest = rest.substr(0, close);
+    }
+    return TrimBlanks(rest);
+}
+
+}  // namespace
+
+void IniDocument::Clear() {
+    image_.clear();
+    pool_.clear();
+    sections_.clear();
+    sectionIndex_.clear();
+    keyIndex_.clear();
+    keyIndexValid_.clear();
+    sections_.emplace_back();
+    keyIndex_.emplace_back();
+    keyIndexValid_.push_back(false);
+}
+
+void IniDocument::Parse(std::string image) {
+    Clear();
+    image_ = std::move(image);
+    // A line longer than 4 GiB cannot be described; such a file is cut there.
+    const char* data = image_.data();
+    const std::size_t size = image_.size();
+    std::size_t pos = 0;
+    Section* current = &sections_.back();
+    while (pos < size) {
+        std::size_t end = pos;
+        while (end < size && data[end] != '\n' && data[end] != '\r') {
+            ++end;
+        }
+        Line line;
+        line.begin = pos;
+        line.length = static_cast<std::uint32_t>(std::min<std::size_t>(end - pos, UINT32_MAX));
+        std::size_t next = end;
+        if (end < size) {
+            if (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') {
+                line.eol = Eol::kCrLf;
+                next = end + 2;
+            } else {
+                line.eol = data[end] == '\r' ? Eol::kCr : Eol::kLf;
+                next = end + 1;
+            }
+        }
+        const std::string_view text(data + pos, line.length);
+        ClassifyLine(text, &line);
+        if (line.kind == Kind::kHeader) {
+            sections_.emplace_back();
+            current = &sections_.back();
+            current->hasHeader = true;
+            current->name = std::string(HeaderName(text));
+            current->header = line;
+        } else {
+            current->body.push_back(line);
+        }
+        pos = next;
+    }
+    Reindex();
+}
+
+void IniDocument::Reindex() {
+    sectionIndex_.clear();
+    sectionIndex_.reserve(sections_.size());
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        if (sections_[i].hasHeader) {
+            sectionIndex_[sections_[i].name].push_back(i);
+        }
+    }
+    keyIndex_.assign(sections_.size(), KeyIndex{});
+    keyIndexValid_.assign(sections_.size(), false);
+}
+
+std::string_view IniDocument::Text(const Line& line) const {
+    if (line.owned) {
+        return pool_[line.begin];
+    }
+    return std::string_view(image_.data() + line.begin, line.length);
+}
+
+IniDocument::Eol IniDocument::FileEol() const {
+    for (const Section& s : sections_) {
+        if (s.hasHeader && s.header.eol != Eol::kNone) {
+            return s.header.eol;
+        }
+        for (const Line& l : s.body) {
+            if (l.eol != Eol::kNone) {
+                return l.eol;
+            }
+        }
+        if (s.hasHeader || !s.body.empty()) {
+            // The first line has no line end: it is also the last one.
+            break;
+        }
+    }
+    return Eol::kCrLf;
+}
+
+std::string IniDocument::Serialize() const {
+    std::string out;
+    out.reserve(image_.size() + 64);
+    const std::string_view fileEol = EolText(FileEol());
+    bool openLine = false;  // the last line written has no line end yet
+    auto emit = [&](const Line& line) {
+        if (openLine) {
+            out += fileEol;
+        }
+        out += Text(line);
+        out += EolText(line.eol);
+        openLine = line.eol == Eol::kNone;
+    };
+    for (const Section& s : sections_) {
+        if (s.hasHeader) {
+            emit(s.header);
+        }
+        for (const Line& l : s.body) {
+            emit(l);
+        }
+    }
+    return out;
+}
+
+std::size_t IniDocument::FindSectionIndex(std::string_view name) const {
+    const auto it = sectionIndex_.find(std::string(name));
+    if (it == sectionIndex_.end() || it->second.empty()) {
+        return SIZE_MAX;
+    }
+    return it->second.front();
+}
+
+const IniDocument::Section* IniDocument::FindSection(std::string_view name) const {
+    const std::size_t i = FindSectionIndex(name);
+    return i == SIZE_MAX ? nullptr : &sections_[i];
+}
+
+IniDocument::Section* IniDocument::FindSectionMutable(std::string_view name) {
+    const std::size_t i = FindSectionIndex(name);
+    return i == SIZE_MAX ? nullptr : &sections_[i];
+}
+
+const IniDocument::KeyIndex& IniDocument::Keys(std::size_t sectionIndex) const {
+    if (!keyIndexValid_[sectionIndex]) {
+        KeyIndex& index = keyIndex_[sectionIndex];
+        index.clear();
+        const Section& s = sections_[sectionIndex];
+        index.reserve(s.body.size());
+        for (std::size_t i = 0; i < s.body.size(); ++i) {
+            if (s.body[i].kind == Kind::kEntry) {
+                index.emplace(std::string(Key(s.body[i])), i);  // keeps the first
+            }
+        }
+        keyIndexValid_[sectionIndex] = true;
+    }
+    return keyIndex_[sectionIndex];
+}
+
+void IniDocument::InvalidateKeys(std::size_t sectionIndex) const {
+    keyIndexValid_[sectionIndex] = false;
+    keyIndex_[sectionIndex].clear();
+}
+
+const IniDocument::Line* IniDocument::FindEntry(const Section& section,
+                                                std::string_view key) const {
+    const auto sectionIndex = static_cast<std::size_t>(&section - sections_.data());
+    const KeyIndex& index = Keys(sectionIndex);
+    const auto it = index.find(std::string(key));
+    return it == index.end() ? nullptr : &section.body[it->second];
+}
+
+IniDocument::Line IniDocument::MakeLine(std::string text) {
+    Line line;
+    ClassifyLine(text, &line);
+    line.owned = true;
+    line.begin = pool_.size();
+    line.length = static_cast<std::uint32_t>(std::min<std::size_t>(text.size(), UINT32_MAX));
+    line.eol = FileEol();
+    pool_.push_back(std::move(text));
+    return line;
+}
+
+IniDocument::Section& IniDocument::AppendSection(std::string_view name) {
+    std::string headerText;
+    headerText.reserve(name.size() + 2);
+    headerText += '[';
+    headerText += name;
+    headerText += ']';
+    Line header = MakeLine(std::move(headerText));
+    sections_.emplace_back();
+    Section& s = sections_.back();
+    s.hasHeader = true;
+    s.name = std::string(name);
+    s.header = header;
+    keyIndex_.emplace_back();
+    keyIndexValid_.push_back(false);
+    sectionIndex_[s.name].push_back(sections_.size() - 1);
+    return s;
+}
+
+bool IniDocument::SetValue(std::string_view section, std::string_view key,
+                           std::string_view value) {
+    std::size_t si = FindSectionIndex(section);
+    if (si == SIZE_MAX) {
+        AppendSection(section);
+        si = sections_.size() - 1;
+    }
+    const KeyIndex& index = Keys(si);
+    const auto it = index.find(std::string(key));
+    if (it != index.end()) {
+        Line& line = sections_[si].body[it->second];
+        if (Value(line) == value) {
+            return false;
+        }
+        std::string text(Key(line));
+        text += '=';
+        text += value;
+        line = MakeLine(std::move(text));
+        return true;
+    }
+    // A new key goes after the last entry or line without '=', before the
+    // comments and blank lines that close the section.
+    std::string text(key);
+    text += '=';
+    text += value;
+    Line line = MakeLine(std::move(text));
+    std::vector<Line>& body = sections_[si].body;
+    std::size_t pos = body.size();
+    while (pos > 0 && !IsContent(body[pos - 1].kind)) {
+        --pos;
+    }
+    body.insert(body.begin() + static_cast<std::ptrdiff_t>(pos), line);
+    // Every indexed entry stands before `pos`, so no index moves.
+    keyIndex_[si].emplace(std::string(key), pos);
+    return true;
+}
+
+bool IniDocument::DeleteKey(std::string_view section, std::string_view key) {
+    const std::size_t si = FindSectionIndex(section);
+    if (si == SIZE_MAX) {
+        return false;
+    }
+    const KeyIndex& index = Keys(si);
+    const auto it = index.find(std::string(key));
+    if (it == index.end()) {
+        return false;
+    }
+    std::vector<Line>& body = sections_[si].body;
+    body.erase(body.begin() + static_cast<std::ptrdiff_t>(it->second));
+    InvalidateKeys(si);
+    return true;
+}
+
+bool IniDocument::DeleteSection(std::string_view section) {
+    const auto it = sectionIndex_.find(std::string(section));
+    if (it == sectionIndex_.end() || it->second.empty()) {
+        return false;
+    }
+    const std::size_t si = it->second.front();
+    it->second.erase(it->second.begin());
+    Section& s = sections_[si];
+    // The header, entries and lines without '=' go; comments and blank lines stay.
+    s.hasHeader = false;
+    s.body.erase(std::remove_if(s.body.begin(), s.body.end(),
+                                [](const Line& l) { return IsContent(l.kind); }),
+                 s.body.end());
+    InvalidateKeys(si);
+    return true;
+}
+
+bool IniDocument::ReplaceSection(std::string_view section,
+                                 const std::vector<std::string_view>& lines) {
+    std::size_t si = FindSectionIndex(section);
+    if (si == SIZE_MAX) {
+        AppendSection(section);
+        si = sections_.size() - 1;
+    }
+    std::vector<Line> fresh;
+    fresh.reserve(lines.size());
+    for (const std::string_view l : lines) {
+        fresh.push_back(MakeLine(std::string(l)));
+    }
+    std::vector<Line>& body = sections_[si].body;
+    std::vector<Line> out;
+    out.reserve(body.size() + fresh.size());
+    bool placed = false;
+    for (const Line& l : body) {
+        if (IsContent(l.kind)) {
+            if (!placed) {
+                out.insert(out.end(), fresh.begin(), fresh.end());
+                placed = true;
+            }
+            continue;
+        }
+        out.push_back(l);
+    }
+    if (!placed) {
+        out.insert(out.begin(), fresh.begin(), fresh.end());
+    }
+    body = std::move(out);
+    InvalidateKeys(si);
+    return true;
+}
+
+}  // namespace knitcfg::profile

@@ -1,0 +1,113 @@
+#pragma once
+
+// The in-memory model of one profile file: every line kept as it was read,
+// with indexes for section and key lookups. Internal to the profile layer.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace knitcfg::profile {
+
+// ASCII-case-insensitive hashing and comparison of names.
+struct NameHash {
+    std::size_t operator()(std::string_view s) const noexcept;
+};
+struct NameEqual {
+    bool operator()(std::string_view a, std::string_view b) const noexcept;
+};
+
+class IniDocument {
+public:
+    enum class Kind : std::uint8_t { kBlank, kComment, kHeader, kEntry, kText };
+    enum class Eol : std::uint8_t { kNone, kLf, kCr, kCrLf };
+
+    // One line of the file. Its bytes live either in the file image read at
+    // parse time or, for a line the layer wrote, in the document's own pool.
+    struct Line {
+        std::size_t begin = 0;  // offset in the image, or index in the pool
+        std::uint32_t length = 0;
+        Kind kind = Kind::kBlank;
+        Eol eol = Eol::kNone;
+        bool owned = false;     // bytes in the pool
+        // For an entry: key and value, trimmed, as offsets into the line.
+        std::uint32_t keyBegin = 0, keyLength = 0, valueBegin = 0, valueLength = 0;
+    };
+
+    // A section: its header line and the lines up to the next header. The
+    // lines before the first header form a section without header, which no
+    // lookup reaches; so does what a deleted section leaves behind.
+    struct Section {
+        bool hasHeader = false;
+        std::string name;  // trimmed
+        Line header;
+        std::vector<Line> body;
+    };
+
+    IniDocument() = default;
+    IniDocument(const IniDocument&) = delete;
+    IniDocument& operator=(const IniDocument&) = delete;
+
+    // Replaces the document with the lines of `bytes`.
+    void Parse(std::string image);
+    void Clear();
+    // The file's bytes: untouched lines exactly as read.
+    std::string Serialize() const;
+
+    // Lookups take names that have lost their spaces already.
+    const Section* FindSection(std::string_view name) const;
+    // The first entry of `key` in the section, or null.
+    const Line* FindEntry(const Section& section, std::string_view key) const;
+
+    std::string_view Text(const Line& line) const;
+    std::string_view Key(const Line& line) const {
+        return Text(line).substr(line.keyBegin, line.keyLength);
+    }
+    std::string_view Value(const Line& line) const {
+        return Text(line).substr(line.valueBegin, line.valueLength);
+    }
+    const std::vector<Section>& Sections() const { return sections_; }
+
+    // Edits; the text given must already be checked by the caller. Each
+    // returns true when the document changed.
+    bool SetValue(std::string_view section, std::string_view key, std::string_view value);
+    bool DeleteKey(std::string_view section, std::string_view key);
+    bool DeleteSection(std::string_view section);
+    // Replaces the entries and lines without '=' of the section with `lines`
+    // ("key=value" each), adding the section when missing.
+    bool ReplaceSection(std::string_view section, const std::vector<std::string_view>& lines);
+
+private:
+    using KeyIndex = std::unordered_map<std::string, std::size_t, NameHash, NameEqual>;
+    using SectionIndex =
+        std::unordered_map<std::string, std::vector<std::size_t>, NameHash, NameEqual>;
+
+    Line MakeLine(std::string text);
+    Section* FindSectionMutable(std::string_view name);
+    std::size_t FindSectionIndex(std::string_view name) const;
+    const KeyIndex& Keys(std::size_t sectionIndex) const;
+    void InvalidateKeys(std::size_t sectionIndex) const;
+    Section& AppendSection(std::string_view name);
+    Eol FileEol() const;
+    void Reindex();
+
+    std::string image_;                 // the bytes read at parse time
+    std::vector<std::string> pool_;     // bytes of lines written since
+    std::vector<Section> sections_;     // [0] is the part before the first header
+    SectionIndex sectionIndex_;         // name -> live sections of that name, in order
+    // Key indexes are built on first use and dropped when a section's lines move.
+    mutable std::vector<KeyIndex> keyIndex_;
+    mutable std::vector<bool> keyIndexValid_;
+};
+
+// Classifies one line of text (without its line end) and finds the key and
+// value of an entry.
+void ClassifyLine(std::string_view text, IniDocument::Line* line);
+
+// Trims blanks (space, tab, vertical tab) from both ends.
+std::string_view TrimBlanks(std::string_view s);
+
+}  // namespace knitcfg::profile

@@ -1,0 +1,686 @@
+#include "knitcfg/profile/Profile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "knitcfg/common/Platform.h"
+#include "knitcfg/profile/IniDocument.h"
+
+namespace knitcfg::profile {
+
+namespace detail {
+
+// One file's cached document and what is known of the disk version it
+// mirrors. Every field is guarded by `mu`.
+struct CachedFile {
+    std::mutex mu;
+    std::string path;
+    IniDocument doc;
+    bool valid = false;              // doc mirrors the disk version in `info`
+    platform::FileInfo info;         // info.exists == false: no readable file
+    std::size_t contentHash = 0;     // hash of the bytes that doc was parsed from
+    bool racy = false;               // info cannot tell a later change apart
+    int batchDepth = 0;
+    bool dirty = false;              // writes made in a batch, not persisted yet
+    std::uint64_t lastUse = 0;
+};
+
+}  // namespace detail
+
+namespace {
+
+using detail::CachedFile;
+
+constexpr std::size_t kMaxIdleFiles = 16;
+
+struct Registry {
+    std::mutex mu;
+    std::unordered_map<std::string, std::shared_ptr<CachedFile>> files;
+    std::uint64_t clock = 0;
+};
+
+Registry& TheRegistry() {
+    // Never destroyed: calls made while static objects are torn down still work.
+    static Registry* registry = new Registry;
+    return *registry;
+}
+
+std::shared_ptr<CachedFile> Acquire(const char* path) {
+    Registry& r = TheRegistry();
+    std::lock_guard<std::mutex> lock(r.mu);
+    auto& slot = r.files[path];
+    if (!slot) {
+        slot = std::make_shared<CachedFile>();
+        slot->path = path;
+        // Forget the least recently used files that nobody holds.
+        if (r.files.size() > kMaxIdleFiles) {
+            std::vector<std::pair<std::uint64_t, std::string>> idle;
+            for (const auto& [name, file] : r.files) {
+                if (file.use_count() == 1 && file != slot) {
+                    idle.emplace_back(file->lastUse, name);
+                }
+            }
+            std::sort(idle.begin(), idle.end());
+            const std::size_t excess = r.files.size() - kMaxIdleFiles;
+            for (std::size_t i = 0; i < idle.size() && i < excess; ++i) {
+                r.files.erase(idle[i].second);
+            }
+        }
+    }
+    slot->lastUse = ++r.clock;
+    return slot;
+}
+
+std::size_t HashBytes(const std::string& bytes) { return std::hash<std::string>{}(bytes); }
+
+// Marks whether a later change of the file could keep the same size, time
+// and identity: when the content was read within the file system's
+// timestamp resolution of its last write.
+void NoteReadTime(CachedFile& f, std::int64_t readStartNs) {
+    f.racy = f.info.exists &&
+             readStartNs - f.info.mtimeNs < platform::TimestampResolutionNs(f.info);
+}
+
+void LoadFromDisk(CachedFile& f) {
+    const std::int64_t start = platform::NowNs();
+    std::string bytes;
+    platform::FileInfo info;
+    const platform::ReadStatus status = platform::ReadWholeFile(f.path, &bytes, &info);
+    f.dirty = false;
+    if (status != platform::ReadStatus::kOk) {
+        // Missing or unreadable: reads see an empty file. An unreadable one is
+        // not trusted as cached, so it is examined again next time.
+        f.doc.Clear();
+        f.info = platform::FileInfo{};
+        f.valid = status == platform::ReadStatus::kMissing;
+        f.racy = false;
+        f.contentHash = 0;
+        return;
+    }
+    f.info = info;
+    f.contentHash = HashBytes(bytes);
+    f.doc.Parse(std::move(bytes));
+    f.valid = true;
+    NoteReadTime(f, start);
+}
+
+// Makes the cached document mirror the disk. Inside a batch the batch's copy
+// is authoritative and is left alone.
+void Refresh(CachedFile& f) {
+    if (f.batchDepth > 0) {
+        return;
+    }
+    if (!f.valid) {
+        LoadFromDisk(f);
+        return;
+    }
+    platform::FileInfo now;
+    platform::Stat(f.path, &now);
+    if (!now.exists && !f.info.exists) {
+        return;
+    }
+    if (!now.exists || !f.info.exists || !now.SameVersion(f.info)) {
+        LoadFromDisk(f);
+        return;
+    }
+    if (!f.racy) {
+        return;
+    }
+    // The stamp cannot be trusted yet: compare the content itself.
+    const std::int64_t start = platform::NowNs();
+    std::string bytes;
+    platform::FileInfo info;
+    if (platform::ReadWholeFile(f.path, &bytes, &info) != platform::ReadStatus::kOk) {
+        LoadFromDisk(f);
+        return;
+    }
+    if (HashBytes(bytes) != f.contentHash || !info.SameVersion(f.info)) {
+        f.info = info;
+        f.contentHash = HashBytes(bytes);
+        f.doc.Parse(std::move(bytes));
+        f.valid = true;
+    }
+    NoteReadTime(f, start);
+}
+
+// Writes the document to disk. On failure the cache is dropped, so that the
+// next call reads what the disk still holds.
+bool Persist(CachedFile& f) {
+    std::string bytes = f.doc.Serialize();
+    const std::int64_t start = platform::NowNs();
+    f.dirty = false;
+    if (!platform::ReplaceFileAtomically(f.path, bytes)) {
+        LoadFromDisk(f);
+        return false;
+    }
+    platform::FileInfo info;
+    if (!platform::Stat(f.path, &info)) {
+        LoadFromDisk(f);
+        return true;
+    }
+    f.info = info;
+    f.contentHash = HashBytes(bytes);
+    // Parsing what was written drops the lines kept for earlier edits.
+    f.doc.Parse(std::move(bytes));
+    f.valid = true;
+    NoteReadTime(f, start);
+    return true;
+}
+
+// Inside a batch the disk is written only at its end; a target that cannot
+// be written at all is refused at the first write, as it would be outside.
+bool Writable(CachedFile& f) {
+    return f.batchDepth == 0 || f.dirty || platform::CanReplace(f.path);
+}
+
+// A write was accepted into the document: persist it now, or at the end of
+// the batch.
+bool Commit(CachedFile& f, bool changed) {
+    if (!changed) {
+        return true;
+    }
+    if (f.batchDepth > 0) {
+        f.dirty = true;
+        return true;
+    }
+    return Persist(f);
+}
+
+// A section or key argument loses its spaces (not tabs) at both ends.
+std::string_view ArgName(const char* s) {
+    std::string_view v(s);
+    while (!v.empty() && v.front() == ' ') {
+        v.remove_prefix(1);
+    }
+    while (!v.empty() && v.back() == ' ') {
+        v.remove_suffix(1);
+    }
+    return v;
+}
+
+bool IsBlankChar(char c) { return c == ' ' || c == '\t' || c == '\v'; }
+
+bool HasLineBreak(std::string_view s) {
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+bool EdgeIsTabOrVt(std::string_view s) {
+    auto tv = [](char c) { return c == '\t' || c == '\v'; };
+    return !s.empty() && (tv(s.front()) || tv(s.back()));
+}
+
+// Texts that would read back as something else (or change the structure of
+// the file) are refused.
+bool SafeSection(std::string_view s) {
+    return !HasLineBreak(s) && s.find(']') == std::string_view::npos && !EdgeIsTabOrVt(s);
+}
+
+bool SafeKey(std::string_view k) {
+    if (HasLineBreak(k) || k.find('=') != std::string_view::npos || EdgeIsTabOrVt(k)) {
+        return false;
+    }
+    const std::string_view t = TrimBlanks(k);
+    if (t.empty()) {
+        return k.empty();  // the empty key is allowed, blanks only are not
+    }
+    return t.front() != ';' && t.front() != '[';
+}
+
+// A value as GetString gives it: trimmed in the file already; one pair of
+// matching outer quotes dropped.
+std::string_view Unquote(std::string_view v) {
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+        return v.substr(1, v.size() - 2);
+    }
+    return v;
+}
+
+std::string_view DefaultText(const char* def) {
+    std::string_view d = def != nullptr ? std::string_view(def) : std::string_view();
+    while (!d.empty() && d.back() == ' ') {
+        d.remove_suffix(1);
+    }
+    return Unquote(d);
+}
+
+unsigned PutValue(std::string_view text, char* buffer, unsigned size) {
+    if (size == 0) {
+        return 0;
+    }
+    const std::size_t n = std::min<std::size_t>(text.size(), size - 1);
+    if (n > 0) {
+        std::memcpy(buffer, text.data(), n);
+    }
+    buffer[n] = '\0';
+    return static_cast<unsigned>(n);
+}
+
+// Builds a NUL-separated list in the caller's buffer, writing only what fits
+// and stopping once the list is known not to fit.
+class ListWriter {
+public:
+    ListWriter(char* buffer, unsigned size) : buffer_(buffer), size_(size) {}
+
+    // Adds one string; false once the list no longer fits.
+    bool Add(std::string_view a, std::string_view b = {}, std::string_view c = {}) {
+        Put(a);
+        Put(b);
+        Put(c);
+        Put(std::string_view("\0", 1));
+        return length_ + 1 < size_;
+    }
+    bool Empty() const { return length_ == 0; }
+
+    unsigned Finish() {
+        if (size_ == 0) {
+            return 0;
+        }
+        if (length_ + 1 < size_) {
+            buffer_[length_] = '\0';
+            return static_cast<unsigned>(length_);
+        }
+        if (size_ == 1) {
+            buffer_[0] = '\0';
+            return 0;
+        }
+        buffer_[size_ - 2] = '\0';
+        buffer_[size_ - 1] = '\0';
+        return size_ - 2;
+    }
+
+private:
+    void Put(std::string_view s) {
+        if (length_ < size_) {
+            const std::size_t n = std::min<std::size_t>(s.size(), size_ - length_);
+            if (n > 0) {
+                std::memcpy(buffer_ + length_, s.data(), n);
+            }
+        }
+        length_ += s.size();
+    }
+
+    char* buffer_;
+    std::size_t size_;
+    std::size_t length_ = 0;
+};
+
+unsigned ListSectionNames(const IniDocument& doc, char* buffer, unsigned size) {
+    ListWriter out(buffer, size);
+    for (const IniDocument::Section& s : doc.Sections()) {
+        if (s.hasHeader && !s.name.empty() && !out.Add(s.name)) {
+            break;
+        }
+    }
+    return out.Finish();
+}
+
+// Runs `fn` on the fresh document of `file` under its lock.
+template <typename Fn>
+auto WithFile(const char* file, Fn&& fn) {
+    std::shared_ptr<CachedFile> f = Acquire(file);
+    std::lock_guard<std::mutex> lock(f->mu);
+    Refresh(*f);
+    return fn(*f);
+}
+
+// Reads `section`/`key` as GetString does, for any length of value. False
+// when the file, section or key is missing.
+bool ReadValue(const IniDocument& doc, std::string_view section, std::string_view key,
+               std::string_view* value) {
+    const IniDocument::Section* s = doc.FindSection(section);
+    if (s == nullptr) {
+        return false;
+    }
+    const IniDocument::Line* line = doc.FindEntry(*s, key);
+    if (line == nullptr) {
+        return false;
+    }
+    *value = Unquote(doc.Value(*line));
+    return true;
+}
+
+// The stored (trimmed, still quoted) value of a key.
+bool ReadRaw(const IniDocument& doc, std::string_view section, std::string_view key,
+             std::string_view* value) {
+    const IniDocument::Section* s = doc.FindSection(section);
+    const IniDocument::Line* line = s != nullptr ? doc.FindEntry(*s, key) : nullptr;
+    if (line == nullptr) {
+        return false;
+    }
+    *value = doc.Value(*line);
+    return true;
+}
+
+// The first listable key name of a section, if any.
+bool FirstKey(const IniDocument& doc, std::string_view section, std::string_view* key) {
+    const IniDocument::Section* s = doc.FindSection(section);
+    if (s == nullptr) {
+        return false;
+    }
+    for (const IniDocument::Line& l : s->body) {
+        if (l.kind == IniDocument::Kind::kEntry && l.keyLength > 0) {
+            *key = doc.Key(l);
+            return true;
+        }
+    }
+    return false;
+}
+
+int ParseInt(std::string_view v) {
+    std::size_t i = 0;
+    while (i < v.size() && (IsBlankChar(v[i]) || v[i] == '\r' || v[i] == '\n' || v[i] == '\f')) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < v.size() && (v[i] == '+' || v[i] == '-')) {
+        negative = v[i] == '-';
+        ++i;
+    }
+    unsigned base = 10;
+    if (i + 1 < v.size() && v[i] == '0') {
+        const char p = v[i + 1];
+        if (p == 'x' || p == 'X') {
+            base = 16;
+        } else if (p == 'b') {
+            base = 2;
+        } else if (p == 'o') {
+            base = 8;
+        }
+        if (base != 10) {
+            i += 2;
+        }
+    }
+    std::uint32_t result = 0;
+    for (; i < v.size(); ++i) {
+        const char c = v[i];
+        unsigned digit;
+        if (c >= '0' && c <= '9') {
+            digit = static_cast<unsigned>(c - '0');
+        } else if (c >= 'a' && c <= 'f') {
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        } else if (c >= 'A' && c <= 'F') {
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        } else {
+            break;
+        }
+        if (digit >= base) {
+            break;
+        }
+        result = result * base + digit;  // wraps modulo 2^32
+    }
+    if (negative) {
+        result = 0U - result;
+    }
+    return static_cast<int>(result);
+}
+
+}  // namespace
+
+unsigned GetString(const char* section, const char* key, const char* def, char* buffer,
+                   unsigned size, const char* file) {
+    if (buffer == nullptr || size == 0) {
+        return 0;
+    }
+    if (file == nullptr) {
+        if (section == nullptr) {
+            buffer[0] = '\0';
+            return 0;
+        }
+        return PutValue(DefaultText(def), buffer, size);
+    }
+    return WithFile(file, [&](CachedFile& f) -> unsigned {
+        if (section == nullptr) {
+            return ListSectionNames(f.doc, buffer, size);
+        }
+        const std::string_view sec = ArgName(section);
+        if (key == nullptr) {
+            const IniDocument::Section* s = f.doc.FindSection(sec);
+            if (s != nullptr) {
+                ListWriter out(buffer, size);
+                for (const IniDocument::Line& l : s->body) {
+                    // An empty name would end the caller's walk early: left out.
+                    if (l.kind == IniDocument::Kind::kEntry && l.keyLength > 0 &&
+                        !out.Add(f.doc.Key(l))) {
+                        break;
+                    }
+                }
+                if (!out.Empty()) {
+                    return out.Finish();
+                }
+            }
+            return PutValue(DefaultText(def), buffer, size);
+        }
+        std::string_view value;
+        if (ReadValue(f.doc, sec, ArgName(key), &value)) {
+            return PutValue(value, buffer, size);
+        }
+        return PutValue(DefaultText(def), buffer, size);
+    });
+}
+
+int GetInt(const char* section, const char* key, int def, const char* file) {
+    if (file == nullptr) {
+        return def;
+    }
+    return WithFile(file, [&](CachedFile& f) -> int {
+        std::string_view text;
+        if (section == nullptr) {
+            bool found = false;
+            for (const IniDocument::Section& s : f.doc.Sections()) {
+                if (s.hasHeader && !s.name.empty()) {
+                    text = s.name;
+                    found = true;
+                    break;
+                }
+            }
+            if (!found) {
+                return def;
+            }
+        } else if (key == nullptr) {
+            if (!FirstKey(f.doc, ArgName(section), &text)) {
+                return def;
+            }
+        } else if (!ReadValue(f.doc, ArgName(section), ArgName(key), &text)) {
+            return def;
+        }
+        if (text.empty()) {
+            return def;
+        }
+        return ParseInt(text);
+    });
+}
+
+unsigned GetSection(const char* section, char* buffer, unsigned size, const char* file) {
+    if (buffer == nullptr || size == 0 || section == nullptr) {
+        return 0;
+    }
+    auto nothing = [&]() -> unsigned {
+        buffer[0] = '\0';
+        if (size > 1) {
+            buffer[1] = '\0';
+        }
+        return 0;
+    };
+    if (file == nullptr) {
+        return nothing();
+    }
+    return WithFile(file, [&](CachedFile& f) -> unsigned {
+        const IniDocument::Section* s = f.doc.FindSection(ArgName(section));
+        if (s == nullptr) {
+            return nothing();
+        }
+        ListWriter out(buffer, size);
+        for (const IniDocument::Line& l : s->body) {
+            bool fits = true;
+            if (l.kind == IniDocument::Kind::kEntry) {
+                fits = out.Add(f.doc.Key(l), "=", f.doc.Value(l));
+            } else if (l.kind == IniDocument::Kind::kText) {
+                fits = out.Add(TrimBlanks(f.doc.Text(l)));
+            }
+            if (!fits) {
+                break;
+            }
+        }
+        if (out.Empty()) {
+            return nothing();
+        }
+        return out.Finish();
+    });
+}
+
+unsigned GetSectionNames(char* buffer, unsigned size, const char* file) {
+    if (buffer == nullptr || size == 0) {
+        return 0;
+    }
+    if (file == nullptr) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    return WithFile(file, [&](CachedFile& f) { return ListSectionNames(f.doc, buffer, size); });
+}
+
+namespace {
+
+// The flush request (every argument null): forget the cached copy.
+bool Flush(const char* file) {
+    if (file != nullptr) {
+        std::shared_ptr<CachedFile> f = Acquire(file);
+        std::lock_guard<std::mutex> lock(f->mu);
+        if (f->batchDepth == 0) {
+            f->valid = false;
+            f->doc.Clear();
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool WriteString(const char* section, const char* key, const char* value, const char* file) {
+    if (section == nullptr) {
+        if (key == nullptr && value == nullptr) {
+            return Flush(file);
+        }
+        return false;
+    }
+    if (file == nullptr || *file == '\0') {
+        return false;
+    }
+    const std::string_view sec = ArgName(section);
+    if (key == nullptr) {
+        // Deletes never refuse: a name that could not be written matches nothing.
+        return WithFile(file, [&](CachedFile& f) {
+            if (!SafeSection(sec) || f.doc.FindSection(sec) == nullptr) {
+                return true;
+            }
+            return Writable(f) && Commit(f, f.doc.DeleteSection(sec));
+        });
+    }
+    const std::string_view k = ArgName(key);
+    if (value == nullptr) {
+        return WithFile(file, [&](CachedFile& f) {
+            if (!SafeSection(sec) || !SafeKey(k)) {
+                return true;
+            }
+            const IniDocument::Section* s = f.doc.FindSection(sec);
+            if (s == nullptr || f.doc.FindEntry(*s, k) == nullptr) {
+                return true;
+            }
+            return Writable(f) && Commit(f, f.doc.DeleteKey(sec, k));
+        });
+    }
+    const std::string_view v(value);
+    if (!SafeSection(sec) || !SafeKey(k) || HasLineBreak(v)) {
+        return false;
+    }
+    return WithFile(file, [&](CachedFile& f) {
+        std::string_view current;
+        if (ReadRaw(f.doc, sec, k, &current) && current == v) {
+            return true;  // the value it already has: nothing to write
+        }
+        return Writable(f) && Commit(f, f.doc.SetValue(sec, k, v));
+    });
+}
+
+bool WriteSection(const char* section, const char* lines, const char* file) {
+    if (section == nullptr) {
+        if (lines == nullptr) {
+            return Flush(file);
+        }
+        return false;
+    }
+    if (file == nullptr || *file == '\0') {
+        return false;
+    }
+    if (lines == nullptr) {
+        return WriteString(section, nullptr, nullptr, file);
+    }
+    const std::string_view sec = ArgName(section);
+    if (!SafeSection(sec)) {
+        return false;
+    }
+    std::vector<std::string_view> entries;
+    for (const char* p = lines; *p != '\0'; p += std::strlen(p) + 1) {
+        const std::string_view line(p);
+        const std::size_t eq = line.find('=');
+        if (eq == std::string_view::npos) {
+            continue;
+        }
+        // The string is written as given; its key is checked as it will read
+        // back, less the spaces that reading drops anyway.
+        std::string_view k = line.substr(0, eq);
+        while (!k.empty() && k.front() == ' ') {
+            k.remove_prefix(1);
+        }
+        while (!k.empty() && k.back() == ' ') {
+            k.remove_suffix(1);
+        }
+        const bool blanksOnly = k.empty() && eq > 0;
+        if (HasLineBreak(line) || blanksOnly || !SafeKey(k)) {
+            return false;
+        }
+        entries.push_back(line);
+    }
+    return WithFile(file, [&](CachedFile& f) {
+        return Writable(f) && Commit(f, f.doc.ReplaceSection(sec, entries));
+    });
+}
+
+Batch::Batch(const char* file) {
+    if (file == nullptr) {
+        return;
+    }
+    file_ = Acquire(file);
+    std::lock_guard<std::mutex> lock(file_->mu);
+    Refresh(*file_);
+    ++file_->batchDepth;
+}
+
+Batch::~Batch() {
+    if (!file_) {
+        return;
+    }
+    std::lock_guard<std::mutex> lock(file_->mu);
+    if (--file_->batchDepth == 0 && file_->dirty) {
+        Persist(*file_);
+    }
+}
+
+bool Batch::Commit() {
+    if (!file_) {
+        return false;
+    }
+    std::lock_guard<std::mutex> lock(file_->mu);
+    if (file_->batchDepth != 1 || !file_->dirty) {
+        return true;
+    }
+    return Persist(*file_);
+}
+
+}  // namespace knitcfg::profile
