@@ -1,1 +1,98 @@
+// The operating-system seam: what the rest of the library relies on.
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "TestUtil.h"
+#include "knitcfg/common/Platform.h"
+
+namespace knitcfg::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(PlatformTest, StatAndReadDescribeTheSameFile) {
+    test::TempDir dir;
+    const std::string file = dir.File("a.ini");
+    FileInfo info;
+    EXPECT_FALSE(Stat(file, &info));
+    EXPECT_FALSE(info.exists);
+    std::string bytes;
+    EXPECT_EQ(ReadWholeFile(file, &bytes, &info), ReadStatus::kMissing);
+    EXPECT_EQ(ReadWholeFile(dir.path(), &bytes, &info), ReadStatus::kError);
+
+    ASSERT_TRUE(ReplaceFileAtomically(file, std::string("x\0y", 3)));
+    ASSERT_EQ(ReadWholeFile(file, &bytes, &info), ReadStatus::kOk);
+    EXPECT_EQ(bytes, std::string("x\0y", 3));
+    FileInfo again;
+    ASSERT_TRUE(Stat(file, &again));
+    EXPECT_TRUE(again.SameVersion(info));
+    EXPECT_EQ(info.size, 3u);
+    EXPECT_GT(info.mtimeNs, 0);
+
+    ASSERT_TRUE(ReplaceFileAtomically(file, "other"));
+    ASSERT_TRUE(Stat(file, &again));
+    EXPECT_FALSE(again.SameVersion(info)) << "a replaced file must be a new version";
+}
+
+TEST(PlatformTest, ReplaceRefusesWhatItCannotWriteAndLeavesNoTrace) {
+    test::TempDir dir;
+    EXPECT_FALSE(ReplaceFileAtomically(dir.File("missing/a.ini"), "x"));
+    EXPECT_FALSE(CanReplace(dir.File("missing/a.ini")));
+    EXPECT_FALSE(ReplaceFileAtomically(dir.path(), "x"));
+    EXPECT_FALSE(CanReplace(dir.path()));
+    const std::string ro = dir.File("ro.ini");
+    test::WriteFile(ro, "old");
+    fs::permissions(ro, fs::perms::owner_read);
+    EXPECT_FALSE(CanReplace(ro));
+    EXPECT_FALSE(ReplaceFileAtomically(ro, "new"));
+    EXPECT_EQ(test::ReadFile(ro), "old");
+    EXPECT_TRUE(CanReplace(dir.File("new.ini")));
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(PlatformTest, CopyRemoveAndTempFolder) {
+    test::TempDir dir;
+    const std::string a = dir.File("a"), b = dir.File("b");
+    test::WriteFile(a, "content");
+    EXPECT_TRUE(CopyFileOver(a, b));
+    EXPECT_EQ(test::ReadFile(b), "content");
+    EXPECT_FALSE(CopyFileOver(dir.File("none"), b));
+    EXPECT_TRUE(RemoveFile(a));
+    EXPECT_FALSE(RemoveFile(a));
+    EXPECT_TRUE(IsDirectory(dir.path()));
+    EXPECT_FALSE(IsDirectory(b));
+
+    const char* old = std::getenv("TMPDIR");
+    const std::string saved = old != nullptr ? old : "";
+    ::setenv("TMPDIR", dir.path().c_str(), 1);
+    EXPECT_EQ(TempDirectory(), dir.path() + "/");
+    ::unsetenv("TMPDIR");
+    EXPECT_EQ(TempDirectory(), "/tmp/");
+    if (old != nullptr) {
+        ::setenv("TMPDIR", saved.c_str(), 1);
+    }
+}
+
+TEST(PlatformTest, LockIsExclusiveBetweenHolders) {
+    test::TempDir dir;
+    const std::string path = dir.File("lock");
+    FileLock first;
+    ASSERT_TRUE(first.Lock(path));
+    FileLock second;
+    EXPECT_FALSE(second.TryLock(path));
+    first.Unlock();
+    EXPECT_TRUE(second.TryLock(path));
+    EXPECT_TRUE(second.Held());
+    EXPECT_FALSE(first.Held());
+}
+
+}  // namespace
+}  // namespace knitcfg::platform

@@ -1,1 +1,257 @@
+// Behaviour of the profile layer that the reference cases cannot show:
+// byte preservation, freshness against other writers, failed writes,
+// batches, durability details and concurrent use.
+
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "TestUtil.h"
+#include "knitcfg/common/Platform.h"
+#include "knitcfg/profile/Profile.h"
+
+namespace knitcfg::profile {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::WriteFile;
+
+std::string Get(const std::string& file, const char* section, const char* key) {
+    char buf[512];
+    GetString(section, key, "<none>", buf, sizeof buf, file.c_str());
+    return buf;
+}
+
+std::uint64_t Inode(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st.st_ino;
+}
+
+class ProfileTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    std::string file = dir.File("machine.ini");
+};
+
+TEST_F(ProfileTest, WriteChangesOnlyTheLineOfItsKey) {
+    static const char raw[] =
+        "\xEF\xBB\xBF; exported by hand\r\n"
+        "junk before any section\0with a NUL\r\n"
+        "[Header]   trailing text\r\n"
+        "  MachineType =  \"MX 9\"   \r\n"
+        "\tVersion\t=\t2.5\n"
+        "; a comment = not a key\r"
+        "text line without equals\r\n"
+        "\r\n"
+        "[Color_001]\r\n"
+        "Drum_000=1,2,3\r\n"
+        "Drum_000=duplicate stays\r\n"
+        "ID=1\r\n"
+        "   \r\n"
+        "; trailing comment\r\n"
+        "[Color_002]\r\n"
+        "ID=2";
+    const std::string original(raw, sizeof raw - 1);
+    WriteFile(file, original);
+
+    ASSERT_TRUE(WriteString("color_001", "id", "7", file.c_str()));
+    std::string expected = original;
+    const std::string oldLine = "ID=1\r\n";
+    expected.replace(expected.find(oldLine), oldLine.size(), "ID=7\r\n");
+    EXPECT_EQ(ReadFile(file), expected);
+    EXPECT_EQ(Get(file, "Header", "MachineType"), "MX 9");
+    EXPECT_EQ(Get(file, "Header", "Version"), "2.5");
+    EXPECT_EQ(Get(file, "Color_001", "Drum_000"), "1,2,3");
+}
+
+TEST_F(ProfileTest, SeesChangesMadeByOthers) {
+    WriteFile(file, "[A]\r\nk=1\r\n");
+    EXPECT_EQ(Get(file, "A", "k"), "1");
+    // Same size, rewritten in place at once: only the content tells.
+    WriteFile(file, "[A]\r\nk=2\r\n");
+    EXPECT_EQ(Get(file, "A", "k"), "2");
+    // Replaced by rename, as other writers do.
+    WriteFile(file + ".new", "[A]\r\nk=3\r\n");
+    fs::rename(file + ".new", file);
+    EXPECT_EQ(Get(file, "A", "k"), "3");
+    // Removed, then created again.
+    fs::remove(file);
+    EXPECT_EQ(Get(file, "A", "k"), "<none>");
+    WriteFile(file, "[A]\r\nk=4\r\n");
+    EXPECT_EQ(Get(file, "A", "k"), "4");
+}
+
+TEST_F(ProfileTest, SeesAnInPlaceChangeThatKeepsSizeAndTime) {
+    WriteFile(file, "[A]\r\nk=1\r\n");
+    EXPECT_EQ(Get(file, "A", "k"), "1");
+    struct stat st {};
+    ::stat(file.c_str(), &st);
+    WriteFile(file, "[A]\r\nk=9\r\n");
+    // Put the old time back: size, time and identity now all match.
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    ::utimensat(AT_FDCWD, file.c_str(), times, 0);
+    EXPECT_EQ(Get(file, "A", "k"), "9");
+}
+
+TEST_F(ProfileTest, FailedWritesLeaveFileAndCacheAsOnDisk) {
+    WriteFile(file, "[A]\r\nk=1\r\n");
+    EXPECT_EQ(Get(file, "A", "k"), "1");
+    // A read-only file is refused as the platform refuses it.
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_FALSE(WriteString("A", "k", "2", file.c_str()));
+    EXPECT_FALSE(WriteSection("A", "x=1\0", file.c_str()));
+    EXPECT_EQ(ReadFile(file), "[A]\r\nk=1\r\n");
+    EXPECT_EQ(Get(file, "A", "k"), "1");
+
+    const std::string missingFolder = dir.File("no/such/folder.ini");
+    EXPECT_FALSE(WriteString("A", "k", "1", missingFolder.c_str()));
+    EXPECT_FALSE(test::FileExists(missingFolder));
+
+    const std::string folder = dir.File("folder.ini");
+    fs::create_directory(folder);
+    EXPECT_FALSE(WriteString("A", "k", "1", folder.c_str()));
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_EQ(Get(folder, "A", "k"), "<none>");
+
+    // Nothing is left behind beside the target.
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name == "machine.ini" || name == "folder.ini" || name == "no") << name;
+    }
+}
+
+TEST_F(ProfileTest, WriteKeepsPermissionsAndWritesThroughLinks) {
+    WriteFile(file, "[A]\r\nk=1\r\n");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const std::string link = dir.File("link.ini");
+    fs::create_symlink("machine.ini", link);
+
+    ASSERT_TRUE(WriteString("A", "k", "2", link.c_str()));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadFile(file), "[A]\r\nk=2\r\n");
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(ProfileTest, WriteOutsideBatchIsOnDiskAtOnceAndReplacesTheFile) {
+    WriteFile(file, "[A]\r\nk=1\r\n");
+    const auto before = Inode(file);
+    ASSERT_TRUE(WriteString("A", "k", "2", file.c_str()));
+    EXPECT_EQ(ReadFile(file), "[A]\r\nk=2\r\n");
+    EXPECT_NE(Inode(file), before) << "written in place rather than by rename";
+    // Writing the value it already has does not touch the file.
+    const auto after = Inode(file);
+    ASSERT_TRUE(WriteString("A", "k", "2", file.c_str()));
+    EXPECT_EQ(Inode(file), after);
+}
+
+TEST_F(ProfileTest, BatchPersistsOnceAtItsEnd) {
+    WriteFile(file, "[A]\r\nk=1\r\n");
+    const auto before = Inode(file);
+    {
+        Batch batch(file.c_str());
+        for (int i = 0; i < 200; ++i) {
+            const std::string key = "k" + std::to_string(i);
+            ASSERT_TRUE(WriteString("B", key.c_str(), "v", file.c_str()));
+        }
+        ASSERT_TRUE(WriteSection("C", "a=1\0b=2\0", file.c_str()));
+        // Reads inside the batch see its writes; the disk does not yet.
+        EXPECT_EQ(Get(file, "B", "k199"), "v");
+        EXPECT_EQ(ReadFile(file), "[A]\r\nk=1\r\n");
+        EXPECT_EQ(Inode(file), before);
+        {
+            Batch inner(file.c_str());
+            ASSERT_TRUE(WriteString("A", "k", "2", file.c_str()));
+        }
+        EXPECT_EQ(Inode(file), before) << "an inner batch persisted";
+    }
+    const std::string text = ReadFile(file);
+    EXPECT_EQ(text.substr(0, 21), "[A]\r\nk=2\r\n[B]\r\nk0=v\r\n");
+    EXPECT_NE(text.find("k199=v\r\n[C]\r\na=1\r\nb=2\r\n"), std::string::npos);
+}
+
+TEST_F(ProfileTest, BatchCommitReportsAFailedPersist) {
+    const std::string gone = dir.File("sub/x.ini");
+    fs::create_directory(dir.File("sub"));
+    Batch batch(gone.c_str());
+    ASSERT_TRUE(WriteString("A", "k", "1", gone.c_str()));
+    fs::remove_all(dir.File("sub"));
+    EXPECT_FALSE(batch.Commit());
+    // Afterwards the batch reads what the disk holds: nothing.
+    EXPECT_EQ(Get(gone, "A", "k"), "<none>");
+    // A target that cannot be written is refused at the first write.
+    EXPECT_FALSE(WriteString("A", "k", "1", gone.c_str()));
+}
+
+TEST_F(ProfileTest, FlushRequestDropsTheCachedCopy) {
+    WriteFile(file, "[A]\r\nk=1\r\n");
+    EXPECT_EQ(Get(file, "A", "k"), "1");
+    EXPECT_FALSE(WriteString(nullptr, nullptr, nullptr, file.c_str()));
+    EXPECT_FALSE(WriteSection(nullptr, nullptr, file.c_str()));
+    EXPECT_EQ(Get(file, "A", "k"), "1");
+}
+
+TEST_F(ProfileTest, NullAndEmptyArgumentsAreHandled) {
+    char buf[8] = "xxxxxxx";
+    EXPECT_EQ(GetString("A", "k", "d", buf, sizeof buf, nullptr), 1u);
+    EXPECT_STREQ(buf, "d");
+    EXPECT_EQ(GetString("A", "k", "d", nullptr, 8, file.c_str()), 0u);
+    EXPECT_EQ(GetInt("A", "k", 5, nullptr), 5);
+    EXPECT_EQ(GetSection("A", buf, sizeof buf, nullptr), 0u);
+    EXPECT_EQ(GetSectionNames(buf, sizeof buf, nullptr), 0u);
+    EXPECT_FALSE(WriteString("A", "k", "v", nullptr));
+    EXPECT_FALSE(WriteString("A", "k", "v", ""));
+    Batch none(nullptr);
+    EXPECT_FALSE(none.Commit());
+}
+
+TEST_F(ProfileTest, ManyThreadsReadAndWriteOneFile) {
+    WriteFile(file, "[Shared]\r\ncount=0\r\n");
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([this, t] {
+            const std::string section = "T" + std::to_string(t);
+            for (int i = 0; i < 50; ++i) {
+                const std::string key = "k" + std::to_string(i);
+                EXPECT_TRUE(WriteString(section.c_str(), key.c_str(), "1", file.c_str()));
+                EXPECT_EQ(GetInt("Shared", "count", -1, file.c_str()), 0);
+            }
+        });
+    }
+    for (auto& th : threads) {
+        th.join();
+    }
+    for (int t = 0; t < 4; ++t) {
+        const std::string section = "T" + std::to_string(t);
+        char buf[1024];
+        // Every key of every thread is there: no write was lost.
+        const unsigned n = GetString(section.c_str(), nullptr, "", buf, sizeof buf, file.c_str());
+        int keys = 0;
+        for (unsigned i = 0; i < n; ++i) {
+            keys += buf[i] == '\0';
+        }
+        EXPECT_EQ(keys, 50) << section;
+    }
+}
+
+TEST_F(ProfileTest, ManyFilesStayCorrectBeyondTheCache) {
+    std::vector<std::string> files;
+    for (int i = 0; i < 40; ++i) {
+        files.push_back(dir.File("f" + std::to_string(i) + ".ini"));
+        ASSERT_TRUE(WriteString("A", "n", std::to_string(i).c_str(), files.back().c_str()));
+    }
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(GetInt("A", "n", -1, files[static_cast<std::size_t>(i)].c_str()), i);
+    }
+}
+
+}  // namespace
+}  // namespace knitcfg::profile
