@@ -88,11 +88,12 @@ void ClassifyLine(std::string_view text, IniDocument::Line* line) {
         line->kind = Kind::kComment;
         return;
     }
-    const std::size_t eq = text.find('=', p);
-    if (eq == std::string_view::npos) {
+    const void* hit = std::memchr(text.data() + p, '=', n - p);
+    if (hit == nullptr) {
         line->kind = Kind::kText;
         return;
     }
+    const auto eq = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
     line->kind = Kind::kEntry;
     std::size_t ke = eq;
     while (ke > p && IsBlank(text[ke - 1])) {
@@ -146,11 +147,23 @@ void IniDocument::Parse(std::string image) {
     const std::size_t size = image_.size();
     std::size_t pos = 0;
     Section* current = &sections_.back();
+    // The next CR and LF at or after `pos`, found with memchr and reused
+    // until passed, so that the bytes are scanned once.
+    auto find = [&](char c, std::size_t from) -> std::size_t {
+        const void* hit = std::memchr(data + from, c, size - from);
+        return hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - data)
+                              : size;
+    };
+    std::size_t nextCr = find('\r', 0);
+    std::size_t nextLf = find('\n', 0);
     while (pos < size) {
-        std::size_t end = pos;
-        while (end < size && data[end] != '\n' && data[end] != '\r') {
-            ++end;
+        if (nextCr < pos) {
+            nextCr = find('\r', pos);
         }
+        if (nextLf < pos) {
+            nextLf = find('\n', pos);
+        }
+        const std::size_t end = std::min(nextCr, nextLf);
         Line line;
         line.begin = pos;
         line.length = static_cast<std::uint32_t>(std::min<std::size_t>(end - pos, UINT32_MAX));

@@ -94,7 +94,6 @@ public:
 
 private:
     std::shared_ptr<detail::CachedFile> file_;
-    bool closed_ = false;
 };
 
 }  // namespace knitcfg::profile
