@@ -177,7 +177,8 @@ void BM_Persist(benchmark::State& state) {
     unsigned value = 0;
     for (auto _ : state) {
         const std::string v = std::to_string(++value);
-        benchmark::DoNotOptimize(profile::WriteString("Color_0", "Drum_000", v.c_str(), file.c_str()));
+        benchmark::DoNotOptimize(
+            profile::WriteString("Color_0", "Drum_000", v.c_str(), file.c_str()));
     }
 }
 BENCHMARK(BM_Persist)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);

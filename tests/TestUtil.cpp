@@ -16,9 +16,8 @@ TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
     const fs::path base = fs::temp_directory_path();
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        const fs::path candidate =
-            base / ("knitcfg-test-" + std::to_string(platform::NowNs()) + "-" +
-                    std::to_string(counter.fetch_add(1)));
+        const fs::path candidate = base / ("knitcfg-test-" + std::to_string(platform::NowNs()) +
+                                           "-" + std::to_string(counter.fetch_add(1)));
         std::error_code ec;
         if (fs::create_directory(candidate, ec)) {
             path_ = candidate.string();
@@ -60,6 +59,8 @@ bool FileExists(const std::string& path) {
     return fs::exists(path, ec);
 }
 
-std::string TestDataDir() { return KNITCFG_TESTDATA_DIR; }
+std::string TestDataDir() {
+    return KNITCFG_TESTDATA_DIR;
+}
 
 }  // namespace knitcfg::test

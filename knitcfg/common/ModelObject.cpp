@@ -4,7 +4,9 @@
 
 namespace knitcfg {
 
-ModelObject* RuntimeClass::CreateObject() const { return factory ? factory() : nullptr; }
+ModelObject* RuntimeClass::CreateObject() const {
+    return factory ? factory() : nullptr;
+}
 
 bool RuntimeClass::IsDerivedFrom(const RuntimeClass* base) const {
     for (const RuntimeClass* cls = this; cls != nullptr; cls = cls->baseClass) {
@@ -23,15 +25,16 @@ const RuntimeClass* ModelObject::GetThisClass() {
     return &record;
 }
 
-const RuntimeClass* ModelObject::GetRuntimeClass() const { return GetThisClass(); }
+const RuntimeClass* ModelObject::GetRuntimeClass() const {
+    return GetThisClass();
+}
 
 void ModelObject::Serialize(std::iostream& /*archive*/) {}
 
 void ModelObject::AssertValid() const {}
 
 void ModelObject::Dump(std::ostream& out) const {
-    out << "a " << GetRuntimeClass()->className << " at " << static_cast<const void*>(this)
-        << '\n';
+    out << "a " << GetRuntimeClass()->className << " at " << static_cast<const void*>(this) << '\n';
 }
 
 bool ModelObject::IsKindOf(const RuntimeClass* cls) const {

@@ -51,24 +51,26 @@ public:
 
 // Declares the run-time class support of a model class: GetThisClass,
 // GetRuntimeClass and a static CreateObject returning a new empty object.
-#define KNITCFG_DECLARE_CLASS(ClassName)                                  \
-public:                                                                   \
-    static const ::knitcfg::RuntimeClass* GetThisClass();                 \
-    const ::knitcfg::RuntimeClass* GetRuntimeClass() const override;      \
-    static ClassName* CreateObject();                                     \
-                                                                          \
+#define KNITCFG_DECLARE_CLASS(ClassName)                             \
+public:                                                              \
+    static const ::knitcfg::RuntimeClass* GetThisClass();            \
+    const ::knitcfg::RuntimeClass* GetRuntimeClass() const override; \
+    static ClassName* CreateObject();                                \
+                                                                     \
 private:
 
 // Defines what KNITCFG_DECLARE_CLASS declares; use at namespace knitcfg scope
 // in the class's .cpp file. The class needs a default constructor.
-#define KNITCFG_IMPLEMENT_CLASS(ClassName, BaseName)                                     \
-    ClassName* ClassName::CreateObject() { return new ClassName(); }                   \
-    const ::knitcfg::RuntimeClass* ClassName::GetThisClass() {                         \
-        static const ::knitcfg::RuntimeClass record{                                   \
-            #ClassName, BaseName::GetThisClass(),                                      \
-            []() -> ::knitcfg::ModelObject* { return ClassName::CreateObject(); }};    \
-        return &record;                                                                \
-    }                                                                                  \
-    const ::knitcfg::RuntimeClass* ClassName::GetRuntimeClass() const {                \
-        return ClassName::GetThisClass();                                              \
+#define KNITCFG_IMPLEMENT_CLASS(ClassName, BaseName)                                \
+    ClassName* ClassName::CreateObject() {                                          \
+        return new ClassName();                                                     \
+    }                                                                               \
+    const ::knitcfg::RuntimeClass* ClassName::GetThisClass() {                      \
+        static const ::knitcfg::RuntimeClass record{                                \
+            #ClassName, BaseName::GetThisClass(),                                   \
+            []() -> ::knitcfg::ModelObject* { return ClassName::CreateObject(); }}; \
+        return &record;                                                             \
+    }                                                                               \
+    const ::knitcfg::RuntimeClass* ClassName::GetRuntimeClass() const {             \
+        return ClassName::GetThisClass();                                           \
     }

@@ -14,7 +14,7 @@ namespace knitcfg::platform {
 struct FileInfo {
     bool exists = false;
     bool isDirectory = false;
-    bool readOnly = false;     // the file refuses writes (mode bits / read-only attribute)
+    bool readOnly = false;  // the file refuses writes (mode bits / read-only attribute)
     std::uint64_t size = 0;
     std::int64_t mtimeNs = 0;  // last write, nanoseconds since the Unix epoch
     std::uint64_t device = 0;  // file identity: a file replaced by rename is a new file
@@ -22,9 +22,8 @@ struct FileInfo {
 
     // Same content version as far as the file system tells: size, time, identity.
     bool SameVersion(const FileInfo& other) const {
-        return exists == other.exists && isDirectory == other.isDirectory &&
-               size == other.size && mtimeNs == other.mtimeNs && device == other.device &&
-               inode == other.inode;
+        return exists == other.exists && isDirectory == other.isDirectory && size == other.size &&
+               mtimeNs == other.mtimeNs && device == other.device && inode == other.inode;
     }
 };
 

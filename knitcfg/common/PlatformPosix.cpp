@@ -30,7 +30,9 @@ void FillInfo(const struct stat& st, FileInfo* info) {
     info->inode = static_cast<std::uint64_t>(st.st_ino);
 }
 
-int RetryClose(int fd) { return ::close(fd); }
+int RetryClose(int fd) {
+    return ::close(fd);
+}
 
 bool WriteAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
@@ -97,8 +99,7 @@ std::string SiblingTempName(const std::string& target, unsigned attempt) {
     static std::atomic<unsigned> counter{0};
     char suffix[96];
     std::snprintf(suffix, sizeof suffix, ".tmp%ld.%u.%lx", static_cast<long>(::getpid()),
-                  counter.fetch_add(1) + attempt,
-                  static_cast<unsigned long>(NowNs() & 0xFFFFFFFF));
+                  counter.fetch_add(1) + attempt, static_cast<unsigned long>(NowNs() & 0xFFFFFFFF));
     return DirName(target) + "/." + BaseName(target) + suffix;
 }
 
@@ -240,7 +241,9 @@ bool CopyFileOver(const std::string& from, const std::string& to) {
     return ReplaceFileAtomically(to, bytes);
 }
 
-bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool RemoveFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
 
 std::string TempDirectory() {
     const char* dir = std::getenv("TMPDIR");
@@ -256,11 +259,17 @@ bool IsDirectory(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-FileLock::~FileLock() { Unlock(); }
+FileLock::~FileLock() {
+    Unlock();
+}
 
-bool FileLock::Lock(const std::string& path) { return Acquire(path, true); }
+bool FileLock::Lock(const std::string& path) {
+    return Acquire(path, true);
+}
 
-bool FileLock::TryLock(const std::string& path) { return Acquire(path, false); }
+bool FileLock::TryLock(const std::string& path) {
+    return Acquire(path, false);
+}
 
 bool FileLock::Acquire(const std::string& path, bool wait) {
     Unlock();

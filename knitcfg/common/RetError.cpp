@@ -18,7 +18,9 @@ const char* RetErrorText(int code) {
         case 11: return "the file has no section at all (colors)";
         case 12: return "the plane was not added";
         case 15: return "a color holds an actuator of no color kind";
-        case 16: return "a drum color entry, or a finger, splitter, cam or speeder line entry, is empty or not taken";
+        case 16:
+            return "a drum color entry, or a finger, splitter, cam or speeder line entry, is empty "
+                   "or not taken";
         case 17: return "a plane section has a negative Priority";
         case 18: return "the file has no section at all, or the line was not placed";
         case 19: return "a finger color entry is empty or not taken";
@@ -26,7 +28,9 @@ const char* RetErrorText(int code) {
         case 21: return "a cam color entry is empty or not taken";
         case 22: return "a stepping-motor color entry is empty or not taken";
         case 23: return "a design stepping-motor color entry is empty or not taken";
-        case 24: return "a speeder color entry is empty or not taken, or a color section ends in a key that is no actuator";
+        case 24:
+            return "a speeder color entry is empty or not taken, or a color section ends in a key "
+                   "that is no actuator";
         case 25: return "a line section has no positive Plane";
         case 26: return "a line section has no Help text";
         case 27: return "a line section has no keys, or a line holds an actuator of no line kind";

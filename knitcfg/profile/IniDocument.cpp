@@ -8,7 +8,9 @@ namespace knitcfg::profile {
 
 namespace {
 
-inline bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
+inline bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v';
+}
 
 inline unsigned char Fold(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
@@ -330,8 +332,7 @@ IniDocument::Section& IniDocument::AppendSection(std::string_view name) {
     return s;
 }
 
-bool IniDocument::SetValue(std::string_view section, std::string_view key,
-                           std::string_view value) {
+bool IniDocument::SetValue(std::string_view section, std::string_view key, std::string_view value) {
     std::size_t si = FindSectionIndex(section);
     if (si == SIZE_MAX) {
         AppendSection(section);

@@ -32,7 +32,7 @@ public:
         std::uint32_t length = 0;
         Kind kind = Kind::kBlank;
         Eol eol = Eol::kNone;
-        bool owned = false;     // bytes in the pool
+        bool owned = false;  // bytes in the pool
         // For an entry: key and value, trimmed, as offsets into the line.
         std::uint32_t keyBegin = 0, keyLength = 0, valueBegin = 0, valueLength = 0;
     };
@@ -94,10 +94,10 @@ private:
     Eol FileEol() const;
     void Reindex();
 
-    std::string image_;                 // the bytes read at parse time
-    std::vector<std::string> pool_;     // bytes of lines written since
-    std::vector<Section> sections_;     // [0] is the part before the first header
-    SectionIndex sectionIndex_;         // name -> live sections of that name, in order
+    std::string image_;              // the bytes read at parse time
+    std::vector<std::string> pool_;  // bytes of lines written since
+    std::vector<Section> sections_;  // [0] is the part before the first header
+    SectionIndex sectionIndex_;      // name -> live sections of that name, in order
     // Key indexes are built on first use and dropped when a section's lines move.
     mutable std::vector<KeyIndex> keyIndex_;
     mutable std::vector<bool> keyIndexValid_;

@@ -11,8 +11,7 @@ namespace knitcfg::profile {
 namespace {
 
 TEST(IniDocumentTest, SerializeGivesBackEveryByte) {
-    const char raw[] =
-        "\0\0junk\r\n[A]  x\n k = v \r; c\r\r\n\n[]\r\n=e\r\n\xff\xfe\r\n[B\r\nlast";
+    const char raw[] = "\0\0junk\r\n[A]  x\n k = v \r; c\r\r\n\n[]\r\n=e\r\n\xff\xfe\r\n[B\r\nlast";
     const std::string bytes(raw, sizeof raw - 1);
     IniDocument doc;
     doc.Parse(bytes);
@@ -61,14 +60,10 @@ TEST(IniDocumentTest, ManyNewKeysKeepTheirOrderAndIndex) {
 TEST(IniDocumentTest, ClassifiesLines) {
     using namespace std::string_view_literals;
     const std::pair<std::string_view, IniDocument::Kind> cases[] = {
-        {""sv, IniDocument::Kind::kBlank},
-        {" \t\v"sv, IniDocument::Kind::kBlank},
-        {"\0 \0"sv, IniDocument::Kind::kBlank},
-        {"\0[x]"sv, IniDocument::Kind::kText},
-        {"  [x"sv, IniDocument::Kind::kHeader},
-        {"\t; c = d"sv, IniDocument::Kind::kComment},
-        {"# x = y"sv, IniDocument::Kind::kEntry},
-        {"="sv, IniDocument::Kind::kEntry},
+        {""sv, IniDocument::Kind::kBlank},         {" \t\v"sv, IniDocument::Kind::kBlank},
+        {"\0 \0"sv, IniDocument::Kind::kBlank},    {"\0[x]"sv, IniDocument::Kind::kText},
+        {"  [x"sv, IniDocument::Kind::kHeader},    {"\t; c = d"sv, IniDocument::Kind::kComment},
+        {"# x = y"sv, IniDocument::Kind::kEntry},  {"="sv, IniDocument::Kind::kEntry},
         {"just text"sv, IniDocument::Kind::kText},
     };
     for (const auto& [text, kind] : cases) {

@@ -22,12 +22,12 @@ struct CachedFile {
     std::mutex mu;
     std::string path;
     IniDocument doc;
-    bool valid = false;              // doc mirrors the disk version in `info`
-    platform::FileInfo info;         // info.exists == false: no readable file
-    std::size_t contentHash = 0;     // hash of the bytes that doc was parsed from
-    bool racy = false;               // info cannot tell a later change apart
+    bool valid = false;           // doc mirrors the disk version in `info`
+    platform::FileInfo info;      // info.exists == false: no readable file
+    std::size_t contentHash = 0;  // hash of the bytes that doc was parsed from
+    bool racy = false;            // info cannot tell a later change apart
     int batchDepth = 0;
-    bool dirty = false;              // writes made in a batch, not persisted yet
+    bool dirty = false;  // writes made in a batch, not persisted yet
     std::uint64_t lastUse = 0;
 };
 
@@ -77,14 +77,16 @@ std::shared_ptr<CachedFile> Acquire(const char* path) {
     return slot;
 }
 
-std::size_t HashBytes(const std::string& bytes) { return std::hash<std::string>{}(bytes); }
+std::size_t HashBytes(const std::string& bytes) {
+    return std::hash<std::string>{}(bytes);
+}
 
 // Marks whether a later change of the file could keep the same size, time
 // and identity: when the content was read within the file system's
 // timestamp resolution of its last write.
 void NoteReadTime(CachedFile& f, std::int64_t readStartNs) {
-    f.racy = f.info.exists &&
-             readStartNs - f.info.mtimeNs < platform::TimestampResolutionNs(f.info);
+    f.racy =
+        f.info.exists && readStartNs - f.info.mtimeNs < platform::TimestampResolutionNs(f.info);
 }
 
 void LoadFromDisk(CachedFile& f) {
@@ -204,7 +206,9 @@ std::string_view ArgName(const char* s) {
     return v;
 }
 
-bool IsBlankChar(char c) { return c == ' ' || c == '\t' || c == '\v'; }
+bool IsBlankChar(char c) {
+    return c == ' ' || c == '\t' || c == '\v';
+}
 
 bool HasLineBreak(std::string_view s) {
     return s.find_first_of("\r\n") != std::string_view::npos;

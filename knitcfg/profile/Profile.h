@@ -33,8 +33,8 @@ namespace knitcfg::profile {
 // With a null `section`: the section names, as GetSectionNames.
 // A list that does not fit gets its first size-2 bytes and two NULs, and
 // size-2 is returned. With size 0 nothing is written and 0 returned.
-KNITCFG_API unsigned GetString(const char* section, const char* key, const char* def,
-                               char* buffer, unsigned size, const char* file);
+KNITCFG_API unsigned GetString(const char* section, const char* key, const char* def, char* buffer,
+                               unsigned size, const char* file);
 
 // The value of `key` as a number: optional sign, decimal digits or a 0x, 0b or
 // 0o prefix, read up to the first other character and wrapped to 32 bits.
@@ -45,8 +45,7 @@ KNITCFG_API int GetInt(const char* section, const char* key, int def, const char
 // Every entry of `section` as "key=value" and every other non-comment line,
 // each followed by a NUL, with one more NUL at the end; returns the characters
 // without the last NUL. A missing or empty section gives two NULs and 0.
-KNITCFG_API unsigned GetSection(const char* section, char* buffer, unsigned size,
-                                const char* file);
+KNITCFG_API unsigned GetSection(const char* section, char* buffer, unsigned size, const char* file);
 
 // The names of all sections in file order, in the list format of GetString.
 KNITCFG_API unsigned GetSectionNames(char* buffer, unsigned size, const char* file);

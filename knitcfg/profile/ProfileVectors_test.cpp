@@ -114,7 +114,9 @@ std::vector<Arg> ParseArgs(const std::string& line, std::size_t pos) {
     return args;
 }
 
-const char* C(const Arg& a) { return a.text ? a.text->c_str() : nullptr; }
+const char* C(const Arg& a) {
+    return a.text ? a.text->c_str() : nullptr;
+}
 
 // The file as the transcript shows it: split after each LF, after each CR
 // not followed by LF, and at the end.
@@ -130,8 +132,8 @@ void AppendFile(const std::string& path, std::vector<std::string>* out) {
     }
     std::size_t start = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const bool cut = bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 == bytes.size() ||
-                                                                    bytes[i + 1] != '\n'));
+        const bool cut = bytes[i] == '\n' ||
+                         (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n'));
         if (cut) {
             out->push_back("  file " + Encode(bytes.substr(start, i + 1 - start)));
             start = i + 1;
@@ -185,8 +187,8 @@ Transcript RunCase(const std::vector<std::string>& ops, const std::string& file)
         if (op == "GetString" || op == "GetSection" || op == "GetSectionNames") {
             RunRead(op, args, file, &t);
         } else if (op == "GetInt") {
-            const int r = GetInt(C(args[0]), C(args[1]), static_cast<int>(args[2].number),
-                                 file.c_str());
+            const int r =
+                GetInt(C(args[0]), C(args[1]), static_cast<int>(args[2].number), file.c_str());
             t.lines.push_back("  return " + std::to_string(r));
         } else if (op == "WriteString" || op == "WriteSection") {
             bool r;
@@ -197,8 +199,7 @@ Transcript RunCase(const std::vector<std::string>& ops, const std::string& file)
                 if (args[1].text) {
                     lines = *args[1].text + std::string(2, '\0');
                 }
-                r = WriteSection(C(args[0]), args[1].text ? lines.c_str() : nullptr,
-                                 file.c_str());
+                r = WriteSection(C(args[0]), args[1].text ? lines.c_str() : nullptr, file.c_str());
             }
             t.lines.push_back(std::string("  return ") + (r ? "1" : "0"));
             AppendFile(file, &t.lines);
@@ -309,7 +310,9 @@ INSTANTIATE_TEST_SUITE_P(Reference, ProfileVectorsTest, ::testing::ValuesIn(Case
                              std::string n = param.param;
                              std::replace_if(
                                  n.begin(), n.end(),
-                                 [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); },
+                                 [](char c) {
+                                     return !std::isalnum(static_cast<unsigned char>(c));
+                                 },
                                  '_');
                              return "v" + n;
                          });
