@@ -1,6 +1,6 @@
 // The fourteen actuator classes, tested as one family table: every row is a
 // class with its prefix, slots, sample entry and codes, and every test runs
-// over the rows. Class-specific rules follow the family tests.
+// over the rows. Rules of single classes follow the family tests.
 
 #include <gtest/gtest.h>
 
@@ -159,7 +159,7 @@ const std::vector<KindCase>& Kinds() {
 }
 
 class ActuatorsTest : public ::testing::Test {
-  protected:
+protected:
     // Writes `text` as the file `name` in the test folder; returns its path.
     std::string File(const std::string& name, const std::string& text) {
         const std::string path = dir_.File(name);
@@ -574,7 +574,7 @@ TEST_F(ActuatorsTest, NullArgumentsGiveCodesNotCrashes) {
     }
 }
 
-// Class-specific rules.
+// Rules of single classes.
 
 TEST_F(ActuatorsTest, SpeederReadsItsSpeedAsText) {
     const std::string file =

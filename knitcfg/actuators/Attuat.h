@@ -19,9 +19,11 @@ namespace knitcfg {
 // Arguments: `section`, `key` and `file` are NUL-terminated 8-bit texts: a
 // section name, the key of an actuator entry ("Drum_000") and the path of the
 // configuration file. `err`, where present, receives a RETERROR; a null `err`
-// is allowed and receives nothing. A null section, key or file reads as an
-// empty value. `counter` is a kind's entry counter: the number of the entry
-// written next. Every file access goes through knitcfg::profile.
+// is allowed and receives nothing. A null key matches no kind prefix; a null
+// section or file reads as an empty value. `counter` is a kind's entry
+// counter: the number of the entry written next; a null counter numbers the
+// entry 000 and is not advanced. Every file access goes through
+// knitcfg::profile.
 //
 // An actuator entry is a key=value line: the kind prefix ("Drum_",
 // "Finger_", "Splitter_", "Triangle_", "SteppingMotor_",
@@ -31,7 +33,7 @@ namespace knitcfg {
 class KNITCFG_API Attuat : public AttuatBase {
     KNITCFG_DECLARE_CLASS(Attuat)
 
-  public:
+public:
     // Id, Caduta and IdCaduta are -32768 ("no value").
     Attuat() = default;
     // Copies every field, base fields included.
@@ -81,7 +83,7 @@ class KNITCFG_API Attuat : public AttuatBase {
     // into `section` of `file`, adds 1 to *counter whether the write
     // succeeded or not, and returns 0, or the kind's save code when the
     // write was refused. Every other writer returns 0, writes nothing and
-    // leaves the counter alone. A null counter writes entry number 000.
+    // leaves the counter alone.
     // Attuat: 0, nothing written, counter unchanged.
     virtual RETERROR SaveDrumColor(const char* section, const char* file, int* counter) const;
     virtual RETERROR SaveFingerColor(const char* section, const char* file, int* counter) const;
@@ -143,7 +145,7 @@ class KNITCFG_API Attuat : public AttuatBase {
     // A second number of the feed, kept and handed back as it is.
     short IdCaduta = kNoValue;
 
-  protected:
+protected:
     // "No position": the base result of GetQuota and a stepping motor's
     // default position, one past the 16-bit range.
     static constexpr int kNoQuota = 32768;

@@ -11,7 +11,7 @@ namespace knitcfg {
 class KNITCFG_API AttuatBase : public ModelObject {
     KNITCFG_DECLARE_CLASS(AttuatBase)
 
-  public:
+public:
     // Id is -32768 ("no value").
     AttuatBase() = default;
     AttuatBase(const AttuatBase& other) = default;

@@ -22,7 +22,7 @@ namespace knitcfg {
 class KNITCFG_API DrumColor : public Attuat {
     KNITCFG_DECLARE_CLASS(DrumColor)
 
-  public:
+public:
     // Every field -32768.
     DrumColor() = default;
     DrumColor(const DrumColor& other) = default;
@@ -43,11 +43,11 @@ class KNITCFG_API DrumColor : public Attuat {
     void SetStato(short stato) override;
     std::string SaveStringAttuat(int* counter) const override;
 
-  protected:
+protected:
     // The actuator's state for this color, kept without interpretation.
     short Stato = kNoValue;
 
-  private:
+private:
     static const PrefixEntry<DrumColor> kPrefixTable[];
 };
 
@@ -58,7 +58,7 @@ class KNITCFG_API DrumColor : public Attuat {
 class KNITCFG_API FingerColor : public Attuat {
     KNITCFG_DECLARE_CLASS(FingerColor)
 
-  public:
+public:
     FingerColor() = default;
     FingerColor(const FingerColor& other) = default;
     ~FingerColor() override;
@@ -75,10 +75,10 @@ class KNITCFG_API FingerColor : public Attuat {
     void SetStato(short stato) override;
     std::string SaveStringAttuat(int* counter) const override;
 
-  protected:
+protected:
     short Stato = kNoValue;
 
-  private:
+private:
     static const PrefixEntry<FingerColor> kPrefixTable[];
 };
 
@@ -89,7 +89,7 @@ class KNITCFG_API FingerColor : public Attuat {
 class KNITCFG_API SplitterColor : public Attuat {
     KNITCFG_DECLARE_CLASS(SplitterColor)
 
-  public:
+public:
     SplitterColor() = default;
     SplitterColor(const SplitterColor& other) = default;
     ~SplitterColor() override;
@@ -106,10 +106,10 @@ class KNITCFG_API SplitterColor : public Attuat {
     void SetStato(short stato) override;
     std::string SaveStringAttuat(int* counter) const override;
 
-  protected:
+protected:
     short Stato = kNoValue;
 
-  private:
+private:
     static const PrefixEntry<SplitterColor> kPrefixTable[];
 };
 
@@ -119,7 +119,7 @@ class KNITCFG_API SplitterColor : public Attuat {
 class KNITCFG_API TriangleColor : public Attuat {
     KNITCFG_DECLARE_CLASS(TriangleColor)
 
-  public:
+public:
     TriangleColor() = default;
     TriangleColor(const TriangleColor& other) = default;
     ~TriangleColor() override;
@@ -136,10 +136,10 @@ class KNITCFG_API TriangleColor : public Attuat {
     void SetStato(short stato) override;
     std::string SaveStringAttuat(int* counter) const override;
 
-  protected:
+protected:
     short Stato = kNoValue;
 
-  private:
+private:
     static const PrefixEntry<TriangleColor> kPrefixTable[];
 };
 
@@ -152,7 +152,7 @@ class KNITCFG_API TriangleColor : public Attuat {
 class KNITCFG_API StepMotorColor : public Attuat {
     KNITCFG_DECLARE_CLASS(StepMotorColor)
 
-  public:
+public:
     // Id, Caduta, IdCaduta and Stato -32768; Quota 32768.
     StepMotorColor() = default;
     StepMotorColor(const StepMotorColor& other) = default;
@@ -174,12 +174,12 @@ class KNITCFG_API StepMotorColor : public Attuat {
     void SetQuota(int quota) override;
     std::string SaveStringAttuat(int* counter) const override;
 
-  protected:
+protected:
     short Stato = kNoValue;
     // The stepping motor's position, all 32 bits.
     int Quota = kNoQuota;
 
-  private:
+private:
     static const PrefixEntry<StepMotorColor> kPrefixTable[];
 };
 
@@ -191,7 +191,7 @@ class KNITCFG_API StepMotorColor : public Attuat {
 class KNITCFG_API SpeederColor : public Attuat {
     KNITCFG_DECLARE_CLASS(SpeederColor)
 
-  public:
+public:
     // Id, Caduta, IdCaduta -32768; Velocita "+0.000".
     SpeederColor() = default;
     SpeederColor(const SpeederColor& other) = default;
@@ -216,11 +216,11 @@ class KNITCFG_API SpeederColor : public Attuat {
     void SetVelocita(const char* velocita) override;
     std::string SaveStringAttuat(int* counter) const override;
 
-  protected:
+protected:
     // The speed, as written in the file ("+0.000").
     std::string Velocita = "+0.000";
 
-  private:
+private:
     static const PrefixEntry<SpeederColor> kPrefixTable[];
 };
 

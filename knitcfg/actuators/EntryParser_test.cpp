@@ -48,6 +48,9 @@ TEST(EntryParserTest, ScansLikeScanf) {
         {"", kFour, "", false},
         {"   ", kFour, "", false},
         {"word", kFour, "", false},
+        // A blank directive matches any run of blanks, none included.
+        {"3 \t ,4", "%d ,%d", "3|4", false},
+        {"3,4", "%d ,%d", "3|4", false},
         {"0x10", "%d", "0", false},
         {"4294967297", "%d", "1", false},
         {"2147483648", "%d", "-2147483648", false},

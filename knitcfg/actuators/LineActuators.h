@@ -39,7 +39,7 @@ namespace knitcfg {
 class KNITCFG_API DrumLine : public Attuat {
     KNITCFG_DECLARE_CLASS(DrumLine)
 
-  public:
+public:
     DrumLine() = default;
     DrumLine(const DrumLine& other) = default;
     ~DrumLine() override;
@@ -56,7 +56,7 @@ class KNITCFG_API DrumLine : public Attuat {
     Attuat* Clone() const override;
     std::string SaveStringAttuat(int* counter) const override;
 
-  private:
+private:
     static const PrefixEntry<DrumLine> kPrefixTable[];
 };
 
@@ -64,7 +64,7 @@ class KNITCFG_API DrumLine : public Attuat {
 class KNITCFG_API FingerLine : public Attuat {
     KNITCFG_DECLARE_CLASS(FingerLine)
 
-  public:
+public:
     FingerLine() = default;
     FingerLine(const FingerLine& other) = default;
     ~FingerLine() override;
@@ -81,7 +81,7 @@ class KNITCFG_API FingerLine : public Attuat {
     Attuat* Clone() const override;
     std::string SaveStringAttuat(int* counter) const override;
 
-  private:
+private:
     static const PrefixEntry<FingerLine> kPrefixTable[];
 };
 
@@ -89,7 +89,7 @@ class KNITCFG_API FingerLine : public Attuat {
 class KNITCFG_API SplitterLine : public Attuat {
     KNITCFG_DECLARE_CLASS(SplitterLine)
 
-  public:
+public:
     SplitterLine() = default;
     SplitterLine(const SplitterLine& other) = default;
     ~SplitterLine() override;
@@ -107,7 +107,7 @@ class KNITCFG_API SplitterLine : public Attuat {
     Attuat* Clone() const override;
     std::string SaveStringAttuat(int* counter) const override;
 
-  private:
+private:
     static const PrefixEntry<SplitterLine> kPrefixTable[];
 };
 
@@ -115,7 +115,7 @@ class KNITCFG_API SplitterLine : public Attuat {
 class KNITCFG_API TriangleLine : public Attuat {
     KNITCFG_DECLARE_CLASS(TriangleLine)
 
-  public:
+public:
     TriangleLine() = default;
     TriangleLine(const TriangleLine& other) = default;
     ~TriangleLine() override;
@@ -133,7 +133,7 @@ class KNITCFG_API TriangleLine : public Attuat {
     Attuat* Clone() const override;
     std::string SaveStringAttuat(int* counter) const override;
 
-  private:
+private:
     static const PrefixEntry<TriangleLine> kPrefixTable[];
 };
 
@@ -141,7 +141,7 @@ class KNITCFG_API TriangleLine : public Attuat {
 class KNITCFG_API StepMotorLine : public Attuat {
     KNITCFG_DECLARE_CLASS(StepMotorLine)
 
-  public:
+public:
     StepMotorLine() = default;
     StepMotorLine(const StepMotorLine& other) = default;
     ~StepMotorLine() override;
@@ -159,7 +159,7 @@ class KNITCFG_API StepMotorLine : public Attuat {
     Attuat* Clone() const override;
     std::string SaveStringAttuat(int* counter) const override;
 
-  private:
+private:
     static const PrefixEntry<StepMotorLine> kPrefixTable[];
 };
 
@@ -168,7 +168,7 @@ class KNITCFG_API StepMotorLine : public Attuat {
 class KNITCFG_API StepMotorDisLine : public Attuat {
     KNITCFG_DECLARE_CLASS(StepMotorDisLine)
 
-  public:
+public:
     StepMotorDisLine() = default;
     StepMotorDisLine(const StepMotorDisLine& other) = default;
     ~StepMotorDisLine() override;
@@ -187,7 +187,7 @@ class KNITCFG_API StepMotorDisLine : public Attuat {
     Attuat* Clone() const override;
     std::string SaveStringAttuat(int* counter) const override;
 
-  private:
+private:
     static const PrefixEntry<StepMotorDisLine> kPrefixTable[];
 };
 
@@ -195,7 +195,7 @@ class KNITCFG_API StepMotorDisLine : public Attuat {
 class KNITCFG_API SpeederLine : public Attuat {
     KNITCFG_DECLARE_CLASS(SpeederLine)
 
-  public:
+public:
     SpeederLine() = default;
     SpeederLine(const SpeederLine& other) = default;
     ~SpeederLine() override;
@@ -212,7 +212,7 @@ class KNITCFG_API SpeederLine : public Attuat {
     Attuat* Clone() const override;
     std::string SaveStringAttuat(int* counter) const override;
 
-  private:
+private:
     static const PrefixEntry<SpeederLine> kPrefixTable[];
 };
 

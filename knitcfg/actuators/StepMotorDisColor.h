@@ -21,7 +21,7 @@ namespace knitcfg {
 class KNITCFG_API StepMotorDisColor : public Attuat {
     KNITCFG_DECLARE_CLASS(StepMotorDisColor)
 
-  public:
+public:
     // Id, Caduta, IdCaduta -32768; both positions "+0.000"; ramps and
     // balances 0.
     StepMotorDisColor() = default;
@@ -54,7 +54,7 @@ class KNITCFG_API StepMotorDisColor : public Attuat {
     std::string GetQuotaAghi() const override;
     std::string SaveStringAttuat(int* counter) const override;
 
-  protected:
+protected:
     std::string QuotaAghi = "+0.000";    // the needles' position
     short RampaInizAghi = 0;             // the needles' start ramp
     short RampaFinAghi = 0;              // the needles' end ramp
@@ -64,7 +64,7 @@ class KNITCFG_API StepMotorDisColor : public Attuat {
     short BilancIniz = 0;                // the start balance
     short BilancFin = 0;                 // the end balance
 
-  private:
+private:
     static const PrefixEntry<StepMotorDisColor> kPrefixTable[];
 
     // Empties the position texts of the shared prototype (see Prototypes.h).
