@@ -8,3 +8,9 @@
 #include "knitcfg/common/Text.h"
 #include "knitcfg/common/Types.h"
 #include "knitcfg/profile/Profile.h"
+
+#include "knitcfg/actuators/AttuatBase.h"
+#include "knitcfg/actuators/Attuat.h"
+#include "knitcfg/actuators/ColorActuators.h"
+#include "knitcfg/actuators/LineActuators.h"
+#include "knitcfg/actuators/StepMotorDisColor.h"

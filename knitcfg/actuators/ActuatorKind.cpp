@@ -1,0 +1,128 @@
+#include "knitcfg/actuators/ActuatorKind.h"
+
+#include <algorithm>
+#include <climits>
+#include <utility>
+
+#include "knitcfg/common/Text.h"
+#include "knitcfg/profile/Profile.h"
+
+namespace knitcfg::detail {
+
+namespace {
+
+// The entry number to write, and the counter moved on by one. Wraps instead
+// of overflowing: a counter at INT_MAX is a caller's bug, not a crash.
+int TakeNumber(int* counter) {
+    if (counter == nullptr) {
+        return 0;
+    }
+    const int number = *counter;
+    *counter = number == INT_MAX ? INT_MIN : number + 1;
+    return number;
+}
+
+}  // namespace
+
+bool ReadEntry(const ActuatorKind& kind, const char* section, const char* key, const char* file,
+               RETERROR* err, entry::Items* items) {
+    SetErr(err, RE_WRONG_KIND);
+    char buffer[kMaxReadBuffer];
+    const unsigned size = std::min(kind.readBuffer, kMaxReadBuffer);
+    // A null key or section would make the profile layer list names instead
+    // of reading a value: treat them as nothing read.
+    const unsigned read =
+        section != nullptr && key != nullptr && file != nullptr
+            ? profile::GetString(section, key, kind.readDefault, buffer, size, file)
+            : 0;
+    if (read == 0) {
+        SetErr(err, kind.configureCode);
+        return false;
+    }
+    entry::ScanResult scan = entry::Scan(buffer, kind.valueFormat, kTextRoom);
+    if (scan.textTooLong) {
+        // Refused rather than cut: a cut position or speed would be written
+        // back as a different number without anyone being told. Refusing
+        // keeps the actuator's values and reports the kind's code.
+        SetErr(err, kind.configureCode);
+        return false;
+    }
+    *items = std::move(scan.items);
+    return true;
+}
+
+short ItemShort(const entry::Items& items, std::size_t index, short fallback) {
+    return index < items.size() ? entry::Low16(items[index].number) : fallback;
+}
+
+int ItemInt(const entry::Items& items, std::size_t index, int fallback) {
+    return index < items.size() ? items[index].number : fallback;
+}
+
+std::string ItemText(const entry::Items& items, std::size_t index) {
+    return index < items.size() ? items[index].text : std::string();
+}
+
+// A value with fewer items than its format leaves the missing fields at
+// their "no value" defaults rather than at what the object held before: a
+// prototype would otherwise pass the last entry's numbers on to an unrelated
+// actuator, and a reload gives the same object whatever was read before.
+void AssignCommon(Attuat& actuator, const entry::Items& items) {
+    actuator.Id = ItemShort(items, 0, kNoValue);
+    actuator.Caduta = ItemShort(items, 1, kNoValue);
+    actuator.IdCaduta = ItemShort(items, 2, kNoValue);
+}
+
+entry::Items CommonItems(const Attuat& actuator) {
+    return {entry::Item::Number(actuator.Id), entry::Item::Number(actuator.Caduta),
+            entry::Item::Number(actuator.IdCaduta)};
+}
+
+int ConfigureCommon(Attuat& actuator, const ActuatorKind& kind, const char* section,
+                    const char* key, const char* file, RETERROR* err) {
+    entry::Items items;
+    if (!ReadEntry(kind, section, key, file, err, &items)) {
+        return 0;
+    }
+    AssignCommon(actuator, items);
+    SetErr(err, RE_SUCCESS);
+    return 1;
+}
+
+Attuat* LoadThroughUpdate(Attuat& prototype, const ActuatorKind& kind, const char* section,
+                          const char* key, const char* file, RETERROR* err) {
+    SetErr(err, RE_WRONG_KIND);
+    if (prototype.UpdateObj(section, key, file, err) != 0) {
+        SetErr(err, RE_SUCCESS);
+        return prototype.Clone();
+    }
+    // A key of another kind and an empty value of this kind report the same.
+    SetErr(err, kind.loadCode);
+    return nullptr;
+}
+
+int AddIdOnce(short id, IndexList* list) {
+    if (list != nullptr && std::find(list->begin(), list->end(), id) == list->end()) {
+        list->push_back(id);
+    }
+    return 1;
+}
+
+std::string EntryText(const ActuatorKind& kind, int* counter, const entry::Items& items) {
+    std::string text = NumberedName(kind.prefix, TakeNumber(counter));
+    text += '=';
+    text += entry::Format(kind.valueFormat, items);
+    return text;
+}
+
+RETERROR WriteEntry(const ActuatorKind& kind, const char* section, const char* file, int* counter,
+                    const entry::Items& items) {
+    const std::string key = NumberedName(kind.prefix, TakeNumber(counter));
+    const std::string value = entry::Format(kind.valueFormat, items);
+    // The counter has moved on even when the write is refused, so that the
+    // next entry of the kind keeps its own number.
+    const bool written = profile::WriteString(section, key.c_str(), value.c_str(), file);
+    return written ? RE_SUCCESS : kind.saveCode;
+}
+
+}  // namespace knitcfg::detail

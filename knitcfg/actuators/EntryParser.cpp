@@ -1,0 +1,152 @@
+#include "knitcfg/actuators/EntryParser.h"
+
+#include <utility>
+
+namespace knitcfg::entry {
+
+namespace {
+
+// The blanks of the C locale's isspace, tested without the locale and
+// without the undefined behaviour of isspace on negative chars.
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+const char* SkipBlanks(const char* p) {
+    while (IsBlank(*p)) {
+        ++p;
+    }
+    return p;
+}
+
+std::int32_t ToInt32(std::uint32_t bits) {
+    // Two's complement reinterpretation, written out so that it does not
+    // depend on implementation-defined narrowing.
+    if (bits <= 0x7FFFFFFFu) {
+        return static_cast<std::int32_t>(bits);
+    }
+    return -static_cast<std::int32_t>(0xFFFFFFFFu - bits) - 1;
+}
+
+// Reads "%d" at `*p`; advances `*p` and returns true on success.
+bool ScanNumber(const char** p, std::int32_t* out) {
+    const char* s = SkipBlanks(*p);
+    bool negative = false;
+    if (*s == '+' || *s == '-') {
+        negative = *s == '-';
+        ++s;
+    }
+    if (!IsDigit(*s)) {
+        return false;
+    }
+    // Unsigned arithmetic wraps by definition; the value is taken modulo 2^32.
+    std::uint32_t bits = 0;
+    while (IsDigit(*s)) {
+        bits = bits * 10u + static_cast<std::uint32_t>(*s - '0');
+        ++s;
+    }
+    if (negative) {
+        bits = 0u - bits;
+    }
+    *out = ToInt32(bits);
+    *p = s;
+    return true;
+}
+
+}  // namespace
+
+Item Item::Number(std::int32_t value) {
+    Item item;
+    item.number = value;
+    return item;
+}
+
+Item Item::Text(std::string value) {
+    Item item;
+    item.isText = true;
+    item.text = std::move(value);
+    return item;
+}
+
+ScanResult Scan(const char* value, const char* format, std::size_t textRoom) {
+    ScanResult result;
+    if (format == nullptr) {
+        return result;
+    }
+    const char* p = value != nullptr ? value : "";
+    for (const char* f = format; *f != '\0';) {
+        if (IsBlank(*f)) {
+            while (IsBlank(*f)) {
+                ++f;
+            }
+            p = SkipBlanks(p);
+            continue;
+        }
+        if (f[0] == '%' && f[1] == 'd') {
+            std::int32_t number = 0;
+            if (!ScanNumber(&p, &number)) {
+                return result;
+            }
+            result.items.push_back(Item::Number(number));
+            f += 2;
+            continue;
+        }
+        if (f[0] == '%' && f[1] == 's') {
+            p = SkipBlanks(p);
+            const char* start = p;
+            while (*p != '\0' && !IsBlank(*p)) {
+                ++p;
+            }
+            const auto length = static_cast<std::size_t>(p - start);
+            if (length == 0) {
+                return result;
+            }
+            if (length > textRoom) {
+                result.textTooLong = true;
+                return result;
+            }
+            result.items.push_back(Item::Text(std::string(start, length)));
+            f += 2;
+            continue;
+        }
+        // A literal character, '%' of an unknown directive included.
+        if (*p != *f) {
+            return result;
+        }
+        ++p;
+        ++f;
+    }
+    return result;
+}
+
+std::string Format(const char* format, const Items& items) {
+    std::string out;
+    if (format == nullptr) {
+        return out;
+    }
+    std::size_t next = 0;
+    for (const char* f = format; *f != '\0';) {
+        if (f[0] == '%' && (f[1] == 'd' || f[1] == 's')) {
+            if (next < items.size()) {
+                const Item& item = items[next++];
+                out += f[1] == 'd' ? std::to_string(item.number) : item.text;
+            }
+            f += 2;
+            continue;
+        }
+        out += *f++;
+    }
+    return out;
+}
+
+short Low16(std::int32_t value) {
+    const auto bits = static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) & 0xFFFFu);
+    return bits <= 0x7FFFu ? static_cast<short>(bits)
+                           : static_cast<short>(static_cast<int>(bits) - 0x10000);
+}
+
+}  // namespace knitcfg::entry
