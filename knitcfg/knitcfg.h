@@ -7,4 +7,7 @@
 #include "knitcfg/common/RetError.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/common/Types.h"
+#include "knitcfg/config/Configuration.h"
+#include "knitcfg/config/HeaderPrg.h"
+#include "knitcfg/config/Protection.h"
 #include "knitcfg/profile/Profile.h"
