@@ -7,6 +7,9 @@
 #include "knitcfg/common/RetError.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/common/Types.h"
+#include "knitcfg/config/Configuration.h"
+#include "knitcfg/config/HeaderPrg.h"
+#include "knitcfg/config/Protection.h"
 #include "knitcfg/profile/Profile.h"
 
 #include "knitcfg/actuators/AttuatBase.h"

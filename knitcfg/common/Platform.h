@@ -39,6 +39,13 @@ enum class ReadStatus { kOk, kMissing, kError };
 // exists but cannot be read (a folder, no permission, an I/O error).
 ReadStatus ReadWholeFile(const std::string& path, std::string* bytes, FileInfo* info);
 
+// Examines `path` as a reader sees it: opens the existing file for reading
+// (without waiting on a pipe), takes its info from the open handle and closes
+// it. False, with info.exists == false, when the file is missing, cannot be
+// opened for reading, is no regular file (a folder, a device, a pipe) or the
+// handle cannot be closed.
+bool StatForReading(const std::string& path, FileInfo* info);
+
 // The current wall-clock time in the unit and epoch of FileInfo::mtimeNs.
 std::int64_t NowNs();
 
@@ -70,6 +77,13 @@ bool RemoveFile(const std::string& path);
 // The process's folder for temporary files, ending with a path separator:
 // TMPDIR (or the platform's equivalent), else the usual default.
 std::string TempDirectory();
+
+// The name that the platform gives the temporary file `unique` of `prefix`
+// in `folder`: `folder`, the first three characters of `prefix` (fewer when
+// it is shorter), `unique` in upper-case hexadecimal, ".tmp". The same
+// arguments always give the same name; the file is neither created nor
+// checked.
+std::string TempFileName(const std::string& folder, const char* prefix, unsigned unique);
 
 // True when `path` names a folder (a path that ends in a separator included).
 bool IsDirectory(const std::string& path);

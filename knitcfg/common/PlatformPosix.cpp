@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <string>
 
@@ -158,6 +159,22 @@ ReadStatus ReadWholeFile(const std::string& path, std::string* bytes, FileInfo* 
     return ReadStatus::kOk;
 }
 
+bool StatForReading(const std::string& path, FileInfo* info) {
+    *info = FileInfo{};
+    // O_NONBLOCK: opening a pipe for reading would otherwise wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat st {};
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (RetryClose(fd) != 0 || !regular) {
+        return false;
+    }
+    FillInfo(st, info);
+    return true;
+}
+
 std::int64_t NowNs() {
     struct timespec ts {};
     ::clock_gettime(CLOCK_REALTIME, &ts);
@@ -252,6 +269,16 @@ std::string TempDirectory() {
         out += '/';
     }
     return out;
+}
+
+std::string TempFileName(const std::string& folder, const char* prefix, unsigned unique) {
+    std::string name = folder;
+    if (prefix != nullptr) {
+        name.append(prefix, ::strnlen(prefix, 3));
+    }
+    char number[16];
+    std::snprintf(number, sizeof number, "%X", unique);
+    return name + number + ".tmp";
 }
 
 bool IsDirectory(const std::string& path) {

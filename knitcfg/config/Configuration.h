@@ -1,0 +1,135 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "knitcfg/common/Export.h"
+#include "knitcfg/common/ModelObject.h"
+#include "knitcfg/common/RetError.h"
+#include "knitcfg/config/HeaderPrg.h"
+#include "knitcfg/config/Protection.h"
+
+namespace knitcfg {
+
+// One configuration file held in memory: the document owns the whole model,
+// binds it to a file path, loads the file section by section, writes it
+// back, and tells whether the file on disk changed since it was loaded.
+//
+// A Configuration is used from one thread at a time. Saves go through one
+// temporary file of a fixed name in the temporary folder ("Voz16.tmp"):
+// saves of any documents, in this process or others, take turns on it
+// through an advisory lock held for the whole save (on "Voz16.tmp.lock"
+// beside it, which stays there).
+class KNITCFG_API Configuration : public ModelObject {
+    KNITCFG_DECLARE_CLASS(Configuration)
+
+public:
+    // An empty document: the header as HeaderPrg makes it but with start
+    // block 0, not protected, no path, never loaded, modified flag 0.
+    Configuration();
+
+    // An empty document whose header holds `machineType` (null counts as
+    // ""), the version and `processingRows` lines (its low 16 bits). Reads no
+    // file.
+    Configuration(const char* machineType, int versionMajor, int versionMinor, int processingRows);
+
+    // A deep copy: header, protection, path name and what the last load saw
+    // of the file. The modified flag is copied too: a copy of a document with
+    // unsaved edits holds those edits, and must not look as if it had none.
+    Configuration(const Configuration& other);
+    Configuration& operator=(const Configuration&) = delete;
+
+    // Releases the document (ReleaseCFG).
+    ~Configuration() override;
+
+    // Empties the document: header Reset (start block -1), protection 0, no
+    // path. What the last load saw of the file and the modified flag stay.
+    void ReleaseCFG();
+
+    // Binds the document to `path` and loads the file into it, without
+    // emptying it first (the header and flag are overwritten). Returns
+    // RE_FILE_UNREADABLE (62), changing nothing, when the file is missing, is
+    // no regular file, cannot be read or is empty. Otherwise every section
+    // loader runs whatever the earlier ones returned, and the result is the
+    // first non-zero code: RE_NO_PROTECTION (2) for a file without any
+    // section. A load that reports a code keeps all it could read.
+    RETERROR LoadCFG(const char* path);
+
+    // Writes the document into a fresh temporary file, copies that over
+    // `path` (the target holds the old or the new content, never a mix), and
+    // deletes the temporary file. The result is the first non-zero code of
+    // the section writers, or RE_FILE_REPLACE (63) when the temporary file
+    // could not be written or locked, the copy failed (the target is left as
+    // it was, the temporary file in place) or the temporary file could not be
+    // deleted. Whatever the outcome, the document is bound to `path`
+    // afterwards, so that a retry goes to the target and not to the shared
+    // temporary file. A null or empty `path` returns 63 and changes nothing.
+    // What the last load saw of the file is not updated: IsModified reports 1
+    // after a save until the next load.
+    RETERROR SaveCFG(const char* path);
+
+    // The file the document is bound to; "" when none. Null counts as "".
+    void SetPathName(const char* path);
+    std::string GetPathName() const;
+
+    // A flag kept for the caller; the library neither sets nor reads it.
+    void SetModifiedFlag(int flag);
+    int GetModifiedFlag() const;
+
+    // 0 when the file at the path name is still the one the last load read:
+    // the same last-write time at the file system's full resolution, and the
+    // same size and identity (a file replaced within one tick of the clock
+    // still shows). 1 otherwise, and when there is no path name or the file
+    // cannot be opened for reading. The modified flag plays no part.
+    int IsModified() const;
+
+    // The header and protection objects, owned by the document.
+    HeaderPrg& GetHeader();
+    const HeaderPrg& GetHeader() const;
+    Protection& GetProtection();
+    const Protection& GetProtection() const;
+
+    // Header fields. Setters change memory only; 16-bit fields keep the low
+    // 16 bits of what they are given; a null text counts as "".
+    std::string HeaderGetMachineType() const;
+    std::string HeaderGetDescription() const;
+    void HeaderSetDescription(const char* description);
+    // Stores the version through each pointer that is not null.
+    void HeaderGetVersion(int* major, int* minor) const;
+    short HeaderGetProcessingRows() const;
+    void HeaderSetProcessingRows(int rows);
+    short HeaderGetStartBlockIndex() const;
+    void HeaderSetStartBlockIndex(int block);
+    // The name of the last developed design (without its two integers).
+    std::string HeaderGetLastDevelop() const;
+    void HeaderSetLastDevelop(const char* name, int first, int second);
+    void HeaderSetSourceCfg(const char* name);
+    void HeaderSetSourceSdi(const char* name);
+
+private:
+    // What a load saw of the file on disk.
+    struct FileStamp {
+        std::int64_t lastWriteNs = 0;  // full resolution; 0 before any load
+        std::uint64_t size = 0;
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        bool operator==(const FileStamp& other) const {
+            return lastWriteNs == other.lastWriteNs && size == other.size &&
+                   device == other.device && inode == other.inode;
+        }
+    };
+
+    // Run the section loaders / writers on `file`, each whatever the earlier
+    // ones returned, in the fixed order of the file format; return the first
+    // non-zero code.
+    RETERROR LoadSections(const char* file);
+    RETERROR SaveSections(const char* file) const;
+
+    HeaderPrg header_;
+    Protection protection_;
+    FileStamp loaded_;
+    int modified_ = 0;
+    std::string pathName_;
+};
+
+}  // namespace knitcfg

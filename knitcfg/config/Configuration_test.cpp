@@ -1,0 +1,433 @@
+#include "knitcfg/config/Configuration.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "TestUtil.h"
+#include "knitcfg/config/TestChild.h"
+
+namespace knitcfg {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string DataFile(const char* name) {
+    return test::TestDataDir() + "/config/" + name;
+}
+
+// Every test gets its own temporary folder for the saves' temporary file, so
+// that tests running in parallel never share it.
+class ConfigurationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (const char* old = std::getenv("TMPDIR")) {
+            oldTmp_ = std::make_unique<std::string>(old);
+        }
+        ::setenv("TMPDIR", dir_.path().c_str(), 1);
+    }
+    void TearDown() override {
+        if (oldTmp_) {
+            ::setenv("TMPDIR", oldTmp_->c_str(), 1);
+        } else {
+            ::unsetenv("TMPDIR");
+        }
+    }
+
+    // The file every save writes first.
+    std::string TempFile() const { return dir_.File("Voz16.tmp"); }
+
+    // A copy of a test data file in the test's folder.
+    std::string Copy(const char* name) {
+        const std::string path = dir_.File(name);
+        test::WriteFile(path, test::ReadFile(DataFile(name)));
+        return path;
+    }
+
+    test::TempDir dir_;
+    std::unique_ptr<std::string> oldTmp_;
+};
+
+TEST_F(ConfigurationTest, ConstructorsSetTheHeader) {
+    Configuration empty;
+    EXPECT_EQ(empty.HeaderGetStartBlockIndex(), 0);
+    EXPECT_EQ(empty.HeaderGetProcessingRows(), -1);
+    EXPECT_EQ(empty.HeaderGetMachineType(), "");
+    EXPECT_EQ(empty.GetProtection().Get(), 0);
+    EXPECT_EQ(empty.GetPathName(), "");
+    EXPECT_EQ(empty.GetModifiedFlag(), 0);
+
+    Configuration made("KM-400", 2, 7, 65537);
+    int major = 0;
+    int minor = 0;
+    made.HeaderGetVersion(&major, &minor);
+    EXPECT_EQ(made.HeaderGetMachineType(), "KM-400");
+    EXPECT_EQ(major, 2);
+    EXPECT_EQ(minor, 7);
+    EXPECT_EQ(made.HeaderGetProcessingRows(), 1);  // the low 16 bits
+    EXPECT_EQ(made.HeaderGetStartBlockIndex(), 0);
+    made.HeaderGetVersion(nullptr, nullptr);
+    EXPECT_EQ(Configuration(nullptr, 0, 0, 0).HeaderGetMachineType(), "");
+
+    const std::unique_ptr<ModelObject> created(Configuration::GetThisClass()->CreateObject());
+    ASSERT_TRUE(created->IsKindOf(Configuration::GetThisClass()));
+    EXPECT_STREQ(created->GetRuntimeClass()->className, "Configuration");
+    EXPECT_EQ(static_cast<Configuration&>(*created).HeaderGetStartBlockIndex(), 0);
+}
+
+TEST_F(ConfigurationTest, LoadsAndSavesACompleteFileByteForByte) {
+    Configuration doc;
+    ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
+    EXPECT_EQ(doc.GetPathName(), DataFile("full.ini"));
+    EXPECT_EQ(doc.GetProtection().Get(), 1);
+    EXPECT_EQ(doc.HeaderGetMachineType(), "KM-400");
+    EXPECT_EQ(doc.HeaderGetDescription(), "Two-bed machine\r\nwith speeders");
+    EXPECT_EQ(doc.HeaderGetProcessingRows(), 4);
+    EXPECT_EQ(doc.HeaderGetStartBlockIndex(), 3);
+    EXPECT_EQ(doc.HeaderGetLastDevelop(), "\\designs\\rose.dis");
+    EXPECT_EQ(doc.GetHeader().LastDevelopFirst, 12);
+    EXPECT_EQ(doc.GetHeader().LastDevelopSecond, -5);
+    EXPECT_EQ(doc.GetHeader().SourceCfg, "base.cfg");
+    EXPECT_EQ(doc.GetHeader().SourceSdi, "base.sdi");
+
+    const std::string out = dir_.File("out.ini");
+    ASSERT_EQ(doc.SaveCFG(out.c_str()), RE_SUCCESS);
+    EXPECT_EQ(test::ReadFile(out), test::ReadFile(DataFile("full.ini")));
+    EXPECT_EQ(doc.GetPathName(), out);
+    EXPECT_FALSE(test::FileExists(TempFile()));
+}
+
+TEST_F(ConfigurationTest, HandEditedFileSavesInTheWrittenForm) {
+    Configuration doc;
+    ASSERT_EQ(doc.LoadCFG(DataFile("hand-edited.ini").c_str()), RE_SUCCESS);
+    const std::string out = dir_.File("out.ini");
+    ASSERT_EQ(doc.SaveCFG(out.c_str()), RE_SUCCESS);
+    EXPECT_EQ(test::ReadFile(out), test::ReadFile(DataFile("hand-edited.saved.ini")));
+}
+
+TEST_F(ConfigurationTest, AccessorsBuildTheSameFile) {
+    Configuration doc("KM-400", 2, 7, 4);
+    doc.HeaderSetDescription("Two-bed machine\r\nwith speeders");
+    doc.HeaderSetStartBlockIndex(65536 + 3);
+    doc.HeaderSetLastDevelop("\\designs\\rose.dis", 12, -5);
+    doc.HeaderSetSourceCfg("base.cfg");
+    doc.HeaderSetSourceSdi("base.sdi");
+    doc.GetProtection().Set(1);
+    EXPECT_EQ(doc.HeaderGetStartBlockIndex(), 3);
+    const std::string out = dir_.File("out.ini");
+    ASSERT_EQ(doc.SaveCFG(out.c_str()), RE_SUCCESS);
+    EXPECT_EQ(test::ReadFile(out), test::ReadFile(DataFile("full.ini")));
+
+    doc.HeaderSetProcessingRows(-1);
+    doc.HeaderSetSourceSdi(nullptr);
+    doc.HeaderSetLastDevelop(nullptr, 1, 2);
+    EXPECT_EQ(doc.HeaderGetProcessingRows(), -1);
+    EXPECT_EQ(doc.HeaderGetLastDevelop(), "");
+    EXPECT_EQ(doc.GetHeader().SourceSdi, "");
+}
+
+// The loaders all run; the first code wins, the protection section's first.
+TEST_F(ConfigurationTest, LoadReportsTheFirstCodeAndKeepsWhatItRead) {
+    struct Case {
+        const char* file;
+        RETERROR code;
+        int protection;
+        const char* machineType;
+    } const cases[] = {
+        {"no-sections.ini", RE_NO_PROTECTION, 0, ""},
+        {"no-protection.ini", RE_NO_PROTECTION, 0, "KM-400"},
+        {"no-header.ini", RE_NO_HEADER, 0, ""},
+        {"empty-header.ini", RE_NO_HEADER, 0, ""},
+        {"no-machine-type.ini", RE_NO_MACHINE_TYPE, 0, ""},
+        {"version-single-number.ini", RE_BAD_VERSION, 0, "KM-400"},
+        {"no-description.ini", RE_NO_DESCRIPTION, 0, "KM-400"},
+        {"zero-lines.ini", RE_BAD_NUMBER_OF_LINES, 0, "KM-400"},
+        {"negative-start-block.ini", RE_BAD_START_BLOCK, 0, "KM-400"},
+        {"several-faults.ini", RE_NO_MACHINE_TYPE, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        Configuration doc;
+        EXPECT_EQ(doc.LoadCFG(DataFile(c.file).c_str()), c.code);
+        EXPECT_EQ(doc.GetPathName(), DataFile(c.file));
+        EXPECT_EQ(doc.GetProtection().Get(), c.protection);
+        EXPECT_EQ(doc.HeaderGetMachineType(), c.machineType);
+        EXPECT_EQ(doc.IsModified(), 0);  // the file's time is kept whatever the result
+    }
+}
+
+TEST_F(ConfigurationTest, LoadingAgainOverwritesOnlyWhatTheFileHolds) {
+    Configuration doc;
+    ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
+    EXPECT_EQ(doc.LoadCFG(DataFile("no-machine-type.ini").c_str()), RE_NO_MACHINE_TYPE);
+    EXPECT_EQ(doc.HeaderGetMachineType(), "KM-400");
+    EXPECT_EQ(doc.HeaderGetDescription(), "d");
+    EXPECT_EQ(doc.GetProtection().Get(), 0);
+    EXPECT_EQ(doc.GetPathName(), DataFile("no-machine-type.ini"));
+}
+
+TEST_F(ConfigurationTest, UnreadableFilesGive62AndChangeNothing) {
+    const std::string folder = dir_.File("folder");
+    fs::create_directory(folder);
+    const std::string empty = dir_.File("empty.ini");
+    test::WriteFile(empty, "");
+    const std::string pipe = dir_.File("pipe.ini");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);  // must not wait for a writer
+    std::string paths[] = {dir_.File("missing.ini"), folder, empty, pipe, ""};
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        Configuration doc("kept", 1, 2, 3);
+        doc.SetPathName("before.ini");
+        EXPECT_EQ(doc.LoadCFG(path.c_str()), RE_FILE_UNREADABLE);
+        EXPECT_EQ(doc.GetPathName(), "before.ini");
+        EXPECT_EQ(doc.HeaderGetMachineType(), "kept");
+        EXPECT_EQ(doc.HeaderGetProcessingRows(), 3);
+    }
+    Configuration doc;
+    EXPECT_EQ(doc.LoadCFG(nullptr), RE_FILE_UNREADABLE);
+
+    if (::geteuid() != 0) {  // the superuser reads any file
+        const std::string locked = Copy("full.ini");
+        fs::permissions(locked, fs::perms::none);
+        EXPECT_EQ(doc.LoadCFG(locked.c_str()), RE_FILE_UNREADABLE);
+        EXPECT_EQ(doc.GetPathName(), "");
+    }
+}
+
+TEST_F(ConfigurationTest, ReleaseEmptiesTheDocumentButKeepsTheFlagAndTheFileTime) {
+    const std::string path = Copy("full.ini");
+    Configuration doc;
+    ASSERT_EQ(doc.LoadCFG(path.c_str()), RE_SUCCESS);
+    doc.SetModifiedFlag(5);
+    doc.ReleaseCFG();
+    EXPECT_EQ(doc.GetPathName(), "");
+    EXPECT_EQ(doc.GetProtection().Get(), 0);
+    EXPECT_EQ(doc.HeaderGetMachineType(), "");
+    EXPECT_EQ(doc.HeaderGetStartBlockIndex(), -1);  // HeaderPrg's default, not the document's
+    EXPECT_EQ(doc.HeaderGetProcessingRows(), -1);
+    EXPECT_EQ(doc.GetHeader().SourceCfg, "base.cfg");  // Reset leaves the source names
+    EXPECT_EQ(doc.GetModifiedFlag(), 5);
+    EXPECT_EQ(doc.IsModified(), 1);
+    doc.SetPathName(path.c_str());
+    EXPECT_EQ(doc.IsModified(), 0);
+}
+
+TEST_F(ConfigurationTest, CopyIsDeepAndKeepsPathTimeAndFlag) {
+    const std::string path = Copy("full.ini");
+    Configuration doc;
+    ASSERT_EQ(doc.LoadCFG(path.c_str()), RE_SUCCESS);
+    doc.SetModifiedFlag(1);
+    Configuration copy(doc);
+    EXPECT_EQ(copy.GetPathName(), path);
+    EXPECT_EQ(copy.IsModified(), 0);
+    EXPECT_EQ(copy.GetModifiedFlag(), 1);
+    EXPECT_EQ(copy.GetProtection().Get(), 1);
+    EXPECT_EQ(copy.HeaderGetDescription(), doc.HeaderGetDescription());
+    EXPECT_EQ(copy.GetHeader().SourceSdi, "base.sdi");
+
+    copy.HeaderSetDescription("changed");
+    copy.GetProtection().Set(0);
+    EXPECT_EQ(doc.HeaderGetDescription(), "Two-bed machine\r\nwith speeders");
+    EXPECT_EQ(doc.GetProtection().Get(), 1);
+}
+
+TEST_F(ConfigurationTest, IsModifiedSeesEveryChangeOfTheFile) {
+    const std::string path = Copy("full.ini");
+    Configuration doc;
+    EXPECT_EQ(doc.IsModified(), 1);  // no path
+    ASSERT_EQ(doc.LoadCFG(path.c_str()), RE_SUCCESS);
+    EXPECT_EQ(doc.IsModified(), 0);
+    doc.SetModifiedFlag(1);
+    EXPECT_EQ(doc.IsModified(), 0);  // the caller's flag plays no part
+
+    // A new write time within the same second.
+    const auto second = std::chrono::floor<std::chrono::seconds>(fs::last_write_time(path));
+    fs::last_write_time(path, second + std::chrono::nanoseconds(100));
+    if (fs::last_write_time(path) != second + std::chrono::nanoseconds(100)) {
+        GTEST_SKIP() << "the file system keeps no sub-second write times";
+    }
+    ASSERT_EQ(doc.LoadCFG(path.c_str()), RE_SUCCESS);
+    EXPECT_EQ(doc.IsModified(), 0);
+    fs::last_write_time(path, second + std::chrono::nanoseconds(200));
+    EXPECT_EQ(doc.IsModified(), 1);
+
+    // Replaced by another file that carries the very same time.
+    ASSERT_EQ(doc.LoadCFG(path.c_str()), RE_SUCCESS);
+    const std::string other = dir_.File("other.ini");
+    test::WriteFile(other, test::ReadFile(path));
+    fs::last_write_time(other, fs::last_write_time(path));
+    fs::rename(other, path);
+    EXPECT_EQ(doc.IsModified(), 1);
+
+    ASSERT_EQ(doc.LoadCFG(path.c_str()), RE_SUCCESS);
+    EXPECT_EQ(doc.IsModified(), 0);
+    ASSERT_EQ(doc.SaveCFG(path.c_str()), RE_SUCCESS);
+    EXPECT_EQ(doc.IsModified(), 1);  // a save does not take the new time
+
+    ASSERT_EQ(doc.LoadCFG(path.c_str()), RE_SUCCESS);
+    fs::remove(path);
+    EXPECT_EQ(doc.IsModified(), 1);
+}
+
+// The steps' first code is the result, and the target still gets the rest.
+TEST_F(ConfigurationTest, SaveReportsARefusedKeyAndStillWritesTheTarget) {
+    Configuration doc("KM-400", 2, 7, 4);
+    doc.HeaderSetDescription("lone\nline feed");
+    doc.HeaderSetSourceSdi("lone\rreturn");
+    const std::string out = dir_.File("out.ini");
+    EXPECT_EQ(doc.SaveCFG(out.c_str()), RE_WRITE_DESCRIPTION);
+    EXPECT_EQ(doc.GetPathName(), out);
+    EXPECT_FALSE(test::FileExists(TempFile()));
+    EXPECT_EQ(test::ReadFile(out),
+              "[Protection]\r\nConfigProtected=0\r\n[Header]\r\nMachineType=KM-400\r\n"
+              "Version=2.7\r\nNumberOfLines=4\r\nStartBlock=0\r\n");
+}
+
+TEST_F(ConfigurationTest, FailedCopyGives63AndLeavesTheTargetAlone) {
+    const std::string folder = dir_.File("folder");
+    fs::create_directory(folder);
+    test::WriteFile(folder + "/inside.txt", "inside");
+    const std::string readOnly = Copy("no-header.ini");
+    fs::permissions(readOnly, fs::perms::owner_read);
+    struct Case {
+        std::string target;
+        std::string kept;  // what the target path still holds ("" when nothing)
+    } const cases[] = {
+        {dir_.File("missing/cfg.ini"), ""},
+        {folder, ""},
+        {readOnly, test::ReadFile(readOnly)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.target);
+        Configuration doc;
+        ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
+        EXPECT_EQ(doc.SaveCFG(c.target.c_str()), RE_FILE_REPLACE);
+        EXPECT_EQ(doc.GetPathName(), c.target);  // bound to the target, not the temporary file
+        if (!c.kept.empty()) {
+            EXPECT_EQ(test::ReadFile(c.target), c.kept);
+        }
+        // The temporary file is left, holding the whole document.
+        EXPECT_EQ(test::ReadFile(TempFile()), test::ReadFile(DataFile("full.ini")));
+    }
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_EQ(test::ReadFile(folder + "/inside.txt"), "inside");
+    EXPECT_FALSE(fs::exists(dir_.File("missing")));
+}
+
+TEST_F(ConfigurationTest, EverySaveStartsFromAnEmptyTemporaryFile) {
+    // Left over by an earlier failed save: another document's section.
+    test::WriteFile(TempFile(), "[Junk]\r\nkey=value\r\n");
+    Configuration doc;
+    ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
+    const std::string out = dir_.File("out.ini");
+    ASSERT_EQ(doc.SaveCFG(out.c_str()), RE_SUCCESS);
+    EXPECT_EQ(test::ReadFile(out), test::ReadFile(DataFile("full.ini")));
+    EXPECT_FALSE(test::FileExists(TempFile()));
+}
+
+TEST_F(ConfigurationTest, ALinkPlantedAsTheTemporaryFileIsNotWrittenThrough) {
+    const std::string victim = dir_.File("victim.txt");
+    test::WriteFile(victim, "precious");
+    fs::create_symlink(victim, TempFile());
+    Configuration doc;
+    ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
+    const std::string out = dir_.File("out.ini");
+    ASSERT_EQ(doc.SaveCFG(out.c_str()), RE_SUCCESS);
+    EXPECT_EQ(test::ReadFile(victim), "precious");
+    EXPECT_EQ(test::ReadFile(out), test::ReadFile(DataFile("full.ini")));
+}
+
+TEST_F(ConfigurationTest, SavingToTheTemporaryFileItselfWritesInPlace) {
+    Configuration doc;
+    ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
+    ASSERT_EQ(doc.SaveCFG(TempFile().c_str()), RE_SUCCESS);
+    EXPECT_EQ(doc.GetPathName(), TempFile());
+    EXPECT_EQ(test::ReadFile(TempFile()), test::ReadFile(DataFile("full.ini")));
+}
+
+TEST_F(ConfigurationTest, SaveWithoutAUsableTemporaryFolderOrTargetGives63) {
+    const std::string target = Copy("no-header.ini");
+    const std::string old = test::ReadFile(target);
+    Configuration doc;
+    ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
+
+    ::setenv("TMPDIR", dir_.File("missing").c_str(), 1);
+    EXPECT_EQ(doc.SaveCFG(target.c_str()), RE_FILE_REPLACE);
+    EXPECT_EQ(test::ReadFile(target), old);
+    EXPECT_EQ(doc.GetPathName(), target);
+    ::setenv("TMPDIR", dir_.path().c_str(), 1);
+
+    doc.SetPathName("kept.ini");
+    EXPECT_EQ(doc.SaveCFG(nullptr), RE_FILE_REPLACE);
+    EXPECT_EQ(doc.SaveCFG(""), RE_FILE_REPLACE);
+    EXPECT_EQ(doc.GetPathName(), "kept.ini");
+    EXPECT_FALSE(test::FileExists(TempFile()));
+}
+
+TEST_F(ConfigurationTest, DiskFullWhileSavingGives63AndKeepsTheOldTarget) {
+    const std::string target = Copy("no-header.ini");
+    const std::string old = test::ReadFile(target);
+    Configuration doc;
+    ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
+    // Room for the old target, not for the document.
+    EXPECT_EQ(test::RunWithFileSizeLimit(
+                  old.size(), [&] { return static_cast<int>(doc.SaveCFG(target.c_str())); }),
+              RE_FILE_REPLACE);
+    EXPECT_EQ(test::ReadFile(target), old);
+}
+
+// Both processes use the one temporary file; they must take turns on it.
+TEST_F(ConfigurationTest, TwoProcessesSavingAtOnceEachWriteTheirOwnDocument) {
+    Configuration a("KM-A", 1, 1, 4);
+    Configuration b("KM-B", 2, 2, 8);
+    // Big enough that a save takes a while.
+    a.HeaderSetDescription(std::string(6000, 'a').c_str());
+    b.HeaderSetDescription(std::string(6000, 'b').c_str());
+    const std::string targetA = dir_.File("a.ini");
+    const std::string targetB = dir_.File("b.ini");
+    ASSERT_EQ(a.SaveCFG(targetA.c_str()), RE_SUCCESS);
+    ASSERT_EQ(b.SaveCFG(targetB.c_str()), RE_SUCCESS);
+    const std::string textA = test::ReadFile(targetA);
+    const std::string textB = test::ReadFile(targetB);
+
+    int gate[2];
+    ASSERT_EQ(::pipe(gate), 0);
+    auto saver = [&gate](Configuration& doc, const std::string& target,
+                         const std::string& expected) {
+        return [&doc, &target, &expected, &gate]() -> int {
+            // Start together: wait until the parent closes the gate.
+            ::close(gate[1]);
+            char c;
+            while (::read(gate[0], &c, 1) > 0) {
+            }
+            for (int i = 0; i < 40; ++i) {
+                if (doc.SaveCFG(target.c_str()) != RE_SUCCESS) {
+                    return 1;
+                }
+                if (test::ReadFile(target) != expected) {
+                    return 2;
+                }
+            }
+            return 0;
+        };
+    };
+    const pid_t childA = test::StartChild(saver(a, targetA, textA));
+    const pid_t childB = test::StartChild(saver(b, targetB, textB));
+    ::close(gate[0]);
+    ::close(gate[1]);
+    EXPECT_EQ(test::WaitChild(childA), 0);
+    EXPECT_EQ(test::WaitChild(childB), 0);
+    // Compared as booleans: the texts are long.
+    EXPECT_TRUE(test::ReadFile(targetA) == textA);
+    EXPECT_TRUE(test::ReadFile(targetB) == textB);
+    EXPECT_FALSE(test::FileExists(TempFile()));
+}
+
+}  // namespace
+}  // namespace knitcfg

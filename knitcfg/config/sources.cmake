@@ -1,0 +1,15 @@
+list(APPEND KNITCFG_SOURCES
+  config/Configuration.cpp
+  config/HeaderPrg.cpp
+  config/Protection.cpp)
+list(APPEND KNITCFG_PUBLIC_HEADERS
+  config/Configuration.h
+  config/HeaderPrg.h
+  config/Protection.h)
+list(APPEND KNITCFG_PRIVATE_HEADERS
+  config/FirstCode.h)
+list(APPEND KNITCFG_TEST_SOURCES
+  config/Configuration_test.cpp
+  config/HeaderPrg_test.cpp
+  config/Protection_test.cpp
+  config/TestChild.h)
