@@ -7,13 +7,14 @@
 #include "knitcfg/common/RetError.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/common/Types.h"
-#include "knitcfg/config/Configuration.h"
-#include "knitcfg/config/HeaderPrg.h"
-#include "knitcfg/config/Protection.h"
 #include "knitcfg/profile/Profile.h"
 
-#include "knitcfg/actuators/AttuatBase.h"
 #include "knitcfg/actuators/Attuat.h"
+#include "knitcfg/actuators/AttuatBase.h"
 #include "knitcfg/actuators/ColorActuators.h"
 #include "knitcfg/actuators/LineActuators.h"
 #include "knitcfg/actuators/StepMotorDisColor.h"
+
+#include "knitcfg/config/Configuration.h"
+#include "knitcfg/config/HeaderPrg.h"
+#include "knitcfg/config/Protection.h"
