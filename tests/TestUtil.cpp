@@ -1,6 +1,7 @@
 #include "TestUtil.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -40,6 +41,41 @@ TempDir::~TempDir() {
 
 std::string TempDir::File(const std::string& name) const {
     return (fs::path(path_) / name).string();
+}
+
+void SetEnv(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value != nullptr ? value : "");
+#else
+    if (value != nullptr) {
+        ::setenv(name, value, 1);
+    } else {
+        ::unsetenv(name);
+    }
+#endif
+}
+
+ScopedTempFolder::ScopedTempFolder(const std::string& path)
+    : saved_{{"TMPDIR", false, {}}, {"TMP", false, {}}, {"TEMP", false, {}}} {
+    for (Saved& s : saved_) {
+        if (const char* v = std::getenv(s.name)) {
+            s.had = true;
+            s.value = v;
+        }
+    }
+    Set(path);
+}
+
+void ScopedTempFolder::Set(const std::string& path) {
+    for (const Saved& s : saved_) {
+        SetEnv(s.name, path.c_str());
+    }
+}
+
+ScopedTempFolder::~ScopedTempFolder() {
+    for (const Saved& s : saved_) {
+        SetEnv(s.name, s.had ? s.value.c_str() : nullptr);
+    }
 }
 
 std::string ReadFile(const std::string& path) {

@@ -24,6 +24,30 @@ private:
     std::string path_;
 };
 
+// Points the process's temporary folder (TMPDIR; TMP and TEMP on Windows) at
+// `path` while the object lives, then restores what was there.
+class ScopedTempFolder {
+public:
+    explicit ScopedTempFolder(const std::string& path);
+    ScopedTempFolder(const ScopedTempFolder&) = delete;
+    ScopedTempFolder& operator=(const ScopedTempFolder&) = delete;
+    ~ScopedTempFolder();
+
+    // Points it somewhere else for the rest of the object's life.
+    void Set(const std::string& path);
+
+private:
+    struct Saved {
+        const char* name;
+        bool had;
+        std::string value;
+    };
+    Saved saved_[3];
+};
+
+// Sets (or, with a null value, removes) an environment variable.
+void SetEnv(const char* name, const char* value);
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);

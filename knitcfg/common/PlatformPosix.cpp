@@ -181,15 +181,6 @@ std::int64_t NowNs() {
     return static_cast<std::int64_t>(ts.tv_sec) * 1000000000LL + ts.tv_nsec;
 }
 
-std::int64_t TimestampResolutionNs(const FileInfo& info) {
-    // File systems that keep whole seconds (or FAT's two) show no fraction;
-    // the others stamp from the kernel's coarse clock, a few milliseconds.
-    if (info.mtimeNs % 1000000000LL == 0) {
-        return 2000000000LL;
-    }
-    return 50000000LL;
-}
-
 bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
     const std::string target = ResolveWriteTarget(path);
     struct stat old {};
@@ -249,15 +240,6 @@ bool CanReplace(const std::string& path) {
            ::access(dir.c_str(), W_OK | X_OK) == 0;
 }
 
-bool CopyFileOver(const std::string& from, const std::string& to) {
-    std::string bytes;
-    FileInfo info;
-    if (ReadWholeFile(from, &bytes, &info) != ReadStatus::kOk) {
-        return false;
-    }
-    return ReplaceFileAtomically(to, bytes);
-}
-
 bool RemoveFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }
@@ -271,31 +253,9 @@ std::string TempDirectory() {
     return out;
 }
 
-std::string TempFileName(const std::string& folder, const char* prefix, unsigned unique) {
-    std::string name = folder;
-    if (prefix != nullptr) {
-        name.append(prefix, ::strnlen(prefix, 3));
-    }
-    char number[16];
-    std::snprintf(number, sizeof number, "%X", unique);
-    return name + number + ".tmp";
-}
-
 bool IsDirectory(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-FileLock::~FileLock() {
-    Unlock();
-}
-
-bool FileLock::Lock(const std::string& path) {
-    return Acquire(path, true);
-}
-
-bool FileLock::TryLock(const std::string& path) {
-    return Acquire(path, false);
 }
 
 bool FileLock::Acquire(const std::string& path, bool wait) {

@@ -70,15 +70,14 @@ TEST(PlatformTest, CopyRemoveAndTempFolder) {
     EXPECT_TRUE(IsDirectory(dir.path()));
     EXPECT_FALSE(IsDirectory(b));
 
-    const char* old = std::getenv("TMPDIR");
-    const std::string saved = old != nullptr ? old : "";
-    ::setenv("TMPDIR", dir.path().c_str(), 1);
-    EXPECT_EQ(TempDirectory(), dir.path() + "/");
-    ::unsetenv("TMPDIR");
+    test::ScopedTempFolder tmp(dir.path());
+    const std::string temp = TempDirectory();
+    EXPECT_EQ(temp.substr(0, temp.size() - 1), dir.path());
+    EXPECT_TRUE(temp.back() == '/' || temp.back() == '\\');
+#ifndef _WIN32
+    test::SetEnv("TMPDIR", nullptr);
     EXPECT_EQ(TempDirectory(), "/tmp/");
-    if (old != nullptr) {
-        ::setenv("TMPDIR", saved.c_str(), 1);
-    }
+#endif
 }
 
 TEST(PlatformTest, LockIsExclusiveBetweenHolders) {

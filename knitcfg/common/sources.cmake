@@ -1,5 +1,6 @@
 list(APPEND KNITCFG_SOURCES
   common/ModelObject.cpp
+  common/Platform.cpp
   common/RetError.cpp
   common/Text.cpp)
 if(WIN32)

@@ -2,10 +2,7 @@
 // byte preservation, freshness against other writers, failed writes,
 // batches, durability details and concurrent use.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -29,10 +26,11 @@ std::string Get(const std::string& file, const char* section, const char* key) {
     return buf;
 }
 
+// The file's identity: a new one after every replace by rename.
 std::uint64_t Inode(const std::string& path) {
-    struct stat st {};
-    ::stat(path.c_str(), &st);
-    return st.st_ino;
+    platform::FileInfo info;
+    platform::Stat(path, &info);
+    return info.inode;
 }
 
 class ProfileTest : public ::testing::Test {
@@ -92,12 +90,10 @@ TEST_F(ProfileTest, SeesChangesMadeByOthers) {
 TEST_F(ProfileTest, SeesAnInPlaceChangeThatKeepsSizeAndTime) {
     WriteFile(file, "[A]\r\nk=1\r\n");
     EXPECT_EQ(Get(file, "A", "k"), "1");
-    struct stat st {};
-    ::stat(file.c_str(), &st);
+    const auto time = fs::last_write_time(file);
     WriteFile(file, "[A]\r\nk=9\r\n");
     // Put the old time back: size, time and identity now all match.
-    const struct timespec times[2] = {st.st_atim, st.st_mtim};
-    ::utimensat(AT_FDCWD, file.c_str(), times, 0);
+    fs::last_write_time(file, time);
     EXPECT_EQ(Get(file, "A", "k"), "9");
 }
 
@@ -132,7 +128,11 @@ TEST_F(ProfileTest, WriteKeepsPermissionsAndWritesThroughLinks) {
     WriteFile(file, "[A]\r\nk=1\r\n");
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     const std::string link = dir.File("link.ini");
-    fs::create_symlink("machine.ini", link);
+    std::error_code ec;
+    fs::create_symlink("machine.ini", link, ec);
+    if (ec) {
+        GTEST_SKIP() << "symbolic links cannot be made here: " << ec.message();
+    }
 
     ASSERT_TRUE(WriteString("A", "k", "2", link.c_str()));
     EXPECT_TRUE(fs::is_symlink(link));

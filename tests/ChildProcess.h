@@ -1,0 +1,28 @@
+#pragma once
+
+// Runs a test of this binary in a child process, on every platform: the
+// test binary is started again with a filter naming that one test and
+// arguments that the child test reads with ChildArgs(). A child test
+// returns at once (skipped) when it runs without them, as in a normal run.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace knitcfg::test {
+
+using ChildId = std::intptr_t;
+constexpr ChildId kNoChild = -1;
+
+// Starts the test `suiteAndName` ("Suite.Name") of this binary in a new
+// process with `args`. kNoChild when it could not be started.
+ChildId StartChildTest(const std::string& suiteAndName, const std::vector<std::string>& args);
+
+// Waits for a started child: 0 when its test passed, non-zero otherwise.
+int WaitChildTest(ChildId child);
+
+// The arguments given to StartChildTest; empty when this process is not such
+// a child.
+std::vector<std::string> ChildArgs();
+
+}  // namespace knitcfg::test
