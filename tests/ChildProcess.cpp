@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 extern char** environ;
 #endif
 
@@ -84,6 +85,23 @@ int WaitChildTest(ChildId child) {
         }
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+}
+
+void KillChildTest(ChildId child) {
+    if (child == kNoChild) {
+        return;
+    }
+#ifdef _WIN32
+    HANDLE h = reinterpret_cast<HANDLE>(child);
+    TerminateProcess(h, 9);
+    WaitForSingleObject(h, INFINITE);
+    CloseHandle(h);
+#else
+    ::kill(static_cast<pid_t>(child), SIGKILL);
+    int status = 0;
+    while (::waitpid(static_cast<pid_t>(child), &status, 0) < 0 && errno == EINTR) {
+    }
 #endif
 }
 

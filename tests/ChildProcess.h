@@ -21,6 +21,10 @@ ChildId StartChildTest(const std::string& suiteAndName, const std::vector<std::s
 // Waits for a started child: 0 when its test passed, non-zero otherwise.
 int WaitChildTest(ChildId child);
 
+// Ends a started child at once, as a crash or power loss would (SIGKILL,
+// TerminateProcess), and reaps it.
+void KillChildTest(ChildId child);
+
 // The arguments given to StartChildTest; empty when this process is not such
 // a child.
 std::vector<std::string> ChildArgs();

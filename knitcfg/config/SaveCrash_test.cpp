@@ -1,0 +1,85 @@
+// A save killed at any moment leaves the target holding one whole
+// configuration, the old or the new, and the next save works.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "TestUtil.h"
+#include "knitcfg/config/Configuration.h"
+
+namespace knitcfg {
+namespace {
+
+// A document whose file differs with `letter` and takes a while to write.
+Configuration MakeDocument(char letter) {
+    Configuration doc(std::string("KM-").append(1, letter).c_str(), 3, 1, 8);
+    doc.HeaderSetDescription(std::string(200000, letter).c_str());
+    return doc;
+}
+
+TEST(SaveCrashTest, KilledSavesLeaveAWholeOldOrNewTarget) {
+    test::TempDir dir;
+    test::ScopedTempFolder tmp(dir.path());
+    const std::string target = dir.File("machine.ini");
+    // The two complete files the target may hold.
+    Configuration a = MakeDocument('a');
+    Configuration b = MakeDocument('b');
+    ASSERT_EQ(b.SaveCFG(target.c_str()), RE_SUCCESS);
+    const std::string textB = test::ReadFile(target);
+    ASSERT_EQ(a.SaveCFG(target.c_str()), RE_SUCCESS);
+    const std::string textA = test::ReadFile(target);
+
+    // Kill points spread over about two save cycles of the child.
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(b.SaveCFG(target.c_str()), RE_SUCCESS);
+    ASSERT_EQ(a.SaveCFG(target.c_str()), RE_SUCCESS);
+    const auto cycle = std::chrono::duration_cast<std::chrono::microseconds>(
+                           std::chrono::steady_clock::now() - start)
+                           .count();
+    std::mt19937 rng(20261205);
+    const int rounds = 50;
+    for (int round = 0; round < rounds; ++round) {
+        const test::ChildId child =
+            test::StartChildTest("SaveCrashChild.SavesForever", {target, dir.File("started")});
+        ASSERT_NE(child, test::kNoChild);
+        while (!test::FileExists(dir.File("started"))) {
+            std::this_thread::yield();
+        }
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(rng() % static_cast<unsigned>(2 * cycle + 1)));
+        test::KillChildTest(child);
+        std::remove(dir.File("started").c_str());
+
+        const std::string now = test::ReadFile(target);
+        ASSERT_TRUE(now == textA || now == textB) << "round " << round << ": a torn target";
+        // Whatever the killed save left behind, the next one works.
+        Configuration check;
+        ASSERT_EQ(check.LoadCFG(target.c_str()), RE_SUCCESS);
+        ASSERT_EQ(a.SaveCFG(target.c_str()), RE_SUCCESS) << "round " << round;
+        ASSERT_TRUE(test::ReadFile(target) == textA);
+    }
+}
+
+// The child of the test above: saves two documents in turn until killed.
+TEST(SaveCrashChild, SavesForever) {
+    const std::vector<std::string> args = test::ChildArgs();
+    if (args.size() != 2) {
+        GTEST_SKIP() << "runs only as a child of a crash test";
+    }
+    Configuration a = MakeDocument('a');
+    Configuration b = MakeDocument('b');
+    test::WriteFile(args[1], "started");
+    for (;;) {
+        ASSERT_EQ(b.SaveCFG(args[0].c_str()), RE_SUCCESS);
+        ASSERT_EQ(a.SaveCFG(args[0].c_str()), RE_SUCCESS);
+    }
+}
+
+}  // namespace
+}  // namespace knitcfg
