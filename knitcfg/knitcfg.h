@@ -18,3 +18,5 @@
 #include "knitcfg/config/Configuration.h"
 #include "knitcfg/config/HeaderPrg.h"
 #include "knitcfg/config/Protection.h"
+
+#include "knitcfg/paths/DriveLetter.h"
