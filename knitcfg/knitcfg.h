@@ -19,4 +19,8 @@
 #include "knitcfg/config/HeaderPrg.h"
 #include "knitcfg/config/Protection.h"
 
+#include "knitcfg/designs/CGenDis.h"
+#include "knitcfg/designs/CPatObj.h"
+#include "knitcfg/designs/CShavedDis.h"
+
 #include "knitcfg/paths/DriveLetter.h"
