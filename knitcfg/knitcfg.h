@@ -18,3 +18,9 @@
 #include "knitcfg/config/Configuration.h"
 #include "knitcfg/config/HeaderPrg.h"
 #include "knitcfg/config/Protection.h"
+
+#include "knitcfg/designs/CGenDis.h"
+#include "knitcfg/designs/CPatObj.h"
+#include "knitcfg/designs/CShavedDis.h"
+
+#include "knitcfg/paths/DriveLetter.h"

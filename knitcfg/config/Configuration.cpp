@@ -40,13 +40,27 @@ Configuration::Configuration(const Configuration& other)
       protection_(other.protection_),
       loaded_(other.loaded_),
       modified_(other.modified_),
-      pathName_(other.pathName_) {}
+      pathName_(other.pathName_) {
+    // Design tables.
+    designs_.reserve(other.designs_.size());
+    for (const auto& design : other.designs_) {
+        designs_.push_back(std::make_unique<CGenDis>(*design));
+    }
+    shaved_.reserve(other.shaved_.size());
+    for (const auto& entry : other.shaved_) {
+        shaved_.push_back(std::make_unique<CShavedDis>(*entry));
+    }
+}
 
 Configuration::~Configuration() {
     ReleaseCFG();
 }
 
 void Configuration::ReleaseCFG() {
+    // Design tables.
+    designs_.clear();
+    shaved_.clear();
+
     header_.Reset();
     protection_.Set(0);
     pathName_.clear();
@@ -80,6 +94,9 @@ RETERROR Configuration::LoadSections(const char* file) {
     FirstCode result;
     result.Note(protection_.Load(file));
     result.Note(header_.Load(file));
+    // Design tables: generated designs, then shaved designs, last.
+    result.Note(LoadGenDis());
+    result.Note(LoadShavedDis());
     return result.Get();
 }
 
@@ -135,6 +152,9 @@ RETERROR Configuration::SaveSections(const char* file) const {
     FirstCode result;
     result.Note(protection_.Save(file));
     result.Note(header_.Save(file));
+    // Design tables: generated designs, then shaved designs, last.
+    result.Note(SaveGenDis());
+    result.Note(SaveShavedDis());
     return result.Get();
 }
 

@@ -1,13 +1,17 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "knitcfg/common/Export.h"
 #include "knitcfg/common/ModelObject.h"
 #include "knitcfg/common/RetError.h"
 #include "knitcfg/config/HeaderPrg.h"
 #include "knitcfg/config/Protection.h"
+#include "knitcfg/designs/CGenDis.h"
+#include "knitcfg/designs/CShavedDis.h"
 
 namespace knitcfg {
 
@@ -106,6 +110,122 @@ public:
     void HeaderSetSourceCfg(const char* name);
     void HeaderSetSourceSdi(const char* name);
 
+    // --- Generated designs -------------------------------------------------
+    // The design list, in load and creation order. The designs are owned by
+    // the document: pointers handed out stay valid until the design is
+    // deleted (GeneratedDisDel, GeneratedDisRemove, ReleaseCFG, destructor).
+
+    // Reads "GeneratedDis" and every design's own section from the file at
+    // the path name and appends the designs to the list, without emptying it
+    // first. Returns RE_NO_SECTIONS (18), changing nothing, when the file
+    // holds no section at all; 0 otherwise, also when "GeneratedDis" is
+    // missing. The table is read as 8192 characters: designs beyond that are
+    // not seen.
+    RETERROR LoadGenDis();
+
+    // Removes from the file at the path name the sections named by its
+    // current "GeneratedDis" table and the table itself, then writes every
+    // design of the list (its table line and its own section). Returns the
+    // first non-zero code of the designs' writes (RE_WRITE_LAST_DEVELOP, 56),
+    // else 0. All the removals and writes reach the file as one write; when
+    // that write fails, the file is left as it was and the result is 56.
+    RETERROR SaveGenDis() const;
+
+    // The first design whose name equals `name` without regard to letter
+    // case; null when there is none or `name` is null.
+    CGenDis* GeneratedDisSearch(const char* name);
+
+    // Appends the name of every design, in list order, to `names` (not
+    // emptied first). Does nothing when `names` is null.
+    void GeneratedDisGet(StringArray* names) const;
+
+    // Sets the numbers of the design found by GeneratedDisSearch, or appends
+    // a new design named `name` as given, with an empty pattern list, and
+    // returns it (owned by the document). A null `name` returns null and
+    // changes nothing.
+    CGenDis* GeneratedDisUpdate(const char* name, int first, int second);
+
+    // Deletes every design.
+    void GeneratedDisRemove();
+
+    // Deletes the first design whose name equals `name` exactly, letter case
+    // included, and returns 1; 0 when there is none or `name` is null.
+    int GeneratedDisDel(const char* name);
+
+    // The design list, read-only.
+    const std::vector<std::unique_ptr<CGenDis>>& Designs() const;
+
+    // --- Shaved designs ----------------------------------------------------
+    // The shaved list, in load and creation order. Callers exchange an entry
+    // as one array: its first, second and third number (their 32 bits), then
+    // its elements.
+
+    // Reads "ShavedDis" from the file at the path name and appends one entry
+    // per line, whatever the line's own load returned, without emptying the
+    // list first. Returns RE_NO_SECTIONS (18), changing nothing, when the
+    // file holds no section at all; 0 otherwise. The section is read as 8192
+    // characters: entries beyond that are not seen.
+    RETERROR LoadShavedDis();
+
+    // Writes the line of every entry that has a name and at least one element
+    // into "ShavedDis" of the file at the path name, without clearing the
+    // section first. Returns the code of the last entry written
+    // (RE_WRITE_SHAVED, 58, when that write was refused); 0 when none was
+    // written. All the writes reach the file as one write; when that write
+    // fails, the file is left as it was and the result is 58.
+    RETERROR SaveShavedDis() const;
+
+    // Replaces the content of `names` with the name of every entry, in list
+    // order, and returns how many there are. Returns 0 when `names` is null.
+    int ShavedDisGetList(StringArray* names) const;
+
+    // Replaces the content of `values` with the first entry whose name equals
+    // `name` without regard to letter case, as the exchange array, and
+    // returns its size (3 plus the number of elements); 0, with `values`
+    // left empty, when there is no such entry. Returns 0 when `values` is
+    // null.
+    int ShavedDisGet(const char* name, UIntArray* values) const;
+
+    // Sets the entry found as ShavedDisGet finds it, or appends a new entry
+    // named `name` as given (numbers 0, no elements), from an exchange array.
+    // With fewer than 4 values only the new entry is made: an entry found
+    // keeps its numbers and elements. The stored name never changes. A null
+    // `name` does nothing; a null `values` counts as empty. `values` is not
+    // changed.
+    void ShavedDisSet(const char* name, UIntArray* values);
+
+    // Deletes the first entry whose name contains `name`, letter case
+    // included (the empty text is in every name), and returns 1; 0 when no
+    // name contains it. A null `name` deletes nothing and returns 0.
+    int ShavedDisDel(const char* name);
+
+    // Deletes every entry.
+    void ShavedDisRemove();
+
+    // The shaved list, read-only.
+    const std::vector<std::unique_ptr<CShavedDis>>& ShavedDesigns() const;
+
+    // --- Machine paths and descriptions ------------------------------------
+
+    // Adapts the document in memory to another machine folder: the header's
+    // machine type becomes the "MachineType" of the header of `machineFile`
+    // ("" when the file or key is missing; cut to 259 characters); then the
+    // last-develop name, the "SourceCfg" name, every design name and every
+    // pattern name are turned to lower case and every occurrence of the old
+    // folder in them is replaced by the new one. A folder is its path without
+    // the first two characters (the drive), in lower case; an empty old folder
+    // replaces nothing. Null texts count as "". Nothing is written: save the
+    // document to keep the change. Always returns 1.
+    int ChangePathNameMachine(const char* machineFile, const char* oldPath, const char* newPath);
+
+    // The description of a configuration file without loading it: this
+    // document's own header description when it is bound to a path (the
+    // argument is then not used); otherwise the "Description" of the header
+    // of `file`, cut to 8191 characters, with every backslash + 'n' turned
+    // into CR LF; "" when the file, section or key is missing (or when the
+    // description is the text "<NOT FOUND>").
+    std::string ReadDescrFromFile(const char* file) const;
+
 private:
     // What a load saw of the file on disk.
     struct FileStamp {
@@ -127,6 +247,9 @@ private:
 
     HeaderPrg header_;
     Protection protection_;
+    // Design tables.
+    std::vector<std::unique_ptr<CGenDis>> designs_;
+    std::vector<std::unique_ptr<CShavedDis>> shaved_;
     FileStamp loaded_;
     int modified_ = 0;
     std::string pathName_;

@@ -1,0 +1,62 @@
+#pragma once
+
+// Test helper: a fresh folder per test, used also as the temporary folder of
+// the saves, and files written as CR LF text.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+#include "TestUtil.h"
+
+namespace knitcfg::test {
+
+class DesignFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (const char* old = std::getenv("TMPDIR")) {
+            oldTmp_ = std::make_unique<std::string>(old);
+        }
+        ::setenv("TMPDIR", dir_.path().c_str(), 1);
+    }
+    void TearDown() override {
+        if (oldTmp_) {
+            ::setenv("TMPDIR", oldTmp_->c_str(), 1);
+        } else {
+            ::unsetenv("TMPDIR");
+        }
+    }
+
+    // The lines joined with CR LF, each line ended.
+    static std::string Text(std::initializer_list<std::string> lines) {
+        std::string text;
+        for (const std::string& line : lines) {
+            text += line + "\r\n";
+        }
+        return text;
+    }
+
+    // `name` in the test's folder, holding `lines`.
+    std::string Write(const std::string& name, std::initializer_list<std::string> lines) {
+        const std::string path = dir_.File(name);
+        WriteFile(path, Text(lines));
+        return path;
+    }
+
+    // A copy of testdata/designs/`name` in the test's folder.
+    std::string Copy(const std::string& name) {
+        const std::string path = dir_.File(name);
+        WriteFile(path, ReadFile(Data(name)));
+        return path;
+    }
+
+    static std::string Data(const std::string& name) { return TestDataDir() + "/designs/" + name; }
+
+    TempDir dir_;
+    std::unique_ptr<std::string> oldTmp_;
+};
+
+}  // namespace knitcfg::test

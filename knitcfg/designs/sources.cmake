@@ -1,0 +1,17 @@
+list(APPEND KNITCFG_SOURCES
+  designs/CGenDis.cpp
+  designs/ConfigurationDesigns.cpp
+  designs/CPatObj.cpp
+  designs/CShavedDis.cpp
+  designs/SectionText.cpp)
+list(APPEND KNITCFG_PUBLIC_HEADERS
+  designs/CGenDis.h
+  designs/CPatObj.h
+  designs/CShavedDis.h)
+list(APPEND KNITCFG_PRIVATE_HEADERS
+  designs/SectionText.h)
+list(APPEND KNITCFG_TEST_SOURCES
+  designs/CGenDis_test.cpp
+  designs/ConfigurationDesigns_test.cpp
+  designs/CShavedDis_test.cpp
+  designs/DesignTestFixture.h)
