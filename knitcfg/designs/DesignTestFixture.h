@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <initializer_list>
-#include <memory>
 #include <string>
 
 #include "TestUtil.h"
@@ -16,20 +14,6 @@ namespace knitcfg::test {
 
 class DesignFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        if (const char* old = std::getenv("TMPDIR")) {
-            oldTmp_ = std::make_unique<std::string>(old);
-        }
-        ::setenv("TMPDIR", dir_.path().c_str(), 1);
-    }
-    void TearDown() override {
-        if (oldTmp_) {
-            ::setenv("TMPDIR", oldTmp_->c_str(), 1);
-        } else {
-            ::unsetenv("TMPDIR");
-        }
-    }
-
     // The lines joined with CR LF, each line ended.
     static std::string Text(std::initializer_list<std::string> lines) {
         std::string text;
@@ -56,7 +40,7 @@ protected:
     static std::string Data(const std::string& name) { return TestDataDir() + "/designs/" + name; }
 
     TempDir dir_;
-    std::unique_ptr<std::string> oldTmp_;
+    ScopedTempFolder tmp_{dir_.path()};
 };
 
 }  // namespace knitcfg::test
