@@ -18,3 +18,6 @@
 #include "knitcfg/config/Configuration.h"
 #include "knitcfg/config/HeaderPrg.h"
 #include "knitcfg/config/Protection.h"
+
+#include "knitcfg/program/ColorPrg.h"
+#include "knitcfg/program/LinePrg.h"
