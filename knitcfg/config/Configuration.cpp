@@ -182,6 +182,20 @@ bool ForEachSection(const char* file, const char* prefix, Take take) {
     return true;
 }
 
+// Saves every program of `list` into `file` with `save`, each whatever the
+// earlier ones returned, in one batch; the first non-zero code wins.
+template <class Program, class Save>
+RETERROR SaveEach(const std::vector<std::unique_ptr<Program>>& list, const char* file, Save save) {
+    FirstCode result;
+    profile::Batch batch(file);
+    for (const std::unique_ptr<Program>& program : list) {
+        result.Note(save(*program, file));
+    }
+    // Alone, the batch writes the file here; inside SaveCFG, SaveCFG does.
+    result.Check(batch.Commit(), RE_WRITE_SECTION);
+    return result.Get();
+}
+
 }  // namespace
 
 RETERROR Configuration::LoadColors() {
@@ -197,14 +211,8 @@ RETERROR Configuration::LoadColors() {
 }
 
 RETERROR Configuration::SaveColors() {
-    FirstCode result;
-    profile::Batch batch(pathName_.c_str());
-    for (const std::unique_ptr<ColorPrg>& color : colors_) {
-        result.Note(color->SaveColor(pathName_.c_str()));
-    }
-    // Alone, the batch writes the file here; inside SaveCFG, SaveCFG does.
-    result.Check(batch.Commit(), RE_WRITE_SECTION);
-    return result.Get();
+    return SaveEach(colors_, pathName_.c_str(),
+                    [](ColorPrg& color, const char* file) { return color.SaveColor(file); });
 }
 
 RETERROR Configuration::LoadLines() {
@@ -228,13 +236,8 @@ RETERROR Configuration::LoadLines() {
 }
 
 RETERROR Configuration::SaveLines() {
-    FirstCode result;
-    profile::Batch batch(pathName_.c_str());
-    for (const std::unique_ptr<LinePrg>& line : lines_) {
-        result.Note(line->SaveLine(pathName_.c_str()));
-    }
-    result.Check(batch.Commit(), RE_WRITE_SECTION);
-    return result.Get();
+    return SaveEach(lines_, pathName_.c_str(),
+                    [](const LinePrg& line, const char* file) { return line.SaveLine(file); });
 }
 
 RETERROR Configuration::CreateLine(int index, int plane) {

@@ -116,8 +116,8 @@ public:
     // "Color_" (exact letter case; the rest of the name is not looked at), in
     // file order, into a new color appended to the color list, whatever its
     // ColorPrg::LoadSection returned; the color's number comes from its "ID"
-    // key. Only the first 8191 characters of the list of section names are
-    // seen. Returns RE_NO_COLOR_SECTIONS (11) when the file lists no section
+    // key. Only names within the first 8192 characters of the list of section
+    // names are seen. Returns RE_NO_COLOR_SECTIONS (11) when the file lists no section
     // at all (or is missing), else 0.
     RETERROR LoadColors();
 

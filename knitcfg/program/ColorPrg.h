@@ -59,8 +59,8 @@ public:
     //    values and keeps its place in the list, one of another kind drops
     //    the entry. Otherwise the first color prototype that recognises the
     //    key makes a new actuator, inserted by feed (AddSorted). Keys that
-    //    nothing takes are skipped; only the first 8191 characters of the
-    //    list of key names are seen.
+    //    nothing takes are skipped; only names within the first 8192
+    //    characters of the list of key names are seen.
     // Returns RE_EMPTY_COLOR (7) when the section is missing or has no keys
     // (ID and Plane are then -1). Otherwise the code of the last actuator
     // operation for the last key: 0 when it was taken or merged,
