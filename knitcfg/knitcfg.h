@@ -19,6 +19,9 @@
 #include "knitcfg/config/HeaderPrg.h"
 #include "knitcfg/config/Protection.h"
 
+#include "knitcfg/program/ColorPrg.h"
+#include "knitcfg/program/LinePrg.h"
+
 #include "knitcfg/designs/CGenDis.h"
 #include "knitcfg/designs/CPatObj.h"
 #include "knitcfg/designs/CShavedDis.h"

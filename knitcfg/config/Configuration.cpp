@@ -1,8 +1,13 @@
 #include "knitcfg/config/Configuration.h"
 
+#include <cstring>
+#include <new>
+
+#include "knitcfg/actuators/EntryParser.h"
 #include "knitcfg/common/Platform.h"
 #include "knitcfg/config/FirstCode.h"
 #include "knitcfg/profile/Profile.h"
+#include "knitcfg/program/ActuatorList.h"
 
 namespace knitcfg {
 
@@ -41,6 +46,15 @@ Configuration::Configuration(const Configuration& other)
       loaded_(other.loaded_),
       modified_(other.modified_),
       pathName_(other.pathName_) {
+    // Lines and colors, each through its own copy constructor, in list order.
+    lines_.reserve(other.lines_.size());
+    for (const std::unique_ptr<LinePrg>& line : other.lines_) {
+        lines_.push_back(std::make_unique<LinePrg>(*line));
+    }
+    colors_.reserve(other.colors_.size());
+    for (const std::unique_ptr<ColorPrg>& color : other.colors_) {
+        colors_.push_back(std::make_unique<ColorPrg>(*color));
+    }
     // Design tables.
     designs_.reserve(other.designs_.size());
     for (const auto& design : other.designs_) {
@@ -57,6 +71,9 @@ Configuration::~Configuration() {
 }
 
 void Configuration::ReleaseCFG() {
+    // Lines, then colors.
+    lines_.clear();
+    colors_.clear();
     // Design tables.
     designs_.clear();
     shaved_.clear();
@@ -94,6 +111,9 @@ RETERROR Configuration::LoadSections(const char* file) {
     FirstCode result;
     result.Note(protection_.Load(file));
     result.Note(header_.Load(file));
+    result.Note(LoadColors());
+    // The planes load here, before the lines: lines are given their number.
+    result.Note(LoadLines());
     // Design tables: generated designs, then shaved designs, last.
     result.Note(LoadGenDis());
     result.Note(LoadShavedDis());
@@ -148,14 +168,122 @@ RETERROR Configuration::SaveCFG(const char* path) {
     return result;
 }
 
-RETERROR Configuration::SaveSections(const char* file) const {
+RETERROR Configuration::SaveSections(const char* file) {
     FirstCode result;
     result.Note(protection_.Save(file));
     result.Note(header_.Save(file));
+    result.Note(SaveColors());
+    result.Note(SaveLines());
     // Design tables: generated designs, then shaved designs, last.
     result.Note(SaveGenDis());
     result.Note(SaveShavedDis());
     return result.Get();
+}
+
+// Colors and lines ----------------------------------------------------------
+
+namespace {
+
+// Calls `take` with each section name of `file` that begins with `prefix`
+// (exact letter case), in file order. False when the file lists no section.
+template <class Take>
+bool ForEachSection(const char* file, const char* prefix, Take take) {
+    std::vector<char> names(detail::kSectionListRoom);
+    if (profile::GetSectionNames(names.data(), detail::kSectionListRoom, file) == 0) {
+        return false;
+    }
+    const std::size_t prefixLength = std::strlen(prefix);
+    for (const char* name = names.data(); *name != '\0'; name += std::strlen(name) + 1) {
+        if (std::strncmp(name, prefix, prefixLength) == 0) {
+            take(name);
+        }
+    }
+    return true;
+}
+
+// Saves every program of `list` into `file` with `save`, each whatever the
+// earlier ones returned, in one batch; the first non-zero code wins.
+template <class Program, class Save>
+RETERROR SaveEach(const std::vector<std::unique_ptr<Program>>& list, const char* file, Save save) {
+    FirstCode result;
+    profile::Batch batch(file);
+    for (const std::unique_ptr<Program>& program : list) {
+        result.Note(save(*program, file));
+    }
+    // Alone, the batch writes the file here; inside SaveCFG, SaveCFG does.
+    result.Check(batch.Commit(), RE_WRITE_SECTION);
+    return result.Get();
+}
+
+}  // namespace
+
+RETERROR Configuration::LoadColors() {
+    // A batch of its own, so that a call outside LoadCFG also reads the file
+    // once; inside LoadCFG it joins that batch.
+    profile::Batch batch(pathName_.c_str());
+    const bool listed = ForEachSection(pathName_.c_str(), "Color_", [this](const char* name) {
+        auto color = std::make_unique<ColorPrg>();
+        color->LoadSection(name, pathName_.c_str());
+        colors_.push_back(std::move(color));
+    });
+    return listed ? RE_SUCCESS : RE_NO_COLOR_SECTIONS;
+}
+
+RETERROR Configuration::SaveColors() {
+    return SaveEach(colors_, pathName_.c_str(),
+                    [](ColorPrg& color, const char* file) { return color.SaveColor(file); });
+}
+
+RETERROR Configuration::LoadLines() {
+    // The number of planes loaded, handed to each line (which does not use it).
+    const short planes = 0;
+    profile::Batch batch(pathName_.c_str());
+    const bool listed = ForEachSection(pathName_.c_str(), "Line_", [&](const char* name) {
+        // The line files itself into the list it is given. Given a list of
+        // its own, its check that it is not filed already costs nothing
+        // (against the document's list it would walk every line loaded so
+        // far); it then goes to the end of the document's list, where it
+        // would have filed itself.
+        std::vector<std::unique_ptr<LinePrg>> filed;
+        auto line = std::make_unique<LinePrg>();
+        line.release()->LoadSection(name, pathName_.c_str(), planes, &filed);
+        for (std::unique_ptr<LinePrg>& each : filed) {
+            lines_.push_back(std::move(each));
+        }
+    });
+    return listed ? RE_SUCCESS : RE_NO_SECTIONS;
+}
+
+RETERROR Configuration::SaveLines() {
+    return SaveEach(lines_, pathName_.c_str(),
+                    [](const LinePrg& line, const char* file) { return line.SaveLine(file); });
+}
+
+RETERROR Configuration::CreateLine(int index, int plane) {
+    // Unsigned arithmetic: any two ints give a number, kept as 16 bits.
+    const auto number = static_cast<std::int32_t>(static_cast<std::uint32_t>(index) +
+                                                  (static_cast<std::uint32_t>(plane) - 1u) * 10u);
+    try {
+        auto line = std::make_unique<LinePrg>();
+        line->Plane = entry::Low16(plane);
+        line->ID = entry::Low16(number);
+        auto at = lines_.begin();
+        while (at != lines_.end() && !((*at)->Plane == line->Plane && (*at)->ID > line->ID)) {
+            ++at;
+        }
+        lines_.insert(at, std::move(line));
+    } catch (const std::bad_alloc&) {
+        return RE_NO_SECTIONS;
+    }
+    return RE_SUCCESS;
+}
+
+const std::vector<std::unique_ptr<LinePrg>>& Configuration::Lines() const {
+    return lines_;
+}
+
+const std::vector<std::unique_ptr<ColorPrg>>& Configuration::Colors() const {
+    return colors_;
 }
 
 void Configuration::SetPathName(const char* path) {

@@ -12,6 +12,8 @@
 #include "knitcfg/config/Protection.h"
 #include "knitcfg/designs/CGenDis.h"
 #include "knitcfg/designs/CShavedDis.h"
+#include "knitcfg/program/ColorPrg.h"
+#include "knitcfg/program/LinePrg.h"
 
 namespace knitcfg {
 
@@ -110,6 +112,48 @@ public:
     void HeaderSetSourceCfg(const char* name);
     void HeaderSetSourceSdi(const char* name);
 
+    // Colors and lines ------------------------------------------------------
+
+    // Reads every section of the file at the path name whose name begins with
+    // "Color_" (exact letter case; the rest of the name is not looked at), in
+    // file order, into a new color appended to the color list, whatever its
+    // ColorPrg::LoadSection returned; the color's number comes from its "ID"
+    // key. Only names within the first 8192 characters of the list of section
+    // names are seen. Returns RE_NO_COLOR_SECTIONS (11) when the file lists no section
+    // at all (or is missing), else 0.
+    RETERROR LoadColors();
+
+    // Writes every color of the color list into the file at the path name
+    // (ColorPrg::SaveColor), each replacing its own section; no other section
+    // is removed. Every color is written even after a failure; returns the
+    // first non-zero code, RE_WRITE_SECTION (38) when the file could not be
+    // written, or 0 (also for an empty list).
+    RETERROR SaveColors();
+
+    // Reads every section of the file at the path name whose name begins with
+    // "Line_" (exact letter case), in file order, into a new line that files
+    // itself at the end of the line list (LinePrg::LoadSection), whatever its
+    // result. Returns RE_NO_SECTIONS (18) when the file lists no section at
+    // all (or is missing), else 0.
+    RETERROR LoadLines();
+
+    // Writes every line of the line list into the file at the path name
+    // (LinePrg::SaveLine: lines of a plane above 1 are left out). Every line
+    // is written even after a failure; returns the first non-zero code,
+    // RE_WRITE_SECTION (38) when the file could not be written, or 0.
+    RETERROR SaveLines();
+
+    // Inserts a new, empty line of `plane` numbered index + (plane - 1) * 10
+    // (both kept as 16 bits; planes hold lines in blocks of ten) before the
+    // first line of the same plane whose number is greater, or at the end.
+    // Lines of other planes never decide the place. Touches neither the
+    // header nor any plane's number of lines. Returns 0, or RE_NO_SECTIONS
+    // (18) when the line could not be placed (no memory), changing nothing.
+    RETERROR CreateLine(int index, int plane);
+
+    // The lines and the colors, in list order, owned by the document.
+    const std::vector<std::unique_ptr<LinePrg>>& Lines() const;
+    const std::vector<std::unique_ptr<ColorPrg>>& Colors() const;
     // --- Generated designs -------------------------------------------------
     // The design list, in load and creation order. The designs are owned by
     // the document: pointers handed out stay valid until the design is
@@ -243,10 +287,15 @@ private:
     // ones returned, in the fixed order of the file format; return the first
     // non-zero code.
     RETERROR LoadSections(const char* file);
-    RETERROR SaveSections(const char* file) const;
+    RETERROR SaveSections(const char* file);
 
     HeaderPrg header_;
     Protection protection_;
+
+    // Lines and colors, in file order, then in order of creation.
+    std::vector<std::unique_ptr<LinePrg>> lines_;
+    std::vector<std::unique_ptr<ColorPrg>> colors_;
+
     // Design tables.
     std::vector<std::unique_ptr<CGenDis>> designs_;
     std::vector<std::unique_ptr<CShavedDis>> shaved_;

@@ -1,0 +1,301 @@
+#include "knitcfg/program/ActuatorList.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+#include <utility>
+
+#include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/common/Text.h"
+#include "knitcfg/profile/Profile.h"
+
+namespace knitcfg::detail {
+
+namespace {
+
+// The room through which Attuat::AlreadyInList reads a value, NUL included.
+constexpr unsigned kIdReadRoom = 260;
+
+// The first element whose Caduta is strictly greater than `caduta`, walking
+// from the head; the list need not be sorted.
+ActuatorList::iterator FirstGreater(ActuatorList& list, short caduta) {
+    return std::find_if(list.begin(), list.end(), [caduta](const std::unique_ptr<Attuat>& a) {
+        return a != nullptr && a->Caduta > caduta;
+    });
+}
+
+bool SortedByCaduta(const ActuatorList& list) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (list[i] == nullptr || (i > 0 && list[i - 1]->Caduta > list[i]->Caduta)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The first number of the value of `key`, read exactly as AlreadyInList
+// reads it: through the same room, with the same default, by the same
+// parser. False when the value is empty or does not begin with a number.
+bool FirstNumber(const char* section, const char* key, const char* file, int* number) {
+    char buffer[kIdReadRoom];
+    if (profile::GetString(section, key, "0", buffer, sizeof buffer, file) == 0) {
+        return false;
+    }
+    const entry::ScanResult scan = entry::Scan(buffer, "%d", 0);
+    if (scan.items.empty()) {
+        return false;
+    }
+    *number = scan.items.front().number;
+    return true;
+}
+
+// The list of one section load, with what makes each key cost the same
+// whatever the length of the list: the actuators indexed by identifier, and
+// whether the list is sorted by feed, so that an insertion finds its place
+// by halving. Both answer exactly what a walk from the head would.
+class SectionLoader {
+public:
+    explicit SectionLoader(ActuatorList& list) : list_(list) {
+        ids_.reserve(list.size() * 2 + 64);
+        for (const std::unique_ptr<Attuat>& actuator : list) {
+            if (actuator != nullptr) {
+                Count(actuator.get());
+            }
+        }
+        sorted_ = SortedByCaduta(list);
+    }
+
+    // The first actuator in list order whose Id, widened to 32 bits, is
+    // `number` (as AlreadyInList compares), or null.
+    Attuat* Find(int number) {
+        const auto it = ids_.find(number);
+        if (it == ids_.end() || it->second.count == 0) {
+            return nullptr;
+        }
+        IdEntry& entry = it->second;
+        if (entry.sole != nullptr) {
+            return entry.sole;
+        }
+        // Several actuators carry the number (values beyond 16 bits can make
+        // two of them): the first in list order wins, as in a walk.
+        for (const std::unique_ptr<Attuat>& actuator : list_) {
+            if (actuator != nullptr && static_cast<int>(actuator->Id) == number) {
+                if (entry.count == 1) {
+                    entry.sole = actuator.get();
+                }
+                return actuator.get();
+            }
+        }
+        return nullptr;
+    }
+
+    // Called after `actuator` re-read its fields from an entry.
+    void Updated(Attuat* actuator, short oldId, short oldCaduta) {
+        if (actuator->Id != oldId) {
+            IdEntry& old = ids_[static_cast<int>(oldId)];
+            --old.count;
+            old.sole = nullptr;
+            Count(actuator);
+        }
+        if (actuator->Caduta != oldCaduta) {
+            // The actuator keeps its place, so the order may be broken (or
+            // mended): look again before the next insertion.
+            sortedKnown_ = false;
+        }
+    }
+
+    void Insert(std::unique_ptr<Attuat> actuator) {
+        if (!sortedKnown_) {
+            sorted_ = SortedByCaduta(list_);
+            sortedKnown_ = true;
+        }
+        Count(actuator.get());
+        const short caduta = actuator->Caduta;
+        // In a sorted list the first greater element is the upper bound; in
+        // one whose order was broken only a walk finds it.
+        const auto at = sorted_ ? std::upper_bound(list_.begin(), list_.end(), caduta,
+                                                   [](short c, const std::unique_ptr<Attuat>& a) {
+                                                       return c < a->Caduta;
+                                                   })
+                                : FirstGreater(list_, caduta);
+        list_.insert(at, std::move(actuator));
+    }
+
+private:
+    struct IdEntry {
+        int count = 0;
+        Attuat* sole = nullptr;  // the only actuator with the number, when known
+    };
+
+    void Count(Attuat* actuator) {
+        IdEntry& entry = ids_[static_cast<int>(actuator->Id)];
+        ++entry.count;
+        entry.sole = entry.count == 1 ? actuator : nullptr;
+    }
+
+    ActuatorList& list_;
+    std::unordered_map<int, IdEntry> ids_;
+    bool sorted_ = false;
+    bool sortedKnown_ = true;
+};
+
+}  // namespace
+
+void InsertSorted(ActuatorList& list, std::unique_ptr<Attuat> actuator) {
+    if (actuator == nullptr) {
+        return;
+    }
+    for (const std::unique_ptr<Attuat>& held : list) {
+        if (held == actuator) {
+            // Owned already: keep the one owner, and let the caller's pointer
+            // go without deleting what the list still holds.
+            actuator.release();
+            return;
+        }
+    }
+    const auto at = FirstGreater(list, actuator->Caduta);
+    list.insert(at, std::move(actuator));
+}
+
+ActuatorList CloneAll(const ActuatorList& list) {
+    ActuatorList clones;
+    clones.reserve(list.size());
+    for (const std::unique_ptr<Attuat>& actuator : list) {
+        if (actuator != nullptr) {
+            clones.emplace_back(actuator->Clone());
+        }
+    }
+    return clones;
+}
+
+std::unique_ptr<Attuat> Take(ActuatorList& list, const Attuat* actuator) {
+    if (actuator == nullptr) {
+        return nullptr;
+    }
+    for (auto it = list.begin(); it != list.end(); ++it) {
+        if (it->get() == actuator) {
+            std::unique_ptr<Attuat> taken = std::move(*it);
+            list.erase(it);
+            return taken;
+        }
+    }
+    return nullptr;
+}
+
+Attuat* FindById(const ActuatorList& list, short id) {
+    for (const std::unique_ptr<Attuat>& actuator : list) {
+        if (actuator != nullptr && actuator->Id == id) {
+            return actuator.get();
+        }
+    }
+    return nullptr;
+}
+
+EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& prototypes,
+                          const char* section, const char* file) {
+    EntriesLoaded loaded;
+    if (section == nullptr || file == nullptr) {
+        return loaded;
+    }
+    std::vector<char> names(kKeyListRoom);
+    if (profile::GetString(section, nullptr, "", names.data(), kKeyListRoom, file) == 0) {
+        return loaded;
+    }
+    loaded.hadKeys = true;
+    SectionLoader loader(list);
+    // The list ends with an empty name; a list cut to its room still ends so.
+    for (const char* key = names.data(); *key != '\0'; key += std::strlen(key) + 1) {
+        // A key that nothing was asked about (no prototype to ask) was not
+        // taken: say so rather than report success.
+        RETERROR code = RE_WRONG_KIND;
+        int number = 0;
+        Attuat* owner = FirstNumber(section, key, file, &number) ? loader.Find(number) : nullptr;
+        if (owner != nullptr) {
+            const short oldId = owner->Id;
+            const short oldCaduta = owner->Caduta;
+            owner->UpdateObj(section, key, file, &code);
+            loader.Updated(owner, oldId, oldCaduta);
+        } else {
+            for (Attuat* prototype : prototypes) {
+                if (prototype == nullptr) {
+                    continue;
+                }
+                code = RE_WRONG_KIND;
+                std::unique_ptr<Attuat> made(prototype->LoadObj(section, key, file, &code));
+                if (made != nullptr) {
+                    loader.Insert(std::move(made));
+                    break;
+                }
+            }
+        }
+        loaded.lastCode = code;
+    }
+    return loaded;
+}
+
+int* ChooseSlot(const Attuat* actuator, int* counters, const RuntimeClass* const* kinds) {
+    if (actuator == nullptr || counters == nullptr) {
+        return nullptr;
+    }
+    for (int slot = 0; slot < kKindSlots; ++slot) {
+        if (actuator->IsKindOf(kinds[slot])) {
+            return counters + slot;
+        }
+    }
+    return nullptr;
+}
+
+bool WriteWholeSection(const std::string& section, const std::vector<std::string>& lines,
+                       const char* file) {
+    if (file == nullptr) {
+        return false;
+    }
+    // The lines are joined with NULs directly: a separator character turned
+    // into NUL afterwards would also split a text that held that character,
+    // and part of it would be written as a key of its own or lost.
+    std::string list;
+    for (const std::string& line : lines) {
+        list += line.c_str();
+        list += '\0';
+    }
+    list += '\0';
+    return profile::WriteSection(section.c_str(), list.c_str(), file);
+}
+
+bool ReadHelpText(const char* section, const char* key, unsigned room, const char* file,
+                  std::string* text) {
+    if (section == nullptr || file == nullptr) {
+        return false;
+    }
+    std::vector<char> buffer(room);
+    if (profile::GetString(section, key, "", buffer.data(), room, file) == 0) {
+        return false;
+    }
+    *text = UnescapeNewLines(buffer.data());
+    return true;
+}
+
+int ListKind(const ActuatorList& actuators, short ownPlane, short ownNumber, IndexList* list,
+             short plane, short number, int (Attuat::*add)(IndexList*) const) {
+    if ((plane != kAny && plane != ownPlane) || (number != kAny && number != ownNumber)) {
+        return 1;
+    }
+    for (const std::unique_ptr<Attuat>& actuator : actuators) {
+        if (actuator != nullptr) {
+            ((*actuator).*add)(list);
+        }
+    }
+    return 1;
+}
+
+int ListOwnNumber(short ownPlane, short ownNumber, IndexList* list, short plane) {
+    if (list == nullptr || (plane != kAny && plane != ownPlane)) {
+        return 1;
+    }
+    if (std::find(list->begin(), list->end(), ownNumber) == list->end()) {
+        list->push_back(ownNumber);
+    }
+    return 1;
+}
+
+}  // namespace knitcfg::detail

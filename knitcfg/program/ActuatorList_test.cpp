@@ -1,0 +1,148 @@
+#include "knitcfg/program/ActuatorList.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "TestUtil.h"
+#include "knitcfg/actuators/ColorActuators.h"
+#include "knitcfg/actuators/LineActuators.h"
+#include "knitcfg/actuators/Prototypes.h"
+#include "knitcfg/profile/Profile.h"
+#include "knitcfg/program/ProgramTestUtil.h"
+
+namespace knitcfg {
+namespace {
+
+using detail::ActuatorList;
+
+// The loading loop as plainly as it can be written: every key asks every
+// listed actuator, from the head, whether the key is its own, and a new
+// actuator walks the list from the head to find its place.
+RETERROR ReferenceLoad(ActuatorList& list, const std::vector<Attuat*>& prototypes,
+                       const char* section, const char* file, bool* hadKeys) {
+    std::vector<char> names(8192);
+    *hadKeys = profile::GetString(section, nullptr, "", names.data(), 8192, file) != 0;
+    RETERROR last = RE_SUCCESS;
+    for (const char* key = names.data(); *hadKeys && *key != '\0'; key += std::strlen(key) + 1) {
+        RETERROR code = RE_WRONG_KIND;
+        Attuat* owner = nullptr;
+        for (const auto& actuator : list) {
+            if (actuator->AlreadyInList(section, key, file) == 1) {
+                owner = actuator.get();
+                break;
+            }
+        }
+        if (owner != nullptr) {
+            owner->UpdateObj(section, key, file, &code);
+        } else {
+            for (Attuat* prototype : prototypes) {
+                code = RE_WRONG_KIND;
+                std::unique_ptr<Attuat> made(prototype->LoadObj(section, key, file, &code));
+                if (made != nullptr) {
+                    auto at = list.begin();
+                    while (at != list.end() && (*at)->Caduta <= made->Caduta) {
+                        ++at;
+                    }
+                    list.insert(at, std::move(made));
+                    break;
+                }
+            }
+        }
+        last = code;
+    }
+    return last;
+}
+
+std::vector<std::string> Described(const ActuatorList& list) {
+    std::vector<std::string> out = test::Entries(list);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        out[i] = std::string(list[i]->GetRuntimeClass()->className) + " " + out[i];
+    }
+    return out;
+}
+
+// A section meant to hit every branch of the loop: few identifiers, so that
+// entries merge and kinds collide; numbers beyond 16 bits, which give two
+// actuators one Id; changed feeds, which break the list's order; empty
+// values, header keys, keys of no kind and over-long texts.
+std::string RandomSection(std::mt19937& rng, int keys) {
+    auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    static const char* const prefixes[] = {
+        "Drum_",    "Finger_",           "Splitter_", "Triangle_", "SteppingMotor_",
+        "Speeder_", "SteppingMotorDis_", "drum_",     "Other_"};
+    static const int ids[] = {1, 2, 3, 4, 5, 65537, 65538, -1, -65535, 0};
+    std::string text = "[S]\n";
+    for (int k = 0; k < keys; ++k) {
+        const int shape = pick(40);
+        if (shape == 0) {
+            text += "ID=" + std::to_string(ids[pick(10)]) + "\n";
+            continue;
+        }
+        if (shape == 1) {
+            text += "Plane=" + std::to_string(ids[pick(10)]) + "\n";
+            continue;
+        }
+        const std::string prefix = prefixes[pick(9)];
+        text += prefix + std::to_string(k) + "=";
+        if (shape == 2) {
+            text += "\n";  // empty value
+            continue;
+        }
+        const std::string id = std::to_string(ids[pick(10)]);
+        const std::string feed = std::to_string(pick(6) - 1);
+        if (prefix == "SteppingMotorDis_") {
+            const char* quota = pick(8) == 0 ? "+1.0000000000" : "+1.5";
+            text += id + " " + feed + " 1 " + quota + " 1 2 -0.5 3 4 5 6\n";
+        } else if (prefix == "Speeder_") {
+            text += id + ", " + feed + ", 1, " + (pick(8) == 0 ? "+99.00000000" : "+0.25") + "\n";
+        } else {
+            text += id + ", " + feed + ", " + std::to_string(pick(3)) + ", " +
+                    std::to_string(pick(100)) + ", 7\n";
+        }
+    }
+    return text;
+}
+
+// The loader must give exactly what the plain loop gives: the same
+// actuators in the same order with the same values, and the same code.
+TEST(ActuatorListTest, LoadEntriesMatchesThePlainLoop) {
+    test::TempDir dir;
+    const std::string file = dir.File("random.ini");
+    std::mt19937 rng(20240611);
+    for (int round = 0; round < 200; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        test::WriteFile(file, test::Crlf(RandomSection(rng, 5 + static_cast<int>(rng() % 80))));
+        const bool colors = round % 2 == 0;
+        const std::vector<Attuat*>& prototypes = colors ? ColorPrototypes() : LinePrototypes();
+
+        // Some rounds start from actuators held already, out of feed order.
+        ActuatorList fast;
+        ActuatorList plain;
+        if (round % 3 == 0) {
+            for (short i = 0; i < 4; ++i) {
+                auto* drum = new DrumColor;
+                drum->Id = static_cast<short>(i + 1);
+                drum->Caduta = static_cast<short>(3 - i);
+                fast.emplace_back(drum);
+                plain.emplace_back(drum->Clone());
+            }
+        }
+        // One parse of the file per round.
+        profile::Batch batch(file.c_str());
+        bool plainHadKeys = false;
+        const RETERROR plainCode =
+            ReferenceLoad(plain, prototypes, "S", file.c_str(), &plainHadKeys);
+        const detail::EntriesLoaded loaded =
+            detail::LoadEntries(fast, prototypes, "S", file.c_str());
+        EXPECT_EQ(loaded.hadKeys, plainHadKeys);
+        EXPECT_EQ(loaded.lastCode, plainCode);
+        ASSERT_EQ(Described(fast), Described(plain)) << test::ReadFile(file);
+    }
+}
+
+}  // namespace
+}  // namespace knitcfg

@@ -1,0 +1,156 @@
+#include "knitcfg/program/ColorPrg.h"
+
+#include <utility>
+
+#include "knitcfg/actuators/ColorActuators.h"
+#include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/actuators/Prototypes.h"
+#include "knitcfg/actuators/StepMotorDisColor.h"
+#include "knitcfg/common/Text.h"
+#include "knitcfg/profile/Profile.h"
+#include "knitcfg/program/ActuatorList.h"
+
+namespace knitcfg {
+
+KNITCFG_IMPLEMENT_CLASS(ColorPrg, ModelObject)
+
+namespace {
+
+// The room of each help text read, NUL included: longer values are cut.
+constexpr unsigned kHelpRoom = 260;
+
+// The kind classes in slot order.
+const RuntimeClass* const* ColorKinds() {
+    static const RuntimeClass* const kinds[detail::kKindSlots] = {
+        DrumColor::GetThisClass(),         FingerColor::GetThisClass(),
+        SplitterColor::GetThisClass(),     StepMotorColor::GetThisClass(),
+        StepMotorDisColor::GetThisClass(), TriangleColor::GetThisClass(),
+        SpeederColor::GetThisClass()};
+    return kinds;
+}
+
+}  // namespace
+
+ColorPrg::ColorPrg() : Prototypes(ColorPrototypes()) {}
+
+ColorPrg::ColorPrg(const ColorPrg& other)
+    : ModelObject(other),
+      ID(other.ID),
+      Plane(other.Plane),
+      HelpAbstract(other.HelpAbstract),
+      Help(other.Help),
+      Attuats(detail::CloneAll(other.Attuats)),
+      Prototypes(other.Prototypes) {}
+
+ColorPrg::~ColorPrg() {
+    Attuats.clear();
+    Prototypes.clear();
+    EmptyColorPrototypeTexts();
+}
+
+void ColorPrg::SetColor(const ColorPrg* source) {
+    if (source == nullptr || source == this) {
+        return;
+    }
+    Plane = source->Plane;
+    HelpAbstract = source->HelpAbstract;
+    Help = source->Help;
+    Attuats = detail::CloneAll(source->Attuats);
+    Prototypes = source->Prototypes;
+}
+
+RETERROR ColorPrg::LoadSection(const char* section, const char* file) {
+    const bool readable = section != nullptr && file != nullptr;
+    ID = readable ? entry::Low16(profile::GetInt(section, "ID", -1, file)) : -1;
+    Plane = readable ? entry::Low16(profile::GetInt(section, "Plane", -1, file)) : -1;
+    detail::ReadHelpText(section, "Help", kHelpRoom, file, &Help);
+    detail::ReadHelpText(section, "HelpAbstract", kHelpRoom, file, &HelpAbstract);
+    const detail::EntriesLoaded loaded = detail::LoadEntries(Attuats, Prototypes, section, file);
+    return loaded.hadKeys ? loaded.lastCode : RE_EMPTY_COLOR;
+}
+
+RETERROR ColorPrg::SaveColor(const char* file) {
+    const std::string section = NumberedName("Color_", ID);
+    const std::string abstractText = EscapeNewLines(HelpAbstract.c_str());
+    const std::string helpText = EscapeNewLines(Help.c_str());
+    std::vector<std::string> lines;
+    lines.reserve(Attuats.size() + 4);
+    lines.push_back("ID=" + std::to_string(ID));
+    lines.push_back("Plane=" + std::to_string(Plane));
+    lines.push_back("HelpAbstract=" + abstractText);
+    lines.push_back("Help=" + helpText);
+    // The texts now hold what a reader of the file will get back, so that
+    // memory and file agree after the save.
+    HelpAbstract = UnescapeNewLines(abstractText.c_str());
+    Help = UnescapeNewLines(helpText.c_str());
+
+    int counters[detail::kKindSlots] = {};
+    for (const std::unique_ptr<Attuat>& actuator : Attuats) {
+        int* counter = ChooseAttuatIdx(actuator.get(), counters);
+        if (counter == nullptr) {
+            return RE_NOT_A_COLOR_ACTUATOR;
+        }
+        lines.push_back(actuator->SaveStringAttuat(counter));
+    }
+    return detail::WriteWholeSection(section, lines, file) ? RE_SUCCESS : RE_WRITE_SECTION;
+}
+
+void ColorPrg::AddSorted(Attuat* actuator) {
+    detail::InsertSorted(Attuats, std::unique_ptr<Attuat>(actuator));
+}
+
+int ColorPrg::RemoveAttuat(Attuat* actuator) {
+    // The caller owns the actuator from here on.
+    return detail::Take(Attuats, actuator).release() != nullptr ? 1 : 0;
+}
+
+int* ColorPrg::ChooseAttuatIdx(const Attuat* actuator, int* counters) const {
+    return detail::ChooseSlot(actuator, counters, ColorKinds());
+}
+
+int ColorPrg::GetListDrum(IndexList* list, short plane, short colorId) const {
+    return detail::ListKind(Attuats, Plane, ID, list, plane, colorId, &Attuat::AddListDrum);
+}
+int ColorPrg::GetListFinger(IndexList* list, short plane, short colorId) const {
+    return detail::ListKind(Attuats, Plane, ID, list, plane, colorId, &Attuat::AddListFinger);
+}
+int ColorPrg::GetListSplitter(IndexList* list, short plane, short colorId) const {
+    return detail::ListKind(Attuats, Plane, ID, list, plane, colorId, &Attuat::AddListSplitter);
+}
+int ColorPrg::GetListTriangle(IndexList* list, short plane, short colorId) const {
+    return detail::ListKind(Attuats, Plane, ID, list, plane, colorId, &Attuat::AddListTriangle);
+}
+int ColorPrg::GetListStepMotor(IndexList* list, short plane, short colorId) const {
+    return detail::ListKind(Attuats, Plane, ID, list, plane, colorId, &Attuat::AddListStepMotor);
+}
+int ColorPrg::GetListStepMotorDis(IndexList* list, short plane, short colorId) const {
+    return detail::ListKind(Attuats, Plane, ID, list, plane, colorId, &Attuat::AddListStepMotorDis);
+}
+int ColorPrg::GetListSpeeder(IndexList* list, short plane, short colorId) const {
+    return detail::ListKind(Attuats, Plane, ID, list, plane, colorId, &Attuat::AddListSpeeder);
+}
+
+int ColorPrg::GetListColors(IndexList* list, short plane) const {
+    return detail::ListOwnNumber(Plane, ID, list, plane);
+}
+
+short ColorPrg::GetStato(short id) const {
+    const Attuat* actuator = GetAttuat(id);
+    return actuator != nullptr ? actuator->GetStato() : kNoValue;
+}
+
+short ColorPrg::GetCaduta(short id) const {
+    const Attuat* actuator = GetAttuat(id);
+    return actuator != nullptr ? actuator->Caduta : kNoValue;
+}
+
+short ColorPrg::GetIdCaduta(short id) const {
+    const Attuat* actuator = GetAttuat(id);
+    return actuator != nullptr ? actuator->IdCaduta : kNoValue;
+}
+
+Attuat* ColorPrg::GetAttuat(short id) const {
+    return detail::FindById(Attuats, id);
+}
+
+}  // namespace knitcfg
