@@ -77,6 +77,8 @@ ScanResult Scan(const char* value, const char* format, std::size_t textRoom) {
     if (format == nullptr) {
         return result;
     }
+    // Room for the longest entry (eleven items) at once, not grown item by item.
+    result.items.reserve(12);
     const char* p = value != nullptr ? value : "";
     for (const char* f = format; *f != '\0';) {
         if (IsBlank(*f)) {

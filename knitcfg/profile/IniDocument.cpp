@@ -12,10 +12,6 @@ inline bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\v';
 }
 
-inline unsigned char Fold(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
 std::string_view EolText(IniDocument::Eol eol) {
     switch (eol) {
         case IniDocument::Eol::kLf: return "\n";
@@ -31,28 +27,6 @@ bool IsContent(IniDocument::Kind kind) {
 }
 
 }  // namespace
-
-std::size_t NameHash::operator()(std::string_view s) const noexcept {
-    // FNV-1a over the folded bytes.
-    std::uint64_t h = 1469598103934665603ULL;
-    for (const char c : s) {
-        h ^= Fold(static_cast<unsigned char>(c));
-        h *= 1099511628211ULL;
-    }
-    return static_cast<std::size_t>(h ^ (h >> 32));
-}
-
-bool NameEqual::operator()(std::string_view a, std::string_view b) const noexcept {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Fold(static_cast<unsigned char>(a[i])) != Fold(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::string_view TrimBlanks(std::string_view s) {
     std::size_t b = 0;
@@ -133,12 +107,12 @@ void IniDocument::Clear() {
     image_.clear();
     pool_.clear();
     sections_.clear();
-    sectionIndex_.clear();
+    sectionIndex_.Clear();
+    nextSameName_.clear();
     keyIndex_.clear();
-    keyIndexValid_.clear();
     sections_.emplace_back();
     keyIndex_.emplace_back();
-    keyIndexValid_.push_back(false);
+    nextSameName_.push_back(NameTable::kNone);
 }
 
 void IniDocument::Parse(std::string image) {
@@ -196,15 +170,43 @@ void IniDocument::Parse(std::string image) {
 }
 
 void IniDocument::Reindex() {
-    sectionIndex_.clear();
-    sectionIndex_.reserve(sections_.size());
+    sectionIndex_.Clear();
+    sectionIndex_.Reserve(sections_.size());
+    nextSameName_.assign(sections_.size(), NameTable::kNone);
+    // The last section of each name met so far, by the name's first section.
+    std::vector<std::uint32_t> lastSameName(sections_.size(), NameTable::kNone);
     for (std::size_t i = 0; i < sections_.size(); ++i) {
-        if (sections_[i].hasHeader) {
-            sectionIndex_[sections_[i].name].push_back(i);
+        if (!sections_[i].hasHeader) {
+            continue;
+        }
+        const std::string_view name = sections_[i].name;
+        const std::uint32_t hash = HashName(name);
+        const std::uint32_t first = sectionIndex_.Find(name, hash, SectionName());
+        const auto self = static_cast<std::uint32_t>(i);
+        if (first == NameTable::kNone) {
+            sectionIndex_.Insert(hash, self);
+            lastSameName[i] = self;
+        } else {
+            nextSameName_[lastSameName[first]] = self;
+            lastSameName[first] = self;
         }
     }
     keyIndex_.assign(sections_.size(), KeyIndex{});
-    keyIndexValid_.assign(sections_.size(), false);
+}
+
+void IniDocument::LinkSection(std::size_t sectionIndex) {
+    const std::string_view name = sections_[sectionIndex].name;
+    const std::uint32_t hash = HashName(name);
+    std::uint32_t at = sectionIndex_.Find(name, hash, SectionName());
+    const auto self = static_cast<std::uint32_t>(sectionIndex);
+    if (at == NameTable::kNone) {
+        sectionIndex_.Insert(hash, self);
+        return;
+    }
+    while (nextSameName_[at] != NameTable::kNone) {
+        at = nextSameName_[at];
+    }
+    nextSameName_[at] = self;
 }
 
 std::string_view IniDocument::Text(const Line& line) const {
@@ -257,11 +259,8 @@ std::string IniDocument::Serialize() const {
 }
 
 std::size_t IniDocument::FindSectionIndex(std::string_view name) const {
-    const auto it = sectionIndex_.find(std::string(name));
-    if (it == sectionIndex_.end() || it->second.empty()) {
-        return SIZE_MAX;
-    }
-    return it->second.front();
+    const std::uint32_t i = sectionIndex_.Find(name, HashName(name), SectionName());
+    return i == NameTable::kNone ? SIZE_MAX : i;
 }
 
 const IniDocument::Section* IniDocument::FindSection(std::string_view name) const {
@@ -274,33 +273,45 @@ IniDocument::Section* IniDocument::FindSectionMutable(std::string_view name) {
     return i == SIZE_MAX ? nullptr : &sections_[i];
 }
 
-const IniDocument::KeyIndex& IniDocument::Keys(std::size_t sectionIndex) const {
-    if (!keyIndexValid_[sectionIndex]) {
-        KeyIndex& index = keyIndex_[sectionIndex];
-        index.clear();
+const NameTable& IniDocument::Keys(std::size_t sectionIndex) const {
+    KeyIndex& index = keyIndex_[sectionIndex];
+    if (!index.valid) {
         const Section& s = sections_[sectionIndex];
-        index.reserve(s.body.size());
+        index.table.Clear();
+        index.table.Reserve(s.body.size());
+        const auto nameOf = [&](std::uint32_t n) { return Key(s.body[n]); };
         for (std::size_t i = 0; i < s.body.size(); ++i) {
             if (s.body[i].kind == Kind::kEntry) {
-                index.emplace(std::string(Key(s.body[i])), i);  // keeps the first
+                const std::string_view key = Key(s.body[i]);
+                const std::uint32_t hash = HashName(key);
+                // Only the first entry of a key is found.
+                if (index.table.Find(key, hash, nameOf) == NameTable::kNone) {
+                    index.table.Insert(hash, static_cast<std::uint32_t>(i));
+                }
             }
         }
-        keyIndexValid_[sectionIndex] = true;
+        index.valid = true;
     }
-    return keyIndex_[sectionIndex];
+    return index.table;
 }
 
 void IniDocument::InvalidateKeys(std::size_t sectionIndex) const {
-    keyIndexValid_[sectionIndex] = false;
-    keyIndex_[sectionIndex].clear();
+    keyIndex_[sectionIndex].valid = false;
+    keyIndex_[sectionIndex].table.Clear();
+}
+
+std::uint32_t IniDocument::FindKey(std::size_t sectionIndex, std::string_view key) const {
+    const Section& s = sections_[sectionIndex];
+    return Keys(sectionIndex).Find(key, HashName(key), [&](std::uint32_t n) {
+        return Key(s.body[n]);
+    });
 }
 
 const IniDocument::Line* IniDocument::FindEntry(const Section& section,
                                                 std::string_view key) const {
     const auto sectionIndex = static_cast<std::size_t>(&section - sections_.data());
-    const KeyIndex& index = Keys(sectionIndex);
-    const auto it = index.find(std::string(key));
-    return it == index.end() ? nullptr : &section.body[it->second];
+    const std::uint32_t i = FindKey(sectionIndex, key);
+    return i == NameTable::kNone ? nullptr : &section.body[i];
 }
 
 IniDocument::Line IniDocument::MakeLine(std::string text) {
@@ -327,8 +338,8 @@ IniDocument::Section& IniDocument::AppendSection(std::string_view name) {
     s.name = std::string(name);
     s.header = header;
     keyIndex_.emplace_back();
-    keyIndexValid_.push_back(false);
-    sectionIndex_[s.name].push_back(sections_.size() - 1);
+    nextSameName_.push_back(NameTable::kNone);
+    LinkSection(sections_.size() - 1);
     return s;
 }
 
@@ -338,10 +349,9 @@ bool IniDocument::SetValue(std::string_view section, std::string_view key, std::
         AppendSection(section);
         si = sections_.size() - 1;
     }
-    const KeyIndex& index = Keys(si);
-    const auto it = index.find(std::string(key));
-    if (it != index.end()) {
-        Line& line = sections_[si].body[it->second];
+    const std::uint32_t found = FindKey(si, key);
+    if (found != NameTable::kNone) {
+        Line& line = sections_[si].body[found];
         if (Value(line) == value) {
             return false;
         }
@@ -364,7 +374,7 @@ bool IniDocument::SetValue(std::string_view section, std::string_view key, std::
     }
     body.insert(body.begin() + static_cast<std::ptrdiff_t>(pos), line);
     // Every indexed entry stands before `pos`, so no index moves.
-    keyIndex_[si].emplace(std::string(key), pos);
+    keyIndex_[si].table.Insert(HashName(key), static_cast<std::uint32_t>(pos));
     return true;
 }
 
@@ -373,24 +383,24 @@ bool IniDocument::DeleteKey(std::string_view section, std::string_view key) {
     if (si == SIZE_MAX) {
         return false;
     }
-    const KeyIndex& index = Keys(si);
-    const auto it = index.find(std::string(key));
-    if (it == index.end()) {
+    const std::uint32_t found = FindKey(si, key);
+    if (found == NameTable::kNone) {
         return false;
     }
     std::vector<Line>& body = sections_[si].body;
-    body.erase(body.begin() + static_cast<std::ptrdiff_t>(it->second));
+    body.erase(body.begin() + static_cast<std::ptrdiff_t>(found));
     InvalidateKeys(si);
     return true;
 }
 
 bool IniDocument::DeleteSection(std::string_view section) {
-    const auto it = sectionIndex_.find(std::string(section));
-    if (it == sectionIndex_.end() || it->second.empty()) {
+    const std::size_t si = FindSectionIndex(section);
+    if (si == SIZE_MAX) {
         return false;
     }
-    const std::size_t si = it->second.front();
-    it->second.erase(it->second.begin());
+    // The next section of the name, if any, is now the first.
+    sectionIndex_.Replace(section, HashName(section), SectionName(), nextSameName_[si]);
+    nextSameName_[si] = NameTable::kNone;
     Section& s = sections_[si];
     // The header, entries and lines without '=' go; comments and blank lines stay.
     s.hasHeader = false;

@@ -7,18 +7,11 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
-namespace knitcfg::profile {
+#include "knitcfg/profile/NameTable.h"
 
-// ASCII-case-insensitive hashing and comparison of names.
-struct NameHash {
-    std::size_t operator()(std::string_view s) const noexcept;
-};
-struct NameEqual {
-    bool operator()(std::string_view a, std::string_view b) const noexcept;
-};
+namespace knitcfg::profile {
 
 class IniDocument {
 public:
@@ -81,14 +74,22 @@ public:
     bool ReplaceSection(std::string_view section, const std::vector<std::string_view>& lines);
 
 private:
-    using KeyIndex = std::unordered_map<std::string, std::size_t, NameHash, NameEqual>;
-    using SectionIndex =
-        std::unordered_map<std::string, std::vector<std::size_t>, NameHash, NameEqual>;
+    // A section's keys, by name, to the position of their first entry.
+    struct KeyIndex {
+        NameTable table;
+        bool valid = false;
+    };
 
+    // The name of a section by its position, for the section index.
+    auto SectionName() const {
+        return [this](std::uint32_t n) { return std::string_view(sections_[n].name); };
+    }
     Line MakeLine(std::string text);
     Section* FindSectionMutable(std::string_view name);
     std::size_t FindSectionIndex(std::string_view name) const;
-    const KeyIndex& Keys(std::size_t sectionIndex) const;
+    const NameTable& Keys(std::size_t sectionIndex) const;
+    std::uint32_t FindKey(std::size_t sectionIndex, std::string_view key) const;
+    void LinkSection(std::size_t sectionIndex);
     void InvalidateKeys(std::size_t sectionIndex) const;
     Section& AppendSection(std::string_view name);
     Eol FileEol() const;
@@ -97,10 +98,12 @@ private:
     std::string image_;              // the bytes read at parse time
     std::vector<std::string> pool_;  // bytes of lines written since
     std::vector<Section> sections_;  // [0] is the part before the first header
-    SectionIndex sectionIndex_;      // name -> live sections of that name, in order
+    // Name -> first live section of that name; the others of the same name
+    // follow in file order through nextSameName_.
+    NameTable sectionIndex_;
+    std::vector<std::uint32_t> nextSameName_;
     // Key indexes are built on first use and dropped when a section's lines move.
     mutable std::vector<KeyIndex> keyIndex_;
-    mutable std::vector<bool> keyIndexValid_;
 };
 
 // Classifies one line of text (without its line end) and finds the key and

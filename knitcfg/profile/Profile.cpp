@@ -51,7 +51,21 @@ Registry& TheRegistry() {
     return *registry;
 }
 
+std::shared_ptr<CachedFile> AcquireShared(const char* path);
+
 std::shared_ptr<CachedFile> Acquire(const char* path) {
+    // A load makes hundreds of thousands of calls on one file in a row: the
+    // last file a thread used is found again without hashing its path. (The
+    // thread's reference also keeps that file's cache from being forgotten.)
+    thread_local std::shared_ptr<CachedFile> last;
+    if (last && last->path == path) {
+        return last;
+    }
+    last = AcquireShared(path);
+    return last;
+}
+
+std::shared_ptr<CachedFile> AcquireShared(const char* path) {
     Registry& r = TheRegistry();
     std::lock_guard<std::mutex> lock(r.mu);
     auto& slot = r.files[path];

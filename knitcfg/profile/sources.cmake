@@ -1,11 +1,14 @@
 list(APPEND KNITCFG_SOURCES
   profile/IniDocument.cpp
+  profile/NameTable.cpp
   profile/Profile.cpp)
 list(APPEND KNITCFG_PUBLIC_HEADERS
   profile/Profile.h)
 list(APPEND KNITCFG_PRIVATE_HEADERS
-  profile/IniDocument.h)
+  profile/IniDocument.h
+  profile/NameTable.h)
 list(APPEND KNITCFG_TEST_SOURCES
   profile/IniDocument_test.cpp
+  profile/NameTable_test.cpp
   profile/Profile_test.cpp
   profile/ProfileVectors_test.cpp)
