@@ -106,6 +106,8 @@ std::string_view HeaderName(std::string_view text) {
 void IniDocument::Clear() {
     image_.clear();
     pool_.clear();
+    poolBytes_ = 0;
+    garbage_ = 0;
     sections_.clear();
     sectionIndex_.Clear();
     nextSameName_.clear();
@@ -321,6 +323,7 @@ IniDocument::Line IniDocument::MakeLine(std::string text) {
     line.begin = pool_.size();
     line.length = static_cast<std::uint32_t>(std::min<std::size_t>(text.size(), UINT32_MAX));
     line.eol = FileEol();
+    poolBytes_ += text.size();
     pool_.push_back(std::move(text));
     return line;
 }
@@ -358,6 +361,7 @@ bool IniDocument::SetValue(std::string_view section, std::string_view key, std::
         std::string text(Key(line));
         text += '=';
         text += value;
+        garbage_ += line.length;
         line = MakeLine(std::move(text));
         return true;
     }
@@ -388,6 +392,7 @@ bool IniDocument::DeleteKey(std::string_view section, std::string_view key) {
         return false;
     }
     std::vector<Line>& body = sections_[si].body;
+    garbage_ += body[found].length;
     body.erase(body.begin() + static_cast<std::ptrdiff_t>(found));
     InvalidateKeys(si);
     return true;
@@ -404,8 +409,15 @@ bool IniDocument::DeleteSection(std::string_view section) {
     Section& s = sections_[si];
     // The header, entries and lines without '=' go; comments and blank lines stay.
     s.hasHeader = false;
+    garbage_ += s.header.length;
     s.body.erase(std::remove_if(s.body.begin(), s.body.end(),
-                                [](const Line& l) { return IsContent(l.kind); }),
+                                [this](const Line& l) {
+                                    if (IsContent(l.kind)) {
+                                        garbage_ += l.length;
+                                        return true;
+                                    }
+                                    return false;
+                                }),
                  s.body.end());
     InvalidateKeys(si);
     return true;
@@ -429,6 +441,7 @@ bool IniDocument::ReplaceSection(std::string_view section,
     bool placed = false;
     for (const Line& l : body) {
         if (IsContent(l.kind)) {
+            garbage_ += l.length;
             if (!placed) {
                 out.insert(out.end(), fresh.begin(), fresh.end());
                 placed = true;

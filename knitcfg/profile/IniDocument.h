@@ -49,6 +49,9 @@ public:
     void Clear();
     // The file's bytes: untouched lines exactly as read.
     std::string Serialize() const;
+    // True when lines replaced or removed since the parse hold more memory
+    // than the lines in use, so that parsing the written text again pays.
+    bool WorthCompacting() const { return garbage_ > (image_.size() + poolBytes_) / 2; }
 
     // Lookups take names that have lost their spaces already.
     const Section* FindSection(std::string_view name) const;
@@ -97,6 +100,8 @@ private:
 
     std::string image_;              // the bytes read at parse time
     std::vector<std::string> pool_;  // bytes of lines written since
+    std::size_t poolBytes_ = 0;
+    std::size_t garbage_ = 0;        // bytes of lines no longer in use
     std::vector<Section> sections_;  // [0] is the part before the first header
     // Name -> first live section of that name; the others of the same name
     // follow in file order through nextSameName_.

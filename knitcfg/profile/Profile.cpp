@@ -182,8 +182,11 @@ bool Persist(CachedFile& f) {
     }
     f.info = info;
     f.contentHash = HashBytes(bytes);
-    // Parsing what was written drops the lines kept for earlier edits.
-    f.doc.Parse(std::move(bytes));
+    // Parsing what was written drops the lines kept for earlier edits, when
+    // they have come to outweigh the lines in use.
+    if (f.doc.WorthCompacting()) {
+        f.doc.Parse(std::move(bytes));
+    }
     f.valid = true;
     NoteReadTime(f, start);
     return true;
@@ -225,7 +228,10 @@ bool IsBlankChar(char c) {
 }
 
 bool HasLineBreak(std::string_view s) {
-    return s.find_first_of("\r\n") != std::string_view::npos;
+    // Two scans for one byte each: find_first_of would scan for the set at
+    // every position.
+    return std::memchr(s.data(), '\r', s.size()) != nullptr ||
+           std::memchr(s.data(), '\n', s.size()) != nullptr;
 }
 
 bool EdgeIsTabOrVt(std::string_view s) {
