@@ -66,7 +66,14 @@ const std::vector<Attuat*>& LinePrototypes() {
     return list;
 }
 
+std::unique_lock<std::recursive_mutex> PrototypeLock() {
+    // Never destroyed: a color destroyed during static teardown still locks.
+    static std::recursive_mutex* mutex = new std::recursive_mutex;
+    return std::unique_lock<std::recursive_mutex>(*mutex);
+}
+
 void EmptyColorPrototypeTexts() {
+    const auto lock = PrototypeLock();
     PrototypeSet& p = Set();
     p.speederColor.SetVelocita("");
     p.stepMotorDisColor.QuotaAghi.clear();

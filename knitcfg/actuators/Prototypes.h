@@ -5,9 +5,12 @@
 // line section is read (LoadObj configures the prototype itself and hands out
 // a clone). They exist from the loading of the library to its unloading,
 // belong to the library and are never deleted by a list that holds them.
-// Loading runs on one thread at a time: every LoadObj writes into them.
+// Every LoadObj writes into them, so the library's own uses (loading a
+// section, emptying the texts when a color goes) hold PrototypeLock(): loads
+// of different documents on different threads then take turns on them.
 // Internal to the library: colors and lines fill their prototype lists here.
 
+#include <mutex>
 #include <vector>
 
 #include "knitcfg/actuators/Attuat.h"
@@ -34,5 +37,9 @@ const std::vector<Attuat*>& LinePrototypes();
 // parsed. A color does this when it is destroyed; the next configure of a
 // prototype sets the texts again before it is cloned.
 void EmptyColorPrototypeTexts();
+
+// Holds the prototypes for the caller's scope. Recursive: a holder may call
+// code that takes it again.
+std::unique_lock<std::recursive_mutex> PrototypeLock();
 
 }  // namespace knitcfg

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/actuators/Prototypes.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/profile/Profile.h"
 
@@ -202,6 +203,8 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
         return loaded;
     }
     loaded.hadKeys = true;
+    // The prototypes parse every entry into themselves: one loader at a time.
+    const auto lock = PrototypeLock();
     SectionLoader loader(list);
     // The list ends with an empty name; a list cut to its room still ends so.
     for (const char* key = names.data(); *key != '\0'; key += std::strlen(key) + 1) {
