@@ -33,7 +33,6 @@ std::string DataFile(const char* name) {
 // that tests running in parallel never share it.
 class ConfigurationTest : public ::testing::Test {
 protected:
-
     // The file every save writes first.
     std::string TempFile() const { return dir_.File("Voz16.tmp"); }
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "TestUtil.h"
 #include "FileSizeLimit.h"
+#include "TestUtil.h"
 
 namespace knitcfg {
 namespace {

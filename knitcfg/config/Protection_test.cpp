@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "TestUtil.h"
 #include "FileSizeLimit.h"
+#include "TestUtil.h"
 
 namespace knitcfg {
 namespace {

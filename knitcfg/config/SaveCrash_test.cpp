@@ -11,6 +11,7 @@
 
 #include "ChildProcess.h"
 #include "TestUtil.h"
+#include "knitcfg/common/Platform.h"
 #include "knitcfg/config/Configuration.h"
 
 namespace knitcfg {
@@ -66,7 +67,47 @@ TEST(SaveCrashTest, KilledSavesLeaveAWholeOldOrNewTarget) {
     }
 }
 
-// The child of the test above: saves two documents in turn until killed.
+// Another saver holding the temporary file: the save waits its turn, then
+// writes a complete target, and the file is not left behind.
+TEST(SaveCrashTest, SaveWaitsForAnotherSaverHoldingTheTemporaryFile) {
+    test::TempDir dir;
+    test::ScopedTempFolder tmp(dir.path());
+    const std::string target = dir.File("machine.ini");
+    const std::string held = dir.File("held");
+    const std::string released = dir.File("released");
+    const test::ChildId child =
+        test::StartChildTest("SaveCrashChild.HoldsTheSaveLock", {held, released});
+    ASSERT_NE(child, test::kNoChild);
+    while (!test::FileExists(held)) {
+        std::this_thread::yield();
+    }
+    Configuration doc = MakeDocument('a');
+    EXPECT_EQ(doc.SaveCFG(target.c_str()), RE_SUCCESS);
+    // The child let go before the save could go on.
+    EXPECT_TRUE(test::FileExists(released));
+    EXPECT_EQ(test::WaitChildTest(child), 0);
+    Configuration check;
+    EXPECT_EQ(check.LoadCFG(target.c_str()), RE_SUCCESS);
+    EXPECT_EQ(check.HeaderGetMachineType(), "KM-a");
+    EXPECT_FALSE(test::FileExists(dir.File("Voz16.tmp")));
+}
+
+// The child of the test above: takes the saves' lock, says so, holds it a
+// while, and says when it lets go.
+TEST(SaveCrashChild, HoldsTheSaveLock) {
+    const std::vector<std::string> args = test::ChildArgs();
+    if (args.size() != 2) {
+        GTEST_SKIP() << "runs only as a child of a save test";
+    }
+    platform::FileLock lock;
+    ASSERT_TRUE(lock.Lock(platform::TempDirectory() + "Voz16.tmp.lock"));
+    test::WriteFile(args[0], "held");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    test::WriteFile(args[1], "released");
+    lock.Unlock();
+}
+
+// The child of the first test above: saves two documents in turn until killed.
 TEST(SaveCrashChild, SavesForever) {
     const std::vector<std::string> args = test::ChildArgs();
     if (args.size() != 2) {

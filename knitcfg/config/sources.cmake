@@ -12,5 +12,6 @@ list(APPEND KNITCFG_TEST_SOURCES
   config/Configuration_test.cpp
   config/HeaderPrg_test.cpp
   config/Protection_test.cpp
+  config/BadFiles_test.cpp
   config/SaveCrash_test.cpp
   config/Threads_test.cpp)
