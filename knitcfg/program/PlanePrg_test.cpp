@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TestUtil.h"
+#include "knitcfg/program/FailingAllocation.h"
 #include "knitcfg/program/ProgramTestUtil.h"
 
 namespace knitcfg {
@@ -271,6 +272,32 @@ TEST_F(PlanePrgTest, BlocksAreAddedFoundAndRemoved) {
     EXPECT_EQ(plane.RemoveBlock(2), 1);
     EXPECT_EQ(plane.RemoveBlock(2), 0);
     EXPECT_EQ(plane.GetBlock(2), nullptr);
+}
+
+TEST_F(PlanePrgTest, BlockThatCannotBeMadeLeavesThePlaneAlone) {
+    KNITCFG_REQUIRE_FAILING_ALLOCATION();
+    PlanePrg plane;
+    const IndexList values = {4, 5};
+    ASSERT_EQ(plane.AddBlock(1, 0, &values), 1);
+    const std::string before = Describe(plane);
+    // The block, its values, the room in the list: each failing in turn.
+    for (int skip = 0;; ++skip) {
+        int result;
+        bool failed;
+        {
+            test::FailingAllocation failing(skip);
+            result = plane.AddBlock(2, 3, &values);
+            failed = failing.Failed();
+        }
+        if (!failed) {
+            EXPECT_EQ(skip, 3);
+            EXPECT_EQ(result, 1);
+            break;
+        }
+        EXPECT_EQ(result, 0);
+        EXPECT_EQ(Describe(plane), before);
+    }
+    EXPECT_EQ(Describe(plane), before + " {2 3: 4 5}");
 }
 
 TEST_F(PlanePrgTest, CopiesCloneTheBlocks) {
