@@ -1,6 +1,5 @@
 // The document's plane steps: LoadPlanes, SavePlanes and CreatePlane.
 
-#include <cstring>
 #include <new>
 #include <vector>
 
@@ -8,6 +7,7 @@
 #include "knitcfg/config/FirstCode.h"
 #include "knitcfg/profile/Profile.h"
 #include "knitcfg/program/ActuatorList.h"
+#include "knitcfg/program/PlaneText.h"
 
 namespace knitcfg {
 
@@ -15,18 +15,6 @@ namespace {
 
 constexpr const char* kPlanesSection = "ColorPlanes";
 constexpr const char* kPlanePrefix = "Plane_";
-
-// Calls `take` with each name of a NUL-separated name list (ended by an
-// empty name) that begins with "Plane_" (exact letter case), in order.
-template <class Take>
-void ForEachPlaneName(const std::vector<char>& names, Take take) {
-    const std::size_t prefixLength = std::strlen(kPlanePrefix);
-    for (const char* name = names.data(); *name != '\0'; name += std::strlen(name) + 1) {
-        if (std::strncmp(name, kPlanePrefix, prefixLength) == 0) {
-            take(name);
-        }
-    }
-}
 
 }  // namespace
 
@@ -40,7 +28,7 @@ RETERROR Configuration::LoadPlanes() {
         0) {
         // Plane entries carry no number of lines or start block: the planes
         // take the header's.
-        ForEachPlaneName(names, [&](const char* key) {
+        detail::ForEachNameWithPrefix(names.data(), kPlanePrefix, [&](const char* key) {
             auto plane = std::make_unique<PlanePrg>();
             plane->Load(key, file);
             plane->NumberOfLines = header_.NumberOfLines;
@@ -51,7 +39,7 @@ RETERROR Configuration::LoadPlanes() {
     }
     names.assign(detail::kSectionListRoom, '\0');
     profile::GetSectionNames(names.data(), detail::kSectionListRoom, file);
-    ForEachPlaneName(names, [&](const char* section) {
+    detail::ForEachNameWithPrefix(names.data(), kPlanePrefix, [&](const char* section) {
         auto plane = std::make_unique<PlanePrg>();
         static_cast<void>(plane->LoadSection(section, file));
         planes_.push_back(std::move(plane));

@@ -29,8 +29,6 @@ constexpr const char* kMissingEntry = "0, 0, 0";
 // The room of the description of a plane section, NUL included.
 constexpr unsigned kDescriptionRoom = 8192;
 
-constexpr const char* kBlockPrefix = "Block_";
-
 }  // namespace
 
 PlanePrg::PlanePrg() = default;
@@ -123,18 +121,14 @@ RETERROR PlanePrg::LoadSection(const char* section, const char* file) {
             held.insert(block->Number);
         }
     }
-    const std::size_t prefixLength = std::strlen(kBlockPrefix);
-    for (const char* key = names.data(); *key != '\0'; key += std::strlen(key) + 1) {
-        if (std::strncmp(key, kBlockPrefix, prefixLength) != 0) {
-            continue;
-        }
+    detail::ForEachNameWithPrefix(names.data(), "Block_", [&](const char* key) {
         auto block = std::make_unique<BlockPlane>();
         // A block whose entry is empty is still added, numbered as made.
         static_cast<void>(block->Load(section, key, file));
         if (held.insert(block->Number).second) {
             Blocks.push_back(std::move(block));
         }
-    }
+    });
     return result.Get();
 }
 
