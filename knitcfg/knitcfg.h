@@ -19,8 +19,10 @@
 #include "knitcfg/config/HeaderPrg.h"
 #include "knitcfg/config/Protection.h"
 
+#include "knitcfg/program/BlockPlane.h"
 #include "knitcfg/program/ColorPrg.h"
 #include "knitcfg/program/LinePrg.h"
+#include "knitcfg/program/PlanePrg.h"
 
 #include "knitcfg/designs/CGenDis.h"
 #include "knitcfg/designs/CPatObj.h"

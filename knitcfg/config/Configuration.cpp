@@ -46,6 +46,11 @@ Configuration::Configuration(const Configuration& other)
       loaded_(other.loaded_),
       modified_(other.modified_),
       pathName_(other.pathName_) {
+    // Planes, each through its own copy constructor, in list order.
+    planes_.reserve(other.planes_.size());
+    for (const std::unique_ptr<PlanePrg>& plane : other.planes_) {
+        planes_.push_back(std::make_unique<PlanePrg>(*plane));
+    }
     // Lines and colors, each through its own copy constructor, in list order.
     lines_.reserve(other.lines_.size());
     for (const std::unique_ptr<LinePrg>& line : other.lines_) {
@@ -71,6 +76,8 @@ Configuration::~Configuration() {
 }
 
 void Configuration::ReleaseCFG() {
+    // Planes.
+    planes_.clear();
     // Lines, then colors.
     lines_.clear();
     colors_.clear();
@@ -112,7 +119,8 @@ RETERROR Configuration::LoadSections(const char* file) {
     result.Note(protection_.Load(file));
     result.Note(header_.Load(file));
     result.Note(LoadColors());
-    // The planes load here, before the lines: lines are given their number.
+    // The planes load before the lines: lines are given their number.
+    result.Note(LoadPlanes());
     result.Note(LoadLines());
     // Design tables: generated designs, then shaved designs, last.
     result.Note(LoadGenDis());
@@ -174,6 +182,7 @@ RETERROR Configuration::SaveSections(const char* file) {
     result.Note(header_.Save(file));
     result.Note(SaveColors());
     result.Note(SaveLines());
+    result.Note(SavePlanes());
     // Design tables: generated designs, then shaved designs, last.
     result.Note(SaveGenDis());
     result.Note(SaveShavedDis());
@@ -236,7 +245,7 @@ RETERROR Configuration::SaveColors() {
 
 RETERROR Configuration::LoadLines() {
     // The number of planes loaded, handed to each line (which does not use it).
-    const short planes = 0;
+    const short planes = GetPlanesCount();
     profile::Batch batch(pathName_.c_str());
     const bool listed = ForEachSection(pathName_.c_str(), "Line_", [&](const char* name) {
         // The line files itself into the list it is given. Given a list of

@@ -14,6 +14,7 @@
 #include "knitcfg/designs/CShavedDis.h"
 #include "knitcfg/program/ColorPrg.h"
 #include "knitcfg/program/LinePrg.h"
+#include "knitcfg/program/PlanePrg.h"
 
 namespace knitcfg {
 
@@ -154,6 +155,161 @@ public:
     // The lines and the colors, in list order, owned by the document.
     const std::vector<std::unique_ptr<LinePrg>>& Lines() const;
     const std::vector<std::unique_ptr<ColorPrg>>& Colors() const;
+    // --- Planes ------------------------------------------------------------
+    // The plane list, in load and creation order. The planes are owned by the
+    // document: pointers handed out stay valid until ReleaseCFG or the
+    // destructor.
+
+    // Reads the planes of the file at the path name and appends them to the
+    // plane list, without emptying it first. When the section "ColorPlanes"
+    // lists any key, every key of it beginning with "Plane_" (exact letter
+    // case), in file order, gives a plane (PlanePrg::Load: its number is the
+    // entry's first value) with the header's NumberOfLines and StartBlock as
+    // they stand; plane sections are then ignored. Otherwise every section
+    // whose name begins with "Plane_" gives a plane (PlanePrg::LoadSection),
+    // with its own number of lines and start block. Only names within the
+    // first 8192 characters of each list are seen. Always returns 0: what the
+    // planes report is not used.
+    RETERROR LoadPlanes();
+
+    // Writes the plane entry of every plane of the plane list, in list
+    // order, into "ColorPlanes" of the file at the path name
+    // (PlanePrg::SavePlane); the section's other keys stay, and neither
+    // blocks nor plane sections are written. Every plane is written even
+    // after a failure; returns the first non-zero code (RE_WRITE_PLANE, 42,
+    // also when the file could not be written), or 0 (also for an empty
+    // list).
+    RETERROR SavePlanes();
+
+    // Appends a new plane with `number`, `description` (null counts as "")
+    // and `priority` (numbers as 16 bits), and the header's NumberOfLines and
+    // StartBlock, without looking for a plane of that number. Returns 0, or
+    // RE_PLANE_NOT_ADDED (12), changing nothing, when it could not be added
+    // (no memory).
+    RETERROR CreatePlane(int number, const char* description, int priority);
+
+    // The plane list, read-only.
+    const std::vector<std::unique_ptr<PlanePrg>>& Planes() const;
+
+    // --- Queries and edits -------------------------------------------------
+    // Lookups hand out objects owned by the document, valid until ReleaseCFG,
+    // the destructor or the edit that removes them; null when nothing is
+    // found. Numbers are compared as 16 bits and the first object in list
+    // order wins. -1 as a plane, color or line argument of a list query means
+    // "any". Nothing here touches the file: edits show at the next SaveCFG.
+
+    // The number of planes, lines and colors in the document's lists.
+    short GetPlanesCount() const;
+    short GetLinesCount() const;
+    short GetColorsCount() const;
+
+    // The first plane whose number is `number`.
+    PlanePrg* GetPlane(short number);
+    // The first color whose ID is `id`; null for a negative `id`.
+    ColorPrg* GetColor(short id);
+    // The first line whose ID is `id` and whose Plane is `plane`.
+    LinePrg* GetLine(short id, short plane);
+    // The first actuator whose Id is `id` in a color whose ID is `colorId`:
+    // every color of that number is searched, in list order.
+    Attuat* GetAttuat(short id, short colorId);
+    // The first actuator whose Id is `id` (its low 16 bits) in any line, in
+    // list order.
+    Attuat* LinePrgGetAttuat(int id);
+
+    // The state (GetStato), Caduta and IdCaduta of the actuator `id` of the
+    // first color whose ID is `colorId`; -32768 when there is no such color,
+    // when that color has no actuator `id` (even if a later color of the
+    // number has), or, for the state, when the actuator's kind has none.
+    short GetStatoAttuat(short id, short colorId) const;
+    short GetCadutaAttuat(short id, short colorId) const;
+    short GetIdCadutaAttuat(short id, short colorId) const;
+
+    // The index-list queries. Each appends to `list` (never clearing it) and
+    // returns the number of elements the list holds afterwards, counting
+    // those it held before, as 16 bits; a null `list` receives nothing and
+    // gives 0.
+    //
+    // The identifiers of every actuator of one kind in the colors (lines)
+    // whose Plane is `plane` and whose ID is `colorId` (`lineId`), -1
+    // matching any: each identifier that the list does not hold yet is
+    // appended once, in the order first met (list order of the programs,
+    // then of their actuators).
+    short GetListColorDrum(IndexList* list, short plane, short colorId) const;
+    short GetListColorFinger(IndexList* list, short plane, short colorId) const;
+    short GetListColorSplitter(IndexList* list, short plane, short colorId) const;
+    short GetListColorTriangle(IndexList* list, short plane, short colorId) const;
+    short GetListColorStepMotor(IndexList* list, short plane, short colorId) const;
+    short GetListColorStepMotorDis(IndexList* list, short plane, short colorId) const;
+    short GetListColorSpeeder(IndexList* list, short plane, short colorId) const;
+    short GetListLineDrum(IndexList* list, short plane, short lineId) const;
+    short GetListLineFinger(IndexList* list, short plane, short lineId) const;
+    short GetListLineSplitter(IndexList* list, short plane, short lineId) const;
+    short GetListLineTriangle(IndexList* list, short plane, short lineId) const;
+    short GetListLineStepMotor(IndexList* list, short plane, short lineId) const;
+    short GetListLineStepMotorDis(IndexList* list, short plane, short lineId) const;
+    short GetListLineSpeeder(IndexList* list, short plane, short lineId) const;
+    // The numbers of the colors (lines) of `plane` (-1: any), each appended
+    // once unless the list holds it, in list order.
+    short GetListColors(IndexList* list, short plane) const;
+    short GetListLines(IndexList* list, short plane) const;
+    // The number of every line of `plane` (-1: any), appended once for each
+    // of its actuators whose Id is `id`, duplicates included.
+    short GetListLineAttuat(IndexList* list, short id, short plane) const;
+
+    // Appends a new, empty color with ID `id` and Plane `plane`, even when a
+    // color of that number exists (the later one is then shadowed), and
+    // returns it. Null, changing nothing, when `id` is negative, `plane` is
+    // not positive or the color could not be made.
+    ColorPrg* AddColor(short id, short plane);
+
+    // Destroys the first color whose ID is `id`, with its actuators, and
+    // returns 1; 0 when `id` is negative or there is no such color.
+    int RemoveColor(short id);
+
+    // Appends a new, empty line to `plane` numbered n + (plane - 1) * 10,
+    // where n is the number of lines the plane has in the line list, then
+    // adds 1 to that plane's NumberOfLines and, for plane 1, sets the
+    // header's number of lines to it. Returns 1. Returns 0, changing
+    // nothing, when `plane` is below 1 or the plane has `maxLines` lines or
+    // more; and 0 when no plane has that number, the line then staying in
+    // the line list with no count raised.
+    int AddLine(int maxLines, int plane);
+
+    // Undoes AddLine: destroys the first line of `plane` numbered
+    // (n - 1) + (plane - 1) * 10, where n is the number of lines the plane
+    // has, then takes 1 from that plane's NumberOfLines and, for plane 1,
+    // sets the header's number of lines to it. Returns 1. Returns 0 when
+    // `plane` is not positive, the plane has no line, or no line of the plane
+    // carries that number (lines whose numbers do not follow the scheme):
+    // then nothing changes, so that the counts keep telling how many lines
+    // the plane has. Returns 0 also when the line was removed but no plane
+    // has that number.
+    int RemoveLastLine(int plane);
+
+    // Replaces the block `block` of the plane `plane` (both as 16 bits): the
+    // first block of that number, if any, is destroyed, and a new block with
+    // `parameter` and `values` is appended at the end of the plane's blocks.
+    // Returns 1; 0, changing nothing, when no plane has that number.
+    int LoadBlock(int plane, int block, int parameter, IndexList values);
+
+    // The ID of the first color whose Help (HelpAbstract) equals `text`
+    // without regard to ASCII letter case; -1 when none does or `text` is
+    // null.
+    short GetColorForHelp(const char* text) const;
+    short GetColorForHelpAbstract(const char* text) const;
+
+    // A copy of the Help (HelpAbstract) of the first color whose ID is `id`;
+    // "No Help Description" ("No Help Abstract Description") when there is no
+    // such color.
+    std::string GetColorHelp(short id) const;
+    std::string GetColorHelpAbstrct(short id) const;
+
+    // Sets the Help (HelpAbstract) of the first color whose ID is `id` to
+    // `text` (null counts as "", line breaks as CR LF) and returns 1; 0,
+    // changing nothing, when there is no such color.
+    int SetColorHelp(short id, const char* text);
+    int SetColorHelpAbstrct(short id, const char* text);
+
     // --- Generated designs -------------------------------------------------
     // The design list, in load and creation order. The designs are owned by
     // the document: pointers handed out stay valid until the design is
@@ -291,6 +447,9 @@ private:
 
     HeaderPrg header_;
     Protection protection_;
+
+    // Planes, in load and creation order.
+    std::vector<std::unique_ptr<PlanePrg>> planes_;
 
     // Lines and colors, in file order, then in order of creation.
     std::vector<std::unique_ptr<LinePrg>> lines_;

@@ -1,5 +1,6 @@
 list(APPEND KNITCFG_SOURCES
   config/Configuration.cpp
+  config/ConfigurationQueries.cpp
   config/HeaderPrg.cpp
   config/Protection.cpp)
 list(APPEND KNITCFG_PUBLIC_HEADERS
@@ -10,6 +11,7 @@ list(APPEND KNITCFG_PRIVATE_HEADERS
   config/FirstCode.h)
 list(APPEND KNITCFG_TEST_SOURCES
   config/Configuration_test.cpp
+  config/ConfigurationQueries_test.cpp
   config/HeaderPrg_test.cpp
   config/Protection_test.cpp
   config/BadFiles_test.cpp

@@ -1,15 +1,27 @@
 list(APPEND KNITCFG_SOURCES
   program/ActuatorList.cpp
+  program/BlockPlane.cpp
   program/ColorPrg.cpp
-  program/LinePrg.cpp)
+  program/ConfigurationPlanes.cpp
+  program/LinePrg.cpp
+  program/PlanePrg.cpp
+  program/PlaneText.cpp)
 list(APPEND KNITCFG_PUBLIC_HEADERS
+  program/BlockPlane.h
   program/ColorPrg.h
-  program/LinePrg.h)
+  program/LinePrg.h
+  program/PlanePrg.h)
 list(APPEND KNITCFG_PRIVATE_HEADERS
-  program/ActuatorList.h)
+  program/ActuatorList.h
+  program/PlaneText.h)
 list(APPEND KNITCFG_TEST_SOURCES
   program/ActuatorList_test.cpp
+  program/BlockPlane_test.cpp
   program/ColorPrg_test.cpp
+  program/ConfigurationPlanes_test.cpp
+  program/FailingAllocation.h
+  program/FailingAllocation_test.cpp
   program/LinePrg_test.cpp
+  program/PlanePrg_test.cpp
   program/ProgramDocument_test.cpp
   program/ProgramTestUtil.h)

@@ -1,0 +1,185 @@
+#include "knitcfg/program/BlockPlane.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "TestUtil.h"
+#include "knitcfg/program/ProgramTestUtil.h"
+
+namespace knitcfg {
+namespace {
+
+using test::Crlf;
+
+class BlockPlaneTest : public ::testing::Test {
+protected:
+    std::string Ini(const std::string& name, const std::string& text) {
+        const std::string path = dir_.File(name);
+        test::WriteFile(path, Crlf(text));
+        return path;
+    }
+
+    test::TempDir dir_;
+};
+
+std::string Describe(const BlockPlane& block) {
+    std::string out = std::to_string(block.Number) + " " + std::to_string(block.Parameter) + " [";
+    for (std::size_t i = 0; i < block.Values.size(); ++i) {
+        out += (i > 0 ? " " : "") + std::to_string(block.Values[i]);
+    }
+    return out + "]";
+}
+
+TEST_F(BlockPlaneTest, EntryParsing) {
+    struct Case {
+        const char* value;     // what stands after "Block_001="
+        const char* expected;  // number, parameter and values of a new block
+    };
+    const Case cases[] = {
+        {"7, 2, 5, 6, 7", "7 2 [5 6 7]"},
+        {"7,2,5,6,7", "7 2 [5 6 7]"},  // blanks after the commas are optional
+        {"1, 2", "1 2 []"},            // no values part
+        {"1, 2,", "1 2 []"},
+        {"1, 2, ", "1 2 []"},
+        {"3, 1, 5, 6,", "3 1 [5 6]"},      // a comma that ends the list
+        {"3, 1, 5, , 7", "3 1 [5 0 7]"},   // an empty part keeps its place
+        {"3, 1, 5, x, 7", "3 1 [5 0 7]"},  // so does one that is no number
+        {"3, 1, x", "3 1 [0]"},
+        {"3, 1, 5 6, 7", "3 1 [5 7]"},     // a part is read up to its number's end
+        {"3, 1, 5, 6'7, 8", "3 1 [5 6]"},  // an apostrophe ends the values
+        {"3, 1, '5", "3 1 []"},
+        {"+4, -2, -9, +8", "4 -2 [-9 8]"},
+        {"70000, 65535, 65537, -32769", "4464 -1 [1 32767]"},  // 16 bits
+        {"3 , 1, 5", "3 0 []"},  // the comma must follow the number at once
+        {"3, 1 , 5", "3 1 []"},
+        {"3", "3 0 []"},
+        {"3, x, 5", "3 0 []"},
+        {"x, 1, 5", "0 0 []"},
+    };
+    std::string text = "[Plane_001]\n";
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        text += "Block_" + std::to_string(i) + "=" + cases[i].value + "\n";
+    }
+    const std::string file = Ini("blocks.ini", text);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].value);
+        BlockPlane block;
+        const std::string key = "Block_" + std::to_string(i);
+        EXPECT_EQ(block.Load("Plane_001", key.c_str(), file.c_str()), RE_SUCCESS);
+        EXPECT_EQ(Describe(block), cases[i].expected);
+    }
+}
+
+TEST_F(BlockPlaneTest, EntryReplacesTheValuesAndKeepsFieldsItDoesNotReach) {
+    const std::string file = Ini("blocks.ini", R"([Plane_001]
+Short=8, 9
+NoParameter=5
+Bad=x
+)");
+    BlockPlane block;
+    block.Number = 1;
+    block.Parameter = 2;
+    block.Values = {10, 11, 12};
+    EXPECT_EQ(block.Load("Plane_001", "Short", file.c_str()), RE_SUCCESS);
+    EXPECT_EQ(Describe(block), "8 9 []");
+    block.Values = {10, 11, 12};
+    EXPECT_EQ(block.Load("Plane_001", "NoParameter", file.c_str()), RE_SUCCESS);
+    EXPECT_EQ(Describe(block), "5 9 []");
+    EXPECT_EQ(block.Load("Plane_001", "Bad", file.c_str()), RE_SUCCESS);
+    EXPECT_EQ(Describe(block), "5 9 []");
+}
+
+TEST_F(BlockPlaneTest, MissingOrEmptyEntryGives10AndChangesNothing) {
+    const std::string file = Ini("blocks.ini", R"([Plane_001]
+Block_001=
+Block_002=""
+Block_003=1, 2, 3
+)");
+    BlockPlane block;
+    block.Number = 4;
+    block.Parameter = 5;
+    block.Values = {6};
+    EXPECT_EQ(block.Load("Plane_001", "Block_001", file.c_str()), RE_NO_BLOCK);
+    EXPECT_EQ(block.Load("Plane_001", "Block_002", file.c_str()), RE_NO_BLOCK);
+    EXPECT_EQ(block.Load("Plane_001", "Block_009", file.c_str()), RE_NO_BLOCK);
+    EXPECT_EQ(block.Load("Plane_002", "Block_003", file.c_str()), RE_NO_BLOCK);
+    EXPECT_EQ(block.Load("Plane_001", "Block_003", dir_.File("none.ini").c_str()), RE_NO_BLOCK);
+    EXPECT_EQ(block.Load(nullptr, "Block_003", file.c_str()), RE_NO_BLOCK);
+    // A null key would list the keys: it reads nothing.
+    EXPECT_EQ(block.Load("Plane_001", nullptr, file.c_str()), RE_NO_BLOCK);
+    EXPECT_EQ(block.Load("Plane_001", "Block_003", nullptr), RE_NO_BLOCK);
+    EXPECT_EQ(Describe(block), "4 5 [6]");
+}
+
+TEST_F(BlockPlaneTest, EntryIsReadThrough256Characters) {
+    // 256 characters: the 255 read end with the first digit of "12".
+    std::string value = "999, 8";
+    for (int i = 0; i < 82; ++i) {
+        value += ", 1";
+    }
+    value += ", 12";
+    ASSERT_EQ(value.size(), 256u);
+    const std::string file = Ini("long.ini", "[P]\nBlock_009=" + value + "\n");
+    BlockPlane block;
+    EXPECT_EQ(block.Load("P", "Block_009", file.c_str()), RE_SUCCESS);
+    ASSERT_EQ(block.Values.size(), 83u);
+    EXPECT_EQ(block.Values.back(), 1);
+}
+
+TEST_F(BlockPlaneTest, SaveBlockWritesTheEntryAndKeepsTheOtherKeys) {
+    BlockPlane block;
+    block.Number = 7;
+    block.Parameter = 2;
+    block.Values = {5, 6, 7};
+    const std::string file = dir_.File("saved.ini");
+    EXPECT_EQ(block.SaveBlock("Plane_001", file.c_str()), RE_SUCCESS);
+    EXPECT_EQ(test::ReadFile(file), Crlf("[Plane_001]\nBlock_007=7, 2, 5, 6, 7\n"));
+
+    // Without values only the two numbers; another block's key stays.
+    BlockPlane bare;
+    bare.Number = -3;
+    bare.Parameter = 1000;
+    EXPECT_EQ(bare.SaveBlock("Plane_001", file.c_str()), RE_SUCCESS);
+    EXPECT_EQ(test::ReadFile(file),
+              Crlf("[Plane_001]\nBlock_007=7, 2, 5, 6, 7\nBlock_-003=-3, 1000\n"));
+
+    // What is written reads back as the same block.
+    BlockPlane back;
+    EXPECT_EQ(back.Load("Plane_001", "Block_007", file.c_str()), RE_SUCCESS);
+    EXPECT_EQ(Describe(back), "7 2 [5 6 7]");
+    EXPECT_EQ(back.Load("Plane_001", "Block_-003", file.c_str()), RE_SUCCESS);
+    EXPECT_EQ(Describe(back), "-3 1000 []");
+}
+
+TEST_F(BlockPlaneTest, RefusedWriteGives41) {
+    BlockPlane block;
+    const std::string file = dir_.File("refused.ini");
+    EXPECT_EQ(block.SaveBlock("Plane]001", file.c_str()), RE_WRITE_BLOCK);
+    EXPECT_EQ(block.SaveBlock(nullptr, file.c_str()), RE_WRITE_BLOCK);
+    EXPECT_EQ(block.SaveBlock("Plane_001", nullptr), RE_WRITE_BLOCK);
+    EXPECT_EQ(block.SaveBlock("Plane_001", dir_.File("no/such/folder.ini").c_str()),
+              RE_WRITE_BLOCK);
+    EXPECT_FALSE(test::FileExists(file));
+}
+
+TEST_F(BlockPlaneTest, CopiesAreDeep) {
+    BlockPlane block;
+    block.Number = 3;
+    block.Parameter = 4;
+    block.Values = {1, 2};
+    const std::unique_ptr<BlockPlane> clone(block.Clone());
+    const BlockPlane copy(block);
+    block.Values.push_back(9);
+    block.Number = 8;
+    EXPECT_EQ(Describe(*clone), "3 4 [1 2]");
+    EXPECT_EQ(Describe(copy), "3 4 [1 2]");
+    EXPECT_STREQ(clone->GetRuntimeClass()->className, "BlockPlane");
+    EXPECT_EQ(Describe(BlockPlane()), "0 0 []");
+    const std::unique_ptr<BlockPlane> made(BlockPlane::CreateObject());
+    EXPECT_EQ(Describe(*made), "0 0 []");
+}
+
+}  // namespace
+}  // namespace knitcfg

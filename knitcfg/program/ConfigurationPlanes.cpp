@@ -1,0 +1,82 @@
+// The document's plane steps: LoadPlanes, SavePlanes and CreatePlane.
+
+#include <new>
+#include <vector>
+
+#include "knitcfg/config/Configuration.h"
+#include "knitcfg/config/FirstCode.h"
+#include "knitcfg/profile/Profile.h"
+#include "knitcfg/program/ActuatorList.h"
+#include "knitcfg/program/PlaneText.h"
+
+namespace knitcfg {
+
+namespace {
+
+constexpr const char* kPlanesSection = "ColorPlanes";
+constexpr const char* kPlanePrefix = "Plane_";
+
+}  // namespace
+
+RETERROR Configuration::LoadPlanes() {
+    const char* file = pathName_.c_str();
+    // A batch of its own, so that a call outside LoadCFG also reads the file
+    // once; inside LoadCFG it joins that batch.
+    profile::Batch batch(file);
+    std::vector<char> names(detail::kKeyListRoom);
+    if (profile::GetString(kPlanesSection, nullptr, "", names.data(), detail::kKeyListRoom, file) >
+        0) {
+        // Plane entries carry no number of lines or start block: the planes
+        // take the header's.
+        detail::ForEachNameWithPrefix(names.data(), kPlanePrefix, [&](const char* key) {
+            auto plane = std::make_unique<PlanePrg>();
+            plane->Load(key, file);
+            plane->NumberOfLines = header_.NumberOfLines;
+            plane->StartBlock = header_.StartBlock;
+            planes_.push_back(std::move(plane));
+        });
+        return RE_SUCCESS;
+    }
+    names.assign(detail::kSectionListRoom, '\0');
+    profile::GetSectionNames(names.data(), detail::kSectionListRoom, file);
+    detail::ForEachNameWithPrefix(names.data(), kPlanePrefix, [&](const char* section) {
+        auto plane = std::make_unique<PlanePrg>();
+        static_cast<void>(plane->LoadSection(section, file));
+        planes_.push_back(std::move(plane));
+    });
+    return RE_SUCCESS;
+}
+
+RETERROR Configuration::SavePlanes() {
+    const char* file = pathName_.c_str();
+    FirstCode result;
+    // One write of the file for all the entries; inside SaveCFG this joins
+    // the save's own batch, which then does the writing.
+    profile::Batch batch(file);
+    for (const std::unique_ptr<PlanePrg>& plane : planes_) {
+        result.Note(plane->SavePlane(file));
+    }
+    result.Check(batch.Commit(), RE_WRITE_PLANE);
+    return result.Get();
+}
+
+RETERROR Configuration::CreatePlane(int number, const char* description, int priority) {
+    try {
+        auto plane = std::make_unique<PlanePrg>();
+        plane->Number = static_cast<short>(number);
+        plane->Priority = static_cast<short>(priority);
+        plane->Description = description != nullptr ? description : "";
+        plane->NumberOfLines = header_.NumberOfLines;
+        plane->StartBlock = header_.StartBlock;
+        planes_.push_back(std::move(plane));
+    } catch (const std::bad_alloc&) {
+        return RE_PLANE_NOT_ADDED;
+    }
+    return RE_SUCCESS;
+}
+
+const std::vector<std::unique_ptr<PlanePrg>>& Configuration::Planes() const {
+    return planes_;
+}
+
+}  // namespace knitcfg

@@ -1,0 +1,82 @@
+#include "knitcfg/program/FailingAllocation.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+namespace {
+
+// -1: no failure armed; otherwise the number of allocations still to succeed.
+thread_local int tCountdown = -1;
+thread_local bool tFailed = false;
+
+}  // namespace
+
+#ifndef _WIN32
+
+// The replacement forwards to malloc and free, which the sanitizers still
+// watch; array forms reach these through the library's defaults.
+void* operator new(std::size_t size) {
+    if (tCountdown >= 0 && tCountdown-- == 0) {
+        tFailed = true;
+        throw std::bad_alloc();
+    }
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t /*size*/) noexcept {
+    std::free(p);
+}
+
+#endif
+
+namespace knitcfg::test {
+
+FailingAllocation::FailingAllocation(int skip) {
+    tFailed = false;
+    tCountdown = skip;
+}
+
+FailingAllocation::~FailingAllocation() {
+    tCountdown = -1;
+}
+
+bool FailingAllocation::Failed() const {
+    return tFailed;
+}
+
+bool FailingAllocation::Supported() {
+#ifdef _WIN32
+    return false;
+#else
+    return true;
+#endif
+}
+
+namespace {
+
+TEST(FailingAllocationTest, FailsTheAllocationAfterTheSkippedOnes) {
+    KNITCFG_REQUIRE_FAILING_ALLOCATION();
+    std::unique_ptr<int> first;
+    {
+        FailingAllocation failing(1);
+        first = std::make_unique<int>(1);
+        EXPECT_FALSE(failing.Failed());
+        EXPECT_THROW(static_cast<void>(std::make_unique<int>(2)), std::bad_alloc);
+        EXPECT_TRUE(failing.Failed());
+        EXPECT_NE(std::make_unique<int>(3), nullptr);
+    }
+    EXPECT_EQ(*first, 1);
+}
+
+}  // namespace
+}  // namespace knitcfg::test

@@ -1,0 +1,325 @@
+#include "knitcfg/program/PlanePrg.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TestUtil.h"
+#include "knitcfg/program/FailingAllocation.h"
+#include "knitcfg/program/ProgramTestUtil.h"
+
+namespace knitcfg {
+namespace {
+
+using test::Crlf;
+
+std::string PlaneData(const std::string& name) {
+    return test::TestDataDir() + "/planes/" + name;
+}
+
+// The plane's fields and blocks in one line.
+std::string Describe(const PlanePrg& plane) {
+    std::string out = std::to_string(plane.Number) + " lines " +
+                      std::to_string(plane.NumberOfLines) + " start " +
+                      std::to_string(plane.StartBlock) + " [" + plane.Description + "] prio " +
+                      std::to_string(plane.Priority);
+    for (const auto& block : plane.Blocks) {
+        out += " {" + std::to_string(block->Number) + " " + std::to_string(block->Parameter) + ":";
+        for (short value : block->Values) {
+            out += " " + std::to_string(value);
+        }
+        out += "}";
+    }
+    return out;
+}
+
+class PlanePrgTest : public ::testing::Test {
+protected:
+    std::string Ini(const std::string& name, const std::string& text) {
+        const std::string path = dir_.File(name);
+        test::WriteFile(path, Crlf(text));
+        return path;
+    }
+
+    test::TempDir dir_;
+};
+
+TEST_F(PlanePrgTest, ExampleEntriesAndSection) {
+    const std::string file = PlaneData("example.ini");
+    PlanePrg first;
+    first.Load("Plane_001", file.c_str());
+    PlanePrg second;
+    second.Load("Plane_002", file.c_str());
+    // Entries carry no number of lines or start block: the defaults stay.
+    EXPECT_EQ(Describe(first), "1 lines 4 start 0 [Background] prio 0");
+    EXPECT_EQ(Describe(second), "2 lines 4 start 0 [Pattern] prio 1");
+
+    // The section names its plane by its number of lines.
+    PlanePrg section;
+    EXPECT_EQ(section.LoadSection("Plane_001", file.c_str()), RE_SUCCESS);
+    EXPECT_EQ(Describe(section),
+              "4 lines 4 start 0 [Background\r\nplane] prio 0 {1 2: 5 6 7} {2 1: 3}");
+}
+
+TEST_F(PlanePrgTest, EntryWrittenReadsBackTheSameEveryTime) {
+    struct Case {
+        short number;
+        const char* description;
+        short priority;
+        const char* written;
+    };
+    const Case cases[] = {
+        {1, "Background", 0, "Plane_001=1, Background, 0"},
+        {12, "Two words", -4, "Plane_012=12, Two words, -4"},
+        {0, "", 7, "Plane_000=0, , 7"},  // an empty description keeps the priority
+        {-5, "minus", 32767, "Plane_-005=-5, minus, 32767"},
+        {1000, "x ", 1, "Plane_1000=1000, x , 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.written);
+        const std::string file = dir_.File("entry" + std::to_string(c.number) + ".ini");
+        PlanePrg plane;
+        plane.Number = c.number;
+        plane.Description = c.description;
+        plane.Priority = c.priority;
+        const std::string written = c.written;
+        const std::string key = written.substr(0, written.find('='));
+        for (int round = 0; round < 3; ++round) {
+            ASSERT_EQ(plane.SavePlane(file.c_str()), RE_SUCCESS);
+            EXPECT_EQ(test::ReadFile(file), Crlf("[ColorPlanes]\n" + written + "\n"));
+            PlanePrg back;
+            back.Load(key.c_str(), file.c_str());
+            EXPECT_EQ(Describe(back), Describe(plane));
+            plane.Description = back.Description;
+        }
+    }
+}
+
+TEST_F(PlanePrgTest, EntryParsing) {
+    struct Case {
+        const char* value;
+        const char* expected;  // of a plane that held 99, "old" and 9
+    };
+    const Case cases[] = {
+        {"3, Hello, 1", "3 [Hello] prio 1"},
+        {"3,Hello,1", "3 [Hello] prio 1"},
+        {"3,   spaced  , 1", "3 [spaced  ] prio 1"},
+        {"3, , 1", "3 [] prio 1"},
+        {"3, a,b, 5", "3 [a] prio 9"},  // a comma ends the description
+        {"3, Hello", "3 [Hello] prio 9"},
+        {"3, Hello, x", "3 [Hello] prio 9"},
+        {"3", "3 [old] prio 9"},
+        {"3 , x, 1", "3 [old] prio 9"},  // the comma must follow the number
+        {"x, y, 1", "99 [old] prio 9"},
+        {"70000, d, -70000", "4464 [d] prio -4464"},  // 16 bits
+    };
+    std::string text = "[ColorPlanes]\n";
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        text += "Plane_" + std::to_string(i) + "=" + cases[i].value + "\n";
+    }
+    const std::string file = Ini("entries.ini", text);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].value);
+        PlanePrg plane;
+        plane.Number = 99;
+        plane.Description = "old";
+        plane.Priority = 9;
+        plane.Load(("Plane_" + std::to_string(i)).c_str(), file.c_str());
+        EXPECT_EQ(std::to_string(plane.Number) + " [" + plane.Description + "] prio " +
+                      std::to_string(plane.Priority),
+                  cases[i].expected);
+    }
+
+    // A missing entry reads as "0, 0, 0"; so do a null key and a null file.
+    const char* keys[] = {"Plane_099", nullptr, "Plane_0"};
+    const char* files[] = {file.c_str(), file.c_str(), nullptr};
+    for (int i = 0; i < 3; ++i) {
+        PlanePrg plane;
+        plane.Load(keys[i], files[i]);
+        EXPECT_EQ(Describe(plane), "0 lines 4 start 0 [0] prio 0");
+    }
+}
+
+TEST_F(PlanePrgTest, RefusedEntryWriteGives42) {
+    PlanePrg plane;
+    plane.Number = 1;
+    const std::string file = dir_.File("refused.ini");
+    // The description is written unchanged: a line break cannot be.
+    plane.Description = "two\r\nlines";
+    EXPECT_EQ(plane.SavePlane(file.c_str()), RE_WRITE_PLANE);
+    EXPECT_FALSE(test::FileExists(file));
+    plane.Description = "one line";
+    EXPECT_EQ(plane.SavePlane(nullptr), RE_WRITE_PLANE);
+    EXPECT_EQ(plane.SavePlane(dir_.File("no/such/folder.ini").c_str()), RE_WRITE_PLANE);
+    // Other keys of the section stay.
+    const std::string kept = Ini("kept.ini", "[ColorPlanes]\nPlane_005=5, Five, 0\nOther=x\n");
+    EXPECT_EQ(plane.SavePlane(kept.c_str()), RE_SUCCESS);
+    EXPECT_EQ(test::ReadFile(kept),
+              Crlf("[ColorPlanes]\nPlane_005=5, Five, 0\nOther=x\nPlane_001=1, one line, 0\n"));
+}
+
+TEST_F(PlanePrgTest, SectionCodesComeInOrderAndEverythingIsRead) {
+    struct Case {
+        const char* name;
+        const char* body;
+        RETERROR code;
+        const char* expected;  // of a plane that held the description "old"
+    };
+    const Case cases[] = {
+        {"complete", "NumberOfLines=3\nStartBlock=1\nPriority=2\nDescription=D\nBlock_001=1, 0",
+         RE_SUCCESS, "3 lines 3 start 1 [D] prio 2 {1 0:}"},
+        {"no lines", "StartBlock=1\nPriority=2\nDescription=D\nBlock_001=1, 0", RE_EMPTY_COLOR,
+         "-1 lines -1 start 1 [D] prio 2 {1 0:}"},
+        // Zero lines is a plane number of zero: 7 comes first, 8 never alone.
+        {"zero lines", "NumberOfLines=0\nStartBlock=1\nPriority=2\nDescription=D", RE_EMPTY_COLOR,
+         "0 lines 0 start 1 [D] prio 2"},
+        {"16 bits", "NumberOfLines=65536\nStartBlock=65535\nPriority=2\nDescription=D",
+         RE_EMPTY_COLOR, "0 lines 0 start -1 [D] prio 2"},
+        {"no start", "NumberOfLines=3\nPriority=2\nDescription=D", RE_BAD_START_BLOCK,
+         "3 lines 3 start -1 [D] prio 2"},
+        {"negative start", "NumberOfLines=3\nStartBlock=-2\nPriority=-2", RE_BAD_START_BLOCK,
+         "3 lines 3 start -2 [old] prio -2"},
+        {"negative priority", "NumberOfLines=3\nStartBlock=0\nPriority=-2", RE_NEGATIVE_PRIORITY,
+         "3 lines 3 start 0 [old] prio -2"},
+        {"no priority", "NumberOfLines=3\nStartBlock=0\nDescription=D", RE_NEGATIVE_PRIORITY,
+         "3 lines 3 start 0 [D] prio -1"},
+        {"no description", "NumberOfLines=3\nStartBlock=0\nPriority=0\nBlock_004=4, 4",
+         RE_NO_DESCRIPTION, "3 lines 3 start 0 [old] prio 0 {4 4:}"},
+        {"empty description", "NumberOfLines=3\nStartBlock=0\nPriority=0\nDescription=",
+         RE_NO_DESCRIPTION, "3 lines 3 start 0 [old] prio 0"},
+        {"missing section", nullptr, RE_EMPTY_COLOR, "-1 lines -1 start -1 [old] prio -1"},
+    };
+    std::string text;
+    for (const Case& c : cases) {
+        if (c.body != nullptr) {
+            text += "[" + std::string(c.name) + "]\n" + c.body + "\n";
+        }
+    }
+    const std::string file = Ini("sections.ini", text);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlanePrg plane;
+        plane.Description = "old";
+        EXPECT_EQ(plane.LoadSection(c.name, file.c_str()), c.code);
+        EXPECT_EQ(Describe(plane), c.expected);
+    }
+    PlanePrg plane;
+    EXPECT_EQ(plane.LoadSection(nullptr, file.c_str()), RE_EMPTY_COLOR);
+    EXPECT_EQ(plane.LoadSection("complete", nullptr), RE_EMPTY_COLOR);
+    EXPECT_TRUE(plane.Blocks.empty());
+}
+
+TEST_F(PlanePrgTest, SectionBlocksFirstOfANumberWins) {
+    const std::string file = Ini("blocks.ini", R"([Plane_002]
+NumberOfLines=2
+StartBlock=0
+Priority=1
+Description=Blocks
+Block_003=3, 1, 5, 6,
+Block_001=1, 9
+block_004=4, 4
+Blocks=5, 5
+Block_003=3, 2, 8
+Block_x=7, 7, 7
+Block_008=
+Block_009=
+Other=1, 2
+)");
+    PlanePrg plane;
+    EXPECT_EQ(plane.LoadSection("Plane_002", file.c_str()), RE_SUCCESS);
+    // "block_004" differs in case and "Blocks" lacks the underscore; the
+    // second entry of block 3 is dropped; an empty entry is a block 0, once.
+    EXPECT_EQ(Describe(plane),
+              "2 lines 2 start 0 [Blocks] prio 1 {3 1: 5 6} {1 9:} {7 7: 7} {0 0:}");
+
+    // Loading again re-reads the fields and adds only new numbers.
+    plane.Blocks[0]->Values.clear();
+    plane.RemoveBlock(7);
+    EXPECT_EQ(plane.LoadSection("Plane_002", file.c_str()), RE_SUCCESS);
+    EXPECT_EQ(Describe(plane), "2 lines 2 start 0 [Blocks] prio 1 {3 1:} {1 9:} {0 0:} {7 7: 7}");
+}
+
+TEST_F(PlanePrgTest, DescriptionIsReadThrough8192Characters) {
+    const std::string longText(9000, 'd');
+    const std::string file = Ini("long.ini",
+                                 "[P]\nNumberOfLines=1\nStartBlock=0\nPriority=0\n"
+                                 "Description=" +
+                                     longText + "\n");
+    PlanePrg plane;
+    EXPECT_EQ(plane.LoadSection("P", file.c_str()), RE_SUCCESS);
+    EXPECT_EQ(plane.Description, std::string(8191, 'd'));
+}
+
+TEST_F(PlanePrgTest, BlocksAreAddedFoundAndRemoved) {
+    PlanePrg plane;
+    const IndexList values = {4, 5};
+    EXPECT_EQ(plane.AddBlock(2, 1, &values), 1);
+    EXPECT_EQ(plane.AddBlock(70000, -70000, nullptr), 1);  // 16 bits, no values
+    const IndexList none;
+    EXPECT_EQ(plane.AddBlock(2, 9, &none), 1);  // no check for the number
+    EXPECT_EQ(Describe(plane), "-32768 lines 4 start 0 [] prio 0 {2 1: 4 5} {4464 -4464:} {2 9:}");
+
+    ASSERT_NE(plane.GetBlock(2), nullptr);
+    EXPECT_EQ(plane.GetBlock(2), plane.Blocks[0].get());
+    EXPECT_EQ(plane.GetBlock(4464), plane.Blocks[1].get());
+    EXPECT_EQ(plane.GetBlock(3), nullptr);
+
+    EXPECT_EQ(plane.RemoveBlock(3), 0);
+    EXPECT_EQ(plane.RemoveBlock(2), 1);  // the first of the number
+    EXPECT_EQ(Describe(plane), "-32768 lines 4 start 0 [] prio 0 {4464 -4464:} {2 9:}");
+    EXPECT_EQ(plane.RemoveBlock(2), 1);
+    EXPECT_EQ(plane.RemoveBlock(2), 0);
+    EXPECT_EQ(plane.GetBlock(2), nullptr);
+}
+
+TEST_F(PlanePrgTest, BlockThatCannotBeMadeLeavesThePlaneAlone) {
+    KNITCFG_REQUIRE_FAILING_ALLOCATION();
+    PlanePrg plane;
+    const IndexList values = {4, 5};
+    ASSERT_EQ(plane.AddBlock(1, 0, &values), 1);
+    const std::string before = Describe(plane);
+    // The block, its values, the room in the list: each failing in turn.
+    for (int skip = 0;; ++skip) {
+        int result;
+        bool failed;
+        {
+            test::FailingAllocation failing(skip);
+            result = plane.AddBlock(2, 3, &values);
+            failed = failing.Failed();
+        }
+        if (!failed) {
+            EXPECT_EQ(skip, 3);
+            EXPECT_EQ(result, 1);
+            break;
+        }
+        EXPECT_EQ(result, 0);
+        EXPECT_EQ(Describe(plane), before);
+    }
+    EXPECT_EQ(Describe(plane), before + " {2 3: 4 5}");
+}
+
+TEST_F(PlanePrgTest, CopiesCloneTheBlocks) {
+    PlanePrg plane;
+    plane.Number = 2;
+    plane.NumberOfLines = 3;
+    plane.StartBlock = 1;
+    plane.Description = "Pattern";
+    plane.Priority = 5;
+    const IndexList values = {7};
+    plane.AddBlock(1, 2, &values);
+    const PlanePrg copy(plane);
+    EXPECT_EQ(Describe(copy), Describe(plane));
+    EXPECT_NE(copy.Blocks[0].get(), plane.Blocks[0].get());
+    plane.Blocks[0]->Values.push_back(8);
+    EXPECT_EQ(Describe(copy), "2 lines 3 start 1 [Pattern] prio 5 {1 2: 7}");
+
+    const std::unique_ptr<PlanePrg> made(PlanePrg::CreateObject());
+    EXPECT_EQ(Describe(*made), "-32768 lines 4 start 0 [] prio 0");
+    EXPECT_STREQ(made->GetRuntimeClass()->className, "PlanePrg");
+    EXPECT_TRUE(made->IsKindOf(ModelObject::GetThisClass()));
+}
+
+}  // namespace
+}  // namespace knitcfg
