@@ -1,7 +1,8 @@
 // One line parser fed with arbitrary text, chosen when the target is built
 // (KNITCFG_FUZZ_LINE): "actuator" (the value of every kind's entry),
 // "pattern" (a design section's pattern line), "design" (a "GeneratedDis"
-// line) or "shaved" (a "ShavedDis" line). Every parse must end without a
+// line), "shaved" (a "ShavedDis" line), "plane" (a "ColorPlanes" entry) or
+// "block" (a block entry of a plane section). Every parse must end without a
 // crash, and what it read must read back the same once written.
 
 #include <unistd.h>
@@ -17,10 +18,13 @@
 
 #include "knitcfg/actuators/Attuat.h"
 #include "knitcfg/actuators/Prototypes.h"
+#include "knitcfg/common/Text.h"
 #include "knitcfg/designs/CGenDis.h"
 #include "knitcfg/designs/CPatObj.h"
 #include "knitcfg/designs/CShavedDis.h"
 #include "knitcfg/profile/Profile.h"
+#include "knitcfg/program/BlockPlane.h"
+#include "knitcfg/program/PlanePrg.h"
 
 namespace {
 
@@ -117,6 +121,40 @@ void FuzzShaved(const std::string& line) {
     Check(copy.Elements == shaved.Elements);
 }
 
+void FuzzPlane(const std::string& value) {
+    WriteRaw("[ColorPlanes]\r\nPlane_001=" + value + "\r\n");
+    knitcfg::PlanePrg plane;
+    plane.Load("Plane_001", Path().c_str());
+    const knitcfg::PlanePrg copy(plane);
+    Check(copy.Number == plane.Number && copy.Description == plane.Description &&
+          copy.Priority == plane.Priority);
+}
+
+void FuzzBlock(const std::string& value) {
+    const char* file = Path().c_str();
+    WriteRaw("[Plane_001]\r\nBlock_001=" + value + "\r\n");
+    knitcfg::BlockPlane block;
+    if (block.Load("Plane_001", "Block_001", file) != knitcfg::RE_SUCCESS) {
+        return;
+    }
+    // Written back (under its own number) and read again: the same block.
+    WriteRaw("");
+    Check(block.SaveBlock("Plane_001", file) == knitcfg::RE_SUCCESS);
+    const std::string key = knitcfg::NumberedName("Block_", block.Number);
+    knitcfg::BlockPlane again;
+    Check(again.Load("Plane_001", key.c_str(), file) == knitcfg::RE_SUCCESS);
+    // A block entry is read through 256 characters: a longer list of values
+    // comes back cut, as it always has.
+    std::string written = std::to_string(block.Number) + ", " + std::to_string(block.Parameter);
+    for (const short v : block.Values) {
+        written += ", " + std::to_string(v);
+    }
+    if (written.size() < 256) {
+        Check(again.Number == block.Number && again.Parameter == block.Parameter &&
+              again.Values == block.Values);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -130,6 +168,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FuzzDesign(line);
     } else if (kind == "shaved") {
         FuzzShaved(line);
+    } else if (kind == "plane") {
+        FuzzPlane(line);
+    } else if (kind == "block") {
+        FuzzBlock(line);
     }
     return 0;
 }
