@@ -134,9 +134,11 @@ const Command kNormalize{
     "\n"
     "Loads FILE and saves it, in the library's own form, to OUT, or over FILE\n"
     "when no OUT is given. The save is crash-safe: the target holds the old or\n"
-    "the new content, never a mix. What the library does not model is not\n"
-    "written: comments, sections and keys it does not know, the Help, ID and\n"
-    "Plane keys of line sections, lines of planes above 1.\n"
+    "the new content, never a mix. What the library does not model or write\n"
+    "back is lost: comments, sections and keys it does not know, the Help, ID\n"
+    "and Plane keys of line sections, lines of planes above 1, the blocks of\n"
+    "plane sections (planes are written as plane entries), shaved designs\n"
+    "without elements.\n"
     "\n"
     "A file that loads with a result code other than 0 is not written, as what\n"
     "could not be read would be lost; --force writes it all the same.\n"
@@ -362,9 +364,22 @@ int RunNormalize(const Options& options, std::ostream&, std::ostream& err) {
             << ": not written, as what could not be read would be lost (--force writes it)\n";
         return kExitNo;
     }
-    const int saved = config.SaveCFG(target.c_str());
+    // Saved beside the target first: a save that reports a code may have left
+    // something out, and must not take the place of the user's file.
+    const std::string staging = target + ".knitcfg-normalize.tmp";
+    const int saved = config.SaveCFG(staging.c_str());
+    std::error_code ec;
     if (saved != RE_SUCCESS) {
-        err << "knitcfg normalize: saving " << target << ": " << Describe(saved) << '\n';
+        fs::remove(fs::path(staging), ec);
+        err << "knitcfg normalize: saving " << target << ": " << Describe(saved)
+            << "; nothing written\n";
+        return kExitError;
+    }
+    fs::rename(fs::path(staging), fs::path(target), ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(fs::path(staging), ignored);
+        err << "knitcfg normalize: cannot replace " << target << ": " << ec.message() << '\n';
         return kExitError;
     }
     return kExitOk;
