@@ -47,6 +47,24 @@ const char kUsage[] =
     "or the files compared differ; 2 an error (bad usage, a file that cannot be\n"
     "read at all, a failed save). Messages and errors go to standard error.\n";
 
+struct Options {
+    std::vector<std::string> files;
+    std::map<std::string, std::string> values;  // valued options, by name
+    std::vector<std::string> flags;
+    bool help = false;
+
+    bool Has(const std::string& flag) const {
+        return std::find(flags.begin(), flags.end(), flag) != flags.end();
+    }
+};
+
+// The commands; each returns the tool's exit status.
+int RunShow(const Options& options, std::ostream& out, std::ostream& err);
+int RunCheck(const Options& options, std::ostream& out, std::ostream& err);
+int RunDump(const Options& options, std::ostream& out, std::ostream& err);
+int RunDiff(const Options& options, std::ostream& out, std::ostream& err);
+int RunNormalize(const Options& options, std::ostream& out, std::ostream& err);
+
 struct Command {
     const char* name;
     const char* help;
@@ -54,6 +72,7 @@ struct Command {
     std::vector<std::string> valued;  // options that take a value
     std::size_t minFiles;
     std::size_t maxFiles;  // 0: no limit
+    int (*run)(const Options& options, std::ostream& out, std::ostream& err);
 };
 
 const Command kShow{"show",
@@ -72,7 +91,8 @@ const Command kShow{"show",
                     {},
                     {},
                     1,
-                    1};
+                    1,
+                    RunShow};
 
 const Command kCheck{"check",
                      "Usage: knitcfg check FILE|FOLDER...\n"
@@ -87,7 +107,8 @@ const Command kCheck{"check",
                      {},
                      {},
                      1,
-                     0};
+                     0,
+                     RunCheck};
 
 const Command kDump{
     "dump",
@@ -105,7 +126,8 @@ const Command kDump{
     {"--json"},
     {},
     1,
-    1};
+    1,
+    RunDump};
 
 const Command kDiff{"diff",
                     "Usage: knitcfg diff FILE1 FILE2\n"
@@ -126,7 +148,8 @@ const Command kDiff{"diff",
                     {},
                     {},
                     2,
-                    2};
+                    2,
+                    RunDiff};
 
 const Command kNormalize{
     "normalize",
@@ -152,7 +175,8 @@ const Command kNormalize{
     {"--force"},
     {"-o", "--output"},
     1,
-    1};
+    1,
+    RunNormalize};
 
 const Command* const kCommands[] = {&kShow, &kCheck, &kDump, &kDiff, &kNormalize};
 
@@ -164,17 +188,6 @@ const Command* FindCommand(const std::string& name) {
     }
     return nullptr;
 }
-
-struct Options {
-    std::vector<std::string> files;
-    std::map<std::string, std::string> values;  // valued options, by name
-    std::vector<std::string> flags;
-    bool help = false;
-
-    bool Has(const std::string& flag) const {
-        return std::find(flags.begin(), flags.end(), flag) != flags.end();
-    }
-};
 
 bool Contains(const std::vector<std::string>& names, const std::string& name) {
     return std::find(names.begin(), names.end(), name) != names.end();
@@ -385,22 +398,6 @@ int RunNormalize(const Options& options, std::ostream&, std::ostream& err) {
     return kExitOk;
 }
 
-int Dispatch(const Command& command, const Options& options, std::ostream& out, std::ostream& err) {
-    if (&command == &kShow) {
-        return RunShow(options, out, err);
-    }
-    if (&command == &kCheck) {
-        return RunCheck(options, out, err);
-    }
-    if (&command == &kDump) {
-        return RunDump(options, out, err);
-    }
-    if (&command == &kDiff) {
-        return RunDiff(options, out, err);
-    }
-    return RunNormalize(options, out, err);
-}
-
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) {
         err << kUsage;
@@ -444,7 +441,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         out << command->help;
         return kExitOk;
     }
-    return Dispatch(*command, options, out, err);
+    return command->run(options, out, err);
 }
 
 }  // namespace
