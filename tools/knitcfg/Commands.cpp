@@ -1,0 +1,470 @@
+#include "Commands.h"
+
+#include <knitcfg/knitcfg.h>
+
+#include <algorithm>
+#include <cctype>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Diff.h"
+#include "Json.h"
+#include "ModelView.h"
+#include "Show.h"
+
+#ifndef KNITCFG_TOOL_VERSION
+#define KNITCFG_TOOL_VERSION "unknown"
+#endif
+
+namespace knitcfg::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kUsage[] =
+    "Usage: knitcfg COMMAND [OPTIONS] FILE...\n"
+    "\n"
+    "Reads, compares and rewrites knitting-machine configuration files through\n"
+    "the knitcfg library.\n"
+    "\n"
+    "Commands:\n"
+    "  show FILE                print what the file holds, for a person to read\n"
+    "  check FILE|FOLDER...     one line per file: ok, or its load result code\n"
+    "  dump --json FILE         the whole model as JSON, for scripts\n"
+    "  diff FILE1 FILE2         what differs between two configurations\n"
+    "  normalize FILE [-o OUT]  rewrite the file in the library's own form\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help   this help; 'knitcfg COMMAND --help' tells about a command\n"
+    "  --version    the tool's version\n"
+    "\n"
+    "Exit status: 0 success; 1 a file loads with a result code other than 0,\n"
+    "or the files compared differ; 2 an error (bad usage, a file that cannot be\n"
+    "read at all, a failed save). Messages and errors go to standard error.\n";
+
+struct Options {
+    std::vector<std::string> files;
+    std::map<std::string, std::string> values;  // valued options, by name
+    std::vector<std::string> flags;
+    bool help = false;
+
+    bool Has(const std::string& flag) const {
+        return std::find(flags.begin(), flags.end(), flag) != flags.end();
+    }
+};
+
+// The commands; each returns the tool's exit status.
+int RunShow(const Options& options, std::ostream& out, std::ostream& err);
+int RunCheck(const Options& options, std::ostream& out, std::ostream& err);
+int RunDump(const Options& options, std::ostream& out, std::ostream& err);
+int RunDiff(const Options& options, std::ostream& out, std::ostream& err);
+int RunNormalize(const Options& options, std::ostream& out, std::ostream& err);
+
+struct Command {
+    const char* name;
+    const char* help;
+    std::vector<std::string> flags;   // options without a value
+    std::vector<std::string> valued;  // options that take a value
+    std::size_t minFiles;
+    std::size_t maxFiles;  // 0: no limit
+    int (*run)(const Options& options, std::ostream& out, std::ostream& err);
+};
+
+const Command kShow{"show",
+                    "Usage: knitcfg show FILE\n"
+                    "\n"
+                    "Loads FILE and prints what it holds, for a person to read: the load result\n"
+                    "and its meaning, the header and protection flag, the planes with their\n"
+                    "blocks, the lines and the colors with a table of their actuators, the\n"
+                    "generated designs with their pattern objects and remap lists, and the\n"
+                    "shaved designs. An empty cell is a value the actuator's kind does not have.\n"
+                    "A file that loads with a result code is still shown, as far as it could be\n"
+                    "read.\n"
+                    "\n"
+                    "Exit status: 0 the file loads with 0; 1 it loads with another code; 2 it\n"
+                    "cannot be read at all (missing, unreadable or empty) or bad usage.\n",
+                    {},
+                    {},
+                    1,
+                    1,
+                    RunShow};
+
+const Command kCheck{"check",
+                     "Usage: knitcfg check FILE|FOLDER...\n"
+                     "\n"
+                     "Loads each FILE and prints one line for it: 'FILE: ok', or 'FILE: CODE\n"
+                     "(meaning)' with the result code of the load. A FOLDER stands for every\n"
+                     "file in it whose name ends in .ini (any letter case), in name order; its\n"
+                     "subfolders are not entered.\n"
+                     "\n"
+                     "Exit status: 0 every file loads with 0; 1 some file does not, or a folder\n"
+                     "holds no .ini file; 2 bad usage.\n",
+                     {},
+                     {},
+                     1,
+                     0,
+                     RunCheck};
+
+const Command kDump{
+    "dump",
+    "Usage: knitcfg dump --json FILE\n"
+    "\n"
+    "Loads FILE and prints the whole model as JSON: \"file\", \"result\" (code and\n"
+    "text), \"header\", \"protected\", \"planes\", \"lines\", \"colors\" (with their\n"
+    "\"actuators\"), \"designs\" and \"shavedDesigns\". Every actuator carries every\n"
+    "value name; a value its kind does not have is null. The file's texts are\n"
+    "8-bit: a byte above 127 is written \\u00XX, so the output is plain ASCII and\n"
+    "always valid JSON. --json is the default and only format.\n"
+    "\n"
+    "Exit status: 0 the file loads with 0; 1 it loads with another code (the\n"
+    "JSON holds what could be read); 2 it cannot be read at all, or bad usage.\n",
+    {"--json"},
+    {},
+    1,
+    1,
+    RunDump};
+
+const Command kDiff{"diff",
+                    "Usage: knitcfg diff FILE1 FILE2\n"
+                    "\n"
+                    "Loads both files and prints what differs between the two configurations by\n"
+                    "meaning, not by text: header fields, the protection flag, planes, lines\n"
+                    "and colors added or removed, and per color or line the actuators added,\n"
+                    "removed or changed, with old and new values; designs and shaved designs\n"
+                    "added, removed or changed. Items are matched by number (a line by number\n"
+                    "and plane, an actuator by identifier, a design by name), so order and\n"
+                    "layout do not count. Each line begins with '~' (changed), '-' (only in\n"
+                    "FILE1) or '+' (only in FILE2); texts are written as JSON strings.\n"
+                    "A file that loads with a result code is compared as far as it could be\n"
+                    "read, with a warning.\n"
+                    "\n"
+                    "Exit status: 0 the configurations are the same; 1 they differ; 2 a file\n"
+                    "cannot be read at all, or bad usage.\n",
+                    {},
+                    {},
+                    2,
+                    2,
+                    RunDiff};
+
+const Command kNormalize{
+    "normalize",
+    "Usage: knitcfg normalize FILE [-o OUT] [--force]\n"
+    "\n"
+    "Loads FILE and saves it, in the library's own form, to OUT, or over FILE\n"
+    "when no OUT is given. The save is crash-safe: the target holds the old or\n"
+    "the new content, never a mix. What the library does not model or write\n"
+    "back is lost: comments, sections and keys it does not know, the Help, ID\n"
+    "and Plane keys of line sections, lines of planes above 1, the blocks of\n"
+    "plane sections (planes are written as plane entries), shaved designs\n"
+    "without elements.\n"
+    "\n"
+    "A file that loads with a result code other than 0 is not written, as what\n"
+    "could not be read would be lost; --force writes it all the same.\n"
+    "\n"
+    "Options:\n"
+    "  -o, --output OUT   write to OUT instead of over FILE\n"
+    "  --force            write even when the load reports a code\n"
+    "\n"
+    "Exit status: 0 written; 1 the file loads with a code (nothing written);\n"
+    "2 it cannot be read at all, the save failed, or bad usage.\n",
+    {"--force"},
+    {"-o", "--output"},
+    1,
+    1,
+    RunNormalize};
+
+const Command* const kCommands[] = {&kShow, &kCheck, &kDump, &kDiff, &kNormalize};
+
+const Command* FindCommand(const std::string& name) {
+    for (const Command* command : kCommands) {
+        if (name == command->name) {
+            return command;
+        }
+    }
+    return nullptr;
+}
+
+bool Contains(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// Parses a command's arguments. False, with a message, on an unknown option,
+// a missing option value or a wrong number of files.
+bool ParseOptions(const Command& command, const std::vector<std::string>& args, Options* options,
+                  std::string* error) {
+    bool onlyFiles = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (onlyFiles || arg.size() < 2 || arg[0] != '-') {
+            options->files.push_back(arg);
+        } else if (arg == "--") {
+            onlyFiles = true;
+        } else if (arg == "-h" || arg == "--help") {
+            options->help = true;
+            return true;
+        } else if (Contains(command.flags, arg)) {
+            options->flags.push_back(arg);
+        } else if (Contains(command.valued, arg)) {
+            if (i + 1 == args.size()) {
+                *error = "option " + arg + " needs a value";
+                return false;
+            }
+            options->values[arg] = args[++i];
+        } else if (const std::size_t eq = arg.find('=');
+                   eq != std::string::npos && Contains(command.valued, arg.substr(0, eq))) {
+            options->values[arg.substr(0, eq)] = arg.substr(eq + 1);
+        } else {
+            *error = "unknown option " + arg;
+            return false;
+        }
+    }
+    const std::size_t n = options->files.size();
+    if (n < command.minFiles || (command.maxFiles != 0 && n > command.maxFiles)) {
+        *error = n < command.minFiles ? "missing file argument" : "too many file arguments";
+        return false;
+    }
+    return true;
+}
+
+std::string Describe(int code) {
+    return std::to_string(code) + " (" + RetErrorText(code) + ")";
+}
+
+// Files the library reads as 8-bit text but which are not: say so, since they
+// load as something else than what an editor shows.
+void WarnAboutEncoding(const std::string& path, std::ostream& err) {
+    std::ifstream in(path, std::ios::binary);
+    unsigned char bytes[4] = {0, 0, 0, 0};
+    in.read(reinterpret_cast<char*>(bytes), sizeof bytes);
+    const std::streamsize n = in.gcount();
+    const bool utf16Mark = n >= 2 && ((bytes[0] == 0xff && bytes[1] == 0xfe) ||
+                                      (bytes[0] == 0xfe && bytes[1] == 0xff));
+    const bool utf16Text =
+        n == 4 && ((bytes[1] == 0 && bytes[3] == 0 && bytes[0] != 0 && bytes[2] != 0) ||
+                   (bytes[0] == 0 && bytes[2] == 0 && bytes[1] != 0 && bytes[3] != 0));
+    if (utf16Mark || utf16Text) {
+        err << "knitcfg: warning: " << path
+            << ": looks like UTF-16 text, which is not supported: save it as 8-bit text\n";
+    } else if (n >= 3 && bytes[0] == 0xef && bytes[1] == 0xbb && bytes[2] == 0xbf) {
+        err << "knitcfg: warning: " << path
+            << ": begins with a UTF-8 byte-order mark: its first line is not read as a section "
+               "header\n";
+    }
+}
+
+int Load(const std::string& path, Configuration* config, std::ostream& err) {
+    WarnAboutEncoding(path, err);
+    return config->LoadCFG(path.c_str());
+}
+
+int Unreadable(const char* command, const std::string& path, int code, std::ostream& err) {
+    err << "knitcfg " << command << ": " << path << ": " << Describe(code) << '\n';
+    return kExitError;
+}
+
+int RunShow(const Options& options, std::ostream& out, std::ostream& err) {
+    const std::string& path = options.files[0];
+    Configuration config;
+    const int code = Load(path, &config, err);
+    if (code == RE_FILE_UNREADABLE) {
+        return Unreadable("show", path, code, err);
+    }
+    WriteShow(out, LoadedFileView(path, code, config));
+    return code == RE_SUCCESS ? kExitOk : kExitNo;
+}
+
+int RunDump(const Options& options, std::ostream& out, std::ostream& err) {
+    const std::string& path = options.files[0];
+    Configuration config;
+    const int code = Load(path, &config, err);
+    if (code == RE_FILE_UNREADABLE) {
+        return Unreadable("dump", path, code, err);
+    }
+    WriteJson(out, LoadedFileView(path, code, config));
+    return code == RE_SUCCESS ? kExitOk : kExitNo;
+}
+
+bool EndsWithIni(const fs::path& file) {
+    std::string ext = file.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext == ".ini";
+}
+
+int RunCheck(const Options& options, std::ostream& out, std::ostream& err) {
+    int status = kExitOk;
+    auto checkFile = [&](const std::string& path) {
+        Configuration config;
+        const int code = Load(path, &config, err);
+        out << path << ": " << (code == RE_SUCCESS ? "ok" : Describe(code)) << '\n';
+        if (code != RE_SUCCESS) {
+            status = kExitNo;
+        }
+    };
+    for (const std::string& arg : options.files) {
+        std::error_code ec;
+        if (!fs::is_directory(fs::path(arg), ec)) {
+            checkFile(arg);
+            continue;
+        }
+        std::vector<fs::path> files;
+        for (fs::directory_iterator it(fs::path(arg), ec), end; !ec && it != end;
+             it.increment(ec)) {
+            std::error_code typeError;
+            if (it->is_regular_file(typeError) && EndsWithIni(it->path())) {
+                files.push_back(it->path());
+            }
+        }
+        if (ec) {
+            out << arg << ": cannot list the folder (" << ec.message() << ")\n";
+            status = kExitNo;
+            continue;
+        }
+        if (files.empty()) {
+            out << arg << ": no .ini file in this folder\n";
+            status = kExitNo;
+            continue;
+        }
+        std::sort(files.begin(), files.end());
+        for (const fs::path& file : files) {
+            checkFile(file.string());
+        }
+    }
+    return status;
+}
+
+int RunDiff(const Options& options, std::ostream& out, std::ostream& err) {
+    Configuration configs[2];
+    for (int i = 0; i < 2; ++i) {
+        const std::string& path = options.files[static_cast<std::size_t>(i)];
+        const int code = Load(path, &configs[i], err);
+        if (code == RE_FILE_UNREADABLE) {
+            return Unreadable("diff", path, code, err);
+        }
+        if (code != RE_SUCCESS) {
+            err << "knitcfg diff: warning: " << path << " loads with " << Describe(code)
+                << ": comparing what could be read\n";
+        }
+    }
+    const std::size_t differences = WriteDiff(out, ModelView(configs[0]), ModelView(configs[1]));
+    return differences == 0 ? kExitOk : kExitNo;
+}
+
+int RunNormalize(const Options& options, std::ostream&, std::ostream& err) {
+    const std::string& path = options.files[0];
+    std::string target = path;
+    for (const char* name : {"-o", "--output"}) {
+        if (const auto found = options.values.find(name); found != options.values.end()) {
+            target = found->second;
+        }
+    }
+    if (target.empty()) {
+        err << "knitcfg normalize: the output file name is empty\n";
+        return kExitError;
+    }
+    Configuration config;
+    const int code = Load(path, &config, err);
+    if (code == RE_FILE_UNREADABLE) {
+        return Unreadable("normalize", path, code, err);
+    }
+    if (code != RE_SUCCESS && !options.Has("--force")) {
+        err << "knitcfg normalize: " << path << " loads with " << Describe(code)
+            << ": not written, as what could not be read would be lost (--force writes it)\n";
+        return kExitNo;
+    }
+    // Saved beside the target first: a save that reports a code may have left
+    // something out, and must not take the place of the user's file.
+    const std::string staging = target + ".knitcfg-normalize.tmp";
+    const int saved = config.SaveCFG(staging.c_str());
+    std::error_code ec;
+    if (saved != RE_SUCCESS) {
+        fs::remove(fs::path(staging), ec);
+        err << "knitcfg normalize: saving " << target << ": " << Describe(saved)
+            << "; nothing written\n";
+        return kExitError;
+    }
+    fs::rename(fs::path(staging), fs::path(target), ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(fs::path(staging), ignored);
+        err << "knitcfg normalize: cannot replace " << target << ": " << ec.message() << '\n';
+        return kExitError;
+    }
+    return kExitOk;
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        err << kUsage;
+        return kExitError;
+    }
+    const std::string& first = args[0];
+    if (first == "-h" || first == "--help") {
+        out << kUsage;
+        return kExitOk;
+    }
+    if (first == "--version") {
+        out << "knitcfg " << KNITCFG_TOOL_VERSION << '\n';
+        return kExitOk;
+    }
+    if (first == "help") {
+        if (args.size() == 1) {
+            out << kUsage;
+            return kExitOk;
+        }
+        if (const Command* command = FindCommand(args[1])) {
+            out << command->help;
+            return kExitOk;
+        }
+        err << "knitcfg: no command '" << args[1] << "' (see knitcfg --help)\n";
+        return kExitError;
+    }
+    const Command* command = FindCommand(first);
+    if (command == nullptr) {
+        err << "knitcfg: no command '" << first << "' (see knitcfg --help)\n";
+        return kExitError;
+    }
+    Options options;
+    std::string error;
+    if (!ParseOptions(*command, std::vector<std::string>(args.begin() + 1, args.end()), &options,
+                      &error)) {
+        err << "knitcfg " << command->name << ": " << error << " (see knitcfg " << command->name
+            << " --help)\n";
+        return kExitError;
+    }
+    if (options.help) {
+        out << command->help;
+        return kExitOk;
+    }
+    return command->run(options, out, err);
+}
+
+}  // namespace
+
+int RunTool(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    try {
+        std::vector<std::string> args;
+        for (int i = 1; i < argc; ++i) {
+            args.emplace_back(argv[i] != nullptr ? argv[i] : "");
+        }
+        const int status = Run(args, out, err);
+        out.flush();
+        if (!out) {
+            err << "knitcfg: error: the output could not be written\n";
+            return kExitError;
+        }
+        return status;
+    } catch (const std::exception& e) {
+        err << "knitcfg: error: " << e.what() << '\n';
+    } catch (...) {
+        err << "knitcfg: error: unexpected failure\n";
+    }
+    return kExitError;
+}
+
+}  // namespace knitcfg::cli

@@ -1,0 +1,291 @@
+#include "Commands.h"
+
+#include <gtest/gtest.h>
+
+#include <knitcfg/knitcfg.h>
+
+#include <filesystem>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "CliTestUtil.h"
+#include "ModelView.h"
+
+namespace knitcfg::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using test::RunTool;
+using test::Sample;
+
+bool StartsWith(const std::string& text, const std::string& start) {
+    return text.compare(0, start.size(), start) == 0;
+}
+
+const char* const kCommandNames[] = {"show", "check", "dump", "diff", "normalize"};
+
+TEST(RunToolTest, HelpAndVersion) {
+    for (const char* help : {"--help", "-h", "help"}) {
+        const test::ToolRun run = RunTool({help});
+        EXPECT_EQ(run.status, kExitOk) << help;
+        EXPECT_TRUE(StartsWith(run.out, "Usage: knitcfg COMMAND")) << run.out;
+        EXPECT_EQ(run.err, "");
+    }
+    for (const std::string name : kCommandNames) {
+        const test::ToolRun byOption = RunTool({name, "--help"});
+        EXPECT_EQ(byOption.status, kExitOk) << name;
+        EXPECT_TRUE(StartsWith(byOption.out, "Usage: knitcfg " + name + " ")) << byOption.out;
+        EXPECT_EQ(RunTool({"help", name}).out, byOption.out);
+        // Help wins over missing files.
+        EXPECT_EQ(RunTool({name, "-h"}).status, kExitOk);
+    }
+    const test::ToolRun version = RunTool({"--version"});
+    EXPECT_EQ(version.status, kExitOk);
+    EXPECT_TRUE(StartsWith(version.out, "knitcfg ")) << version.out;
+    EXPECT_NE(version.out.find_first_of("0123456789"), std::string::npos) << version.out;
+}
+
+TEST(RunToolTest, UsageErrorsGoToStandardErrorWithStatus2) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"frobnicate"},
+        {"help", "frobnicate"},
+        {"show"},
+        {"show", "a.ini", "b.ini"},
+        {"show", "--bogus", "a.ini"},
+        {"check"},
+        {"dump", "--xml", "a.ini"},
+        {"diff", "a.ini"},
+        {"normalize", "a.ini", "-o"},
+        {"normalize", "a.ini", "--output="},
+    };
+    for (const auto& args : cases) {
+        const test::ToolRun run = RunTool(args);
+        std::string shown;
+        for (const std::string& arg : args) {
+            shown += arg + ' ';
+        }
+        EXPECT_EQ(run.status, kExitError) << shown;
+        EXPECT_EQ(run.out, "") << shown;
+        EXPECT_FALSE(run.err.empty()) << shown;
+    }
+    EXPECT_EQ(RunTool({"show", "--bogus", "a.ini"}).err,
+              "knitcfg show: unknown option --bogus (see knitcfg show --help)\n");
+}
+
+TEST(RunToolTest, EveryCommandSurvivesEveryBrokenFile) {
+    test::TempDir dir;
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(Sample("broken"))) {
+        files.push_back(entry.path().string());
+    }
+    // Bytes that are no configuration at all.
+    const std::string junk = dir.File("junk.ini");
+    std::string bytes;
+    for (int i = 0; i < 4096; ++i) {
+        bytes += static_cast<char>((i * 131 + 7) % 256);
+    }
+    test::WriteFile(junk, "[\r[]]\n=\n[Color_\n" + bytes + "\n[Line_x]\nDrum_0=,,,\n");
+    files.push_back(junk);
+    files.push_back(dir.path());
+    for (const std::string& file : files) {
+        for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+                 {"show", file},
+                 {"check", file},
+                 {"dump", "--json", file},
+                 {"diff", file, Sample("machine.ini")},
+                 {"normalize", file, "-o", dir.File("out.ini")}}) {
+            const test::ToolRun run = RunTool(args);
+            EXPECT_GE(run.status, kExitOk) << args[0] << ' ' << file;
+            EXPECT_LE(run.status, kExitError) << args[0] << ' ' << file;
+            if (args[0] == "dump" && run.status != kExitError) {
+                EXPECT_FALSE(test::ParseJson(run.out).members.empty()) << file;
+            }
+        }
+    }
+}
+
+TEST(CheckTest, OneLinePerFileAndTheStatusOfAll) {
+    const test::ToolRun good =
+        RunTool({"check", Sample("machine.ini"), Sample("plane-sections.ini")});
+    EXPECT_EQ(good.status, kExitOk);
+    EXPECT_EQ(good.out, Sample("machine.ini") + ": ok\n" + Sample("plane-sections.ini") + ": ok\n");
+    EXPECT_EQ(good.err, "");
+
+    const test::ToolRun mixed = RunTool(
+        {"check", Sample("broken/bad-version.ini"), Sample("machine.ini"), Sample("missing.ini")});
+    EXPECT_EQ(mixed.status, kExitNo);
+    EXPECT_EQ(mixed.out,
+              Sample("broken/bad-version.ini") +
+                  ": 5 (the header Version is missing or not two numbers around a point)\n" +
+                  Sample("machine.ini") + ": ok\n" + Sample("missing.ini") +
+                  ": 62 (the file is missing, unreadable or empty)\n");
+}
+
+TEST(CheckTest, AFolderStandsForItsIniFiles) {
+    const fs::path broken = Sample("broken");
+    const test::ToolRun run = RunTool({"check", broken.string()});
+    EXPECT_EQ(run.status, kExitNo);
+    auto line = [&](const char* name, const char* result) {
+        return (broken / name).string() + ": " + result + "\n";
+    };
+    EXPECT_EQ(
+        run.out,
+        line("bad-version.ini",
+             "5 (the header Version is missing or not two numbers around a point)") +
+            line("empty.ini", "62 (the file is missing, unreadable or empty)") +
+            line("negative-start-block.ini", "9 (StartBlock is missing or negative)") +
+            line("no-header.ini", "3 (the Header section is missing or empty)") +
+            line("no-protection.ini", "2 (the Protection section has no ConfigProtected key)"));
+
+    // Other files and subfolders are left alone; the extension's case does
+    // not matter.
+    test::TempDir dir;
+    fs::create_directory(fs::path(dir.path()) / "sub.ini");
+    test::WriteFile(dir.File("notes.txt"), "not a configuration");
+    test::CopyFile(Sample("machine.ini"), dir.File("M1.INI"));
+    const test::ToolRun folder = RunTool({"check", dir.path()});
+    EXPECT_EQ(folder.status, kExitOk);
+    EXPECT_EQ(folder.out, (fs::path(dir.path()) / "M1.INI").string() + ": ok\n");
+
+    test::TempDir empty;
+    const test::ToolRun none = RunTool({"check", empty.path()});
+    EXPECT_EQ(none.status, kExitNo);
+    EXPECT_EQ(none.out, empty.path() + ": no .ini file in this folder\n");
+}
+
+TEST(CheckTest, DoubleDashEndsTheOptions) {
+    const test::ToolRun run = RunTool({"check", "--", "-odd.ini"});
+    EXPECT_EQ(run.status, kExitNo);
+    EXPECT_EQ(run.out, "-odd.ini: 62 (the file is missing, unreadable or empty)\n");
+}
+
+TEST(CheckTest, WarnsAboutFilesThatAreNotEightBitText) {
+    test::TempDir dir;
+    const std::string machine = test::ReadFile(Sample("machine.ini"));
+    test::WriteFile(dir.File("bom.ini"), "\xef\xbb\xbf" + machine);
+    std::string wide = "\xff\xfe";
+    for (const char c : std::string("[Protection]\r\n")) {
+        wide += c;
+        wide += '\0';
+    }
+    test::WriteFile(dir.File("wide.ini"), wide);
+    const test::ToolRun run = RunTool({"check", dir.File("bom.ini"), dir.File("wide.ini")});
+    EXPECT_EQ(run.status, kExitNo);
+    EXPECT_NE(run.err.find(dir.File("bom.ini") + ": begins with a UTF-8 byte-order mark"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find(dir.File("wide.ini") + ": looks like UTF-16 text"), std::string::npos)
+        << run.err;
+    // The mark hides the first section header: the protection flag is lost.
+    EXPECT_NE(run.out.find(dir.File("bom.ini") + ": 2 "), std::string::npos) << run.out;
+}
+
+class NormalizeTest : public ::testing::Test {
+protected:
+    static Node ModelOf(const std::string& path, int expectedCode = RE_SUCCESS) {
+        Configuration config;
+        EXPECT_EQ(config.LoadCFG(path.c_str()), expectedCode) << path;
+        return ModelView(config);
+    }
+
+    // The small machine as the library writes it. Without the plane API the
+    // tool neither reads nor writes the plane entries.
+    static std::string CanonicalMachine() {
+        std::string text = test::ReadFile(Sample("machine.ini"));
+#if !KNITCFG_TOOL_HAS_PLANES
+        const std::size_t from = text.find("[ColorPlanes]");
+        const std::size_t to = text.find("[GeneratedDis]");
+        text.erase(from, to - from);
+#endif
+        return text;
+    }
+
+    test::TempDir dir_;
+};
+
+TEST_F(NormalizeTest, TheSmallMachineIsInTheLibrarysOwnForm) {
+    const std::string out = dir_.File("out.ini");
+    const test::ToolRun run = RunTool({"normalize", Sample("machine.ini"), "-o", out});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(test::ReadFile(out), CanonicalMachine());
+    EXPECT_EQ(ModelOf(out), ModelOf(Sample("machine.ini")));
+}
+
+TEST_F(NormalizeTest, AHandEditedFileIsRewrittenInPlace) {
+    std::string text = test::ReadFile(Sample("machine.ini"));
+    std::string edited = "; kept by hand\n";
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = text.find("\r\n", at);
+        end = end == std::string::npos ? text.size() : end;
+        std::string line = text.substr(at, end - at);
+        at = end + 2;
+        // Blanks around '=' in the header, LF line ends, a blank line
+        // before each section.
+        if (StartsWith(line, "Machine") || StartsWith(line, "Version")) {
+            line.replace(line.find('='), 1, " = ");
+        }
+        if (StartsWith(line, "[")) {
+            edited += "\n";
+        }
+        edited += line + "\n";
+    }
+    const std::string file = dir_.File("machine.ini");
+    test::WriteFile(file, edited);
+    const Node before = ModelOf(file);
+
+    const test::ToolRun run = RunTool({"normalize", file});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_EQ(test::ReadFile(file), CanonicalMachine());
+    EXPECT_EQ(ModelOf(file), before);
+    // A second run changes nothing.
+    EXPECT_EQ(RunTool({"normalize", file, "--output", dir_.File("again.ini")}).status, kExitOk);
+    EXPECT_EQ(test::ReadFile(dir_.File("again.ini")), CanonicalMachine());
+}
+
+TEST_F(NormalizeTest, AFileWithACodeIsWrittenOnlyByForce) {
+    const std::string out = dir_.File("out.ini");
+    const test::ToolRun refused = RunTool({"normalize", Sample("broken/no-header.ini"), "-o", out});
+    EXPECT_EQ(refused.status, kExitNo);
+    EXPECT_NE(refused.err.find("loads with 3 (the Header section is missing or empty)"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_NE(refused.err.find("--force"), std::string::npos);
+    EXPECT_FALSE(fs::exists(out));
+
+    const test::ToolRun forced =
+        RunTool({"normalize", "--force", Sample("broken/no-header.ini"), "--output=" + out});
+    EXPECT_EQ(forced.status, kExitOk) << forced.err;
+    Configuration config;
+    config.LoadCFG(out.c_str());
+    EXPECT_EQ(config.Colors().size(), 1u);
+}
+
+TEST_F(NormalizeTest, FailuresAreErrors) {
+    const test::ToolRun missing = RunTool({"normalize", dir_.File("missing.ini")});
+    EXPECT_EQ(missing.status, kExitError);
+    EXPECT_NE(missing.err.find("62 (the file is missing, unreadable or empty)"), std::string::npos);
+
+    const std::string nowhere = dir_.File("no-folder/out.ini");
+    const test::ToolRun unwritable = RunTool({"normalize", Sample("machine.ini"), "-o", nowhere});
+    EXPECT_EQ(unwritable.status, kExitError);
+    EXPECT_EQ(unwritable.err,
+              "knitcfg normalize: saving " + nowhere +
+                  ": 63 (replacing the target file with the saved copy failed); nothing written\n");
+    EXPECT_FALSE(fs::exists(nowhere));
+
+    // A folder in the way: the saved copy is not left behind either.
+    const std::string folder = dir_.File("folder.ini");
+    fs::create_directory(folder);
+    const test::ToolRun blocked = RunTool({"normalize", Sample("machine.ini"), "-o", folder});
+    EXPECT_EQ(blocked.status, kExitError);
+    EXPECT_NE(blocked.err.find("cannot replace " + folder), std::string::npos) << blocked.err;
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1);
+}
+
+}  // namespace
+}  // namespace knitcfg::cli

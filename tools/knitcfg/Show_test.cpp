@@ -1,0 +1,132 @@
+#include "Show.h"
+
+#include <gtest/gtest.h>
+
+#include <knitcfg/knitcfg.h>
+
+#include <string>
+
+#include "CliTestUtil.h"
+#include "Commands.h"
+
+namespace knitcfg::cli {
+namespace {
+
+using test::RunTool;
+using test::Sample;
+
+bool Holds(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(ShowTest, SmallMachineReadsAsTables) {
+    const test::ToolRun run = RunTool({"show", Sample("machine.ini")});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_TRUE(run.err.empty());
+    const std::string& out = run.out;
+    EXPECT_TRUE(Holds(out, "Load result  0 (success)\n")) << out;
+    // The header, a description over two lines.
+    EXPECT_TRUE(Holds(out,
+                      "  Description   Sample machine of the knitcfg project\n"
+                      "                six feeds, two planes\n"))
+        << out;
+    EXPECT_TRUE(Holds(out, "  Last develop  \\designs\\tulip.dis, 3, 1\n")) << out;
+    EXPECT_TRUE(Holds(out, "  Protected     no\n")) << out;
+    // Lines: only the values every line actuator has.
+    EXPECT_TRUE(Holds(out,
+                      "  Line 3, plane 1\n"
+                      "    kind              id  feed  feed id\n"
+                      "    StepMotorDisLine  52     4        4\n"
+                      "    SpeederLine       61     5        5\n"))
+        << out;
+    // A color: the kind's own values, empty where a kind has none.
+    EXPECT_TRUE(Holds(out,
+                      "  Color 1, plane 1\n"
+                      "    Abstract  Ground\n"
+                      "    Help      Plain ground yarn\n"
+                      "              knitted on every feed\n"
+                      "    kind               id  feed  feed id  state  position   speed\n"
+                      "    TriangleColor      21     1        1      1\n"))
+        << out;
+    EXPECT_TRUE(Holds(out, "    StepMotorColor     41     3        3      1     -1200\n")) << out;
+    EXPECT_TRUE(Holds(out, "    StepMotorDisColor  51     4        4\n")) << out;
+    EXPECT_TRUE(Holds(out, "    SpeederColor       61     5        5                   +0.750\n"))
+        << out;
+    EXPECT_TRUE(
+        Holds(out,
+              "    id  needles  n.start  n.end   ranks  r.start  r.end  bal.start  bal.end\n"
+              "    51  +12.500       10     20  -3.250       30     40          1        2\n"))
+        << out;
+    // A color without positions or speeds has no such columns.
+    EXPECT_TRUE(Holds(out,
+                      "  Color 3, plane 2\n"
+                      "    Abstract  Tulip\n"
+                      "    Help      Pattern color of the tulip design\n"
+                      "              plane 2, design motor set\n"
+                      "    kind               id  feed  feed id  state\n"))
+        << out;
+    EXPECT_TRUE(Holds(out,
+                      "  Design \\designs\\tulip.dis  (3, 1)\n"
+                      "    color  association  pattern               remap\n"
+                      "        1            0  \\patterns\\ground.pat\n"
+                      "        3            5  \\patterns\\tulip.pat   1 2 3\n"))
+        << out;
+    EXPECT_TRUE(Holds(out,
+                      "Shaved designs (2)\n"
+                      "  name   first  second  third  elements\n"
+                      "  motif      1       2      3  10 20 30\n"
+                      "  edge       0       4      1  7 4294967295\n"))
+        << out;
+    // No line ends in blanks.
+    EXPECT_FALSE(Holds(out, " \n")) << out;
+}
+
+TEST(ShowTest, AFileWithACodeIsShownAsFarAsItWasRead) {
+    const test::ToolRun run = RunTool({"show", Sample("broken/no-header.ini")});
+    EXPECT_EQ(run.status, kExitNo);
+    EXPECT_TRUE(Holds(run.out, "Load result  3 (the Header section is missing or empty)\n"));
+    EXPECT_TRUE(Holds(run.out, "Colors (1)\n  Color 1, plane 1\n")) << run.out;
+    EXPECT_TRUE(Holds(run.out, "Lines: none\n")) << run.out;
+    EXPECT_TRUE(Holds(run.out, "Generated designs: none\n")) << run.out;
+}
+
+TEST(ShowTest, AnUnreadableFileIsAnError) {
+    for (const std::string& path :
+         {Sample("broken/empty.ini"), Sample("no-such-file.ini"), Sample("broken")}) {
+        const test::ToolRun run = RunTool({"show", path});
+        EXPECT_EQ(run.status, kExitError) << path;
+        EXPECT_TRUE(run.out.empty()) << path;
+        EXPECT_EQ(run.err,
+                  "knitcfg show: " + path + ": 62 (the file is missing, unreadable or empty)\n");
+    }
+}
+
+TEST(ShowTest, HostileTextsCannotDriveTheTerminal) {
+    test::TempDir dir;
+    const std::string path = dir.File("escape.ini");
+    test::WriteFile(path,
+                    "[Protection]\nConfigProtected=0\n[Header]\nMachineType=\x1b[2J\n"
+                    "Version=1.0\nDescription=bell\x07\nNumberOfLines=1\nStartBlock=0\n"
+                    "[Color_001]\nID=1\nPlane=1\nSpeeder_000=1, 1, 1, \x1b]0;x\x07\n");
+    const test::ToolRun run = RunTool({"show", path});
+    EXPECT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_EQ(run.out.find('\x1b'), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find('\x07'), std::string::npos) << run.out;
+    EXPECT_TRUE(Holds(run.out, "  Machine type  ?[2J\n")) << run.out;
+}
+
+TEST(ShowTest, CellTextOfEveryKindOfValue) {
+    Node list = Node::Values();
+    list.items = {Node::Int(4), Node::Int(-1)};
+    EXPECT_EQ(CellText(nullptr), "");
+    EXPECT_EQ(CellText(&list), "4 -1");
+    const Node null = Node::Null();
+    const Node yes = Node::Bool(true);
+    const Node text = Node::Str("+0.750");
+    EXPECT_EQ(CellText(&null), "");
+    EXPECT_EQ(CellText(&yes), "yes");
+    EXPECT_EQ(CellText(&text), "+0.750");
+}
+
+}  // namespace
+}  // namespace knitcfg::cli

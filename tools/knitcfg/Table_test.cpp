@@ -1,0 +1,72 @@
+#include "Table.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+namespace knitcfg::cli {
+namespace {
+
+std::string Render(const Table& table, const std::string& indent = "") {
+    std::ostringstream out;
+    table.Write(out, indent);
+    return out.str();
+}
+
+TEST(TableTest, AlignsColumnsAndDropsEmptyOnes) {
+    Table table({{"kind"}, {"id", true}, {"state", true, true}, {"speed", false, true}});
+    table.AddRow({"DrumColor", "1", "0", ""});
+    table.AddRow({"StepMotorColor", "41", "", ""});
+    EXPECT_EQ(Render(table, "  "),
+              "  kind            id  state\n"
+              "  DrumColor        1      0\n"
+              "  StepMotorColor  41\n");
+}
+
+TEST(TableTest, CutsLongCellsExceptInTheLastColumn) {
+    Table table({{"pattern"}, {"remap"}});
+    const std::string longName(60, 'p');
+    const std::string longList(60, '1');
+    table.AddRow({longName, longList});
+    const std::string text = Render(table);
+    EXPECT_NE(text.find(std::string(37, 'p') + "...  " + longList + "\n"), std::string::npos)
+        << text;
+}
+
+TEST(TableTest, LongTablesRepeatTheirHeader) {
+    Table table({Column("id", true)});
+    for (int i = 0; i < 85; ++i) {
+        table.AddRow({std::to_string(i)});
+    }
+    const std::string text = Render(table);
+    std::size_t headers = 0;
+    for (std::size_t at = text.find("id\n"); at != std::string::npos;
+         at = text.find("id\n", at + 1)) {
+        ++headers;
+    }
+    EXPECT_EQ(headers, 3u);  // before rows 0, 40 and 80
+}
+
+TEST(TableTest, ControlCharactersNeverReachTheTerminal) {
+    Table table({Column("speed")});
+    table.AddRow({"\x1b[31m+1\r\n"});
+    EXPECT_EQ(Render(table), "speed\n?[31m+1??\n");
+    EXPECT_EQ(Printable("a\r\nb\x07", true), "a\r\nb?");
+}
+
+TEST(TableTest, FieldsAlignLabelsAndContinueLineBreaks) {
+    std::ostringstream out;
+    WriteFields(out, "  ",
+                {{"Help", "one\r\ntwo\nthree\rfour"}, {"Machine type", "KX"}, {"Empty", ""}});
+    EXPECT_EQ(out.str(),
+              "  Help          one\n"
+              "                two\n"
+              "                three\n"
+              "                four\n"
+              "  Machine type  KX\n"
+              "  Empty\n");
+}
+
+}  // namespace
+}  // namespace knitcfg::cli
