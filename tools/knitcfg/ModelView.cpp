@@ -238,9 +238,7 @@ Node ModelView(const Configuration& config) {
     Node view = Node::Object();
     view.Add("header", HeaderView(config.GetHeader()));
     view.Add("protected", Node::Bool(config.GetProtection().Get() != 0));
-#if KNITCFG_TOOL_HAS_PLANES
     view.Add("planes", PlanesView(config));
-#endif
     view.Add("lines", LinesView(config));
     view.Add("colors", ColorsView(config));
     view.Add("designs", DesignsView(config));

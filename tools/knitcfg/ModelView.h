@@ -76,9 +76,7 @@ Node ModelView(const Configuration& config);
 // with "code" and "text"), then the members of ModelView.
 Node LoadedFileView(const std::string& path, int code, const Configuration& config);
 
-#if KNITCFG_TOOL_HAS_PLANES
 // The planes with their blocks (ModelViewPlanes.cpp).
 Node PlanesView(const Configuration& config);
-#endif
 
 }  // namespace knitcfg::cli

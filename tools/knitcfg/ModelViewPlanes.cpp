@@ -1,5 +1,4 @@
-// The planes part of the model tree. Built only with KNITCFG_TOOL_HAS_PLANES
-// (the CMake option of the same name), as it needs the plane API.
+// The planes part of the model tree: each plane with its blocks.
 
 #include "ModelView.h"
 

@@ -1,5 +1,4 @@
-// The planes part of the tool. Built with KNITCFG_TOOL_HAS_PLANES only, as
-// it needs the plane API of the library.
+// The planes part of the tool: show, dump and diff of planes and blocks.
 
 #include <gtest/gtest.h>
 
