@@ -23,9 +23,8 @@ namespace {
 constexpr std::int64_t kEpochDifference100ns = 116444736000000000LL;
 
 std::int64_t ToNs(const FILETIME& ft) {
-    const std::int64_t ticks =
-        static_cast<std::int64_t>((static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) |
-                                  ft.dwLowDateTime);
+    const std::int64_t ticks = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime);
     return (ticks - kEpochDifference100ns) * 100;
 }
 
@@ -105,7 +104,8 @@ std::string SiblingTempName(const std::string& target, unsigned attempt) {
 bool WriteAll(HANDLE h, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
         DWORD written = 0;
         if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
             return false;
@@ -150,8 +150,7 @@ ReadStatus ReadWholeFile(const std::string& path, std::string* bytes, FileInfo* 
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD e = GetLastError();
-        return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ||
-                       e == ERROR_INVALID_NAME
+        return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND || e == ERROR_INVALID_NAME
                    ? ReadStatus::kMissing
                    : ReadStatus::kError;
     }
@@ -193,8 +192,7 @@ bool StatForReading(const std::string& path, FileInfo* info) {
     if (h == INVALID_HANDLE_VALUE) {
         return false;
     }
-    const bool ok = InfoOfHandle(h, info) && !info->isDirectory &&
-                    GetFileType(h) == FILE_TYPE_DISK;
+    const bool ok = InfoOfHandle(h, info) && !info->isDirectory && GetFileType(h) == FILE_TYPE_DISK;
     if (!CloseHandle(h) || !ok) {
         *info = FileInfo{};
         return false;
@@ -230,8 +228,8 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
     HANDLE h = INVALID_HANDLE_VALUE;
     for (unsigned attempt = 0; attempt < 16 && h == INVALID_HANDLE_VALUE; ++attempt) {
         temp = SiblingTempName(target, attempt);
-        h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                        nullptr);
         if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
             return false;
         }
@@ -265,7 +263,7 @@ std::string TempDirectory() {
     char buffer[MAX_PATH + 2];
     const DWORD n = GetTempPathA(sizeof buffer, buffer);
     std::string out = (n == 0 || n >= sizeof buffer) ? std::string("C:\\Windows\\Temp\\")
-                                                    : std::string(buffer, n);
+                                                     : std::string(buffer, n);
     if (!IsSeparator(out.back())) {
         out += '\\';
     }
