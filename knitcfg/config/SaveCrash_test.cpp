@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <random>
 #include <string>
 #include <thread>
@@ -92,7 +93,35 @@ TEST(SaveCrashTest, SaveWaitsForAnotherSaverHoldingTheTemporaryFile) {
     EXPECT_FALSE(test::FileExists(dir.File("Voz16.tmp")));
 }
 
-// The child of the test above: takes the saves' lock, says so, holds it a
+// The file changes on disk between two loads, then goes: the document sees
+// each change, a reload reads the new content, and a reload of a removed
+// file gives 62 and keeps what the document held.
+TEST(SaveCrashTest, FileChangedAndRemovedUnderALoadedDocument) {
+    test::TempDir dir;
+    test::ScopedTempFolder tmp(dir.path());
+    const std::string path = dir.File("machine.ini");
+    Configuration first = MakeDocument('a');
+    ASSERT_EQ(first.SaveCFG(path.c_str()), RE_SUCCESS);
+
+    Configuration doc;
+    ASSERT_EQ(doc.LoadCFG(path.c_str()), RE_SUCCESS);
+    EXPECT_EQ(doc.IsModified(), 0);
+    Configuration other = MakeDocument('b');
+    ASSERT_EQ(other.SaveCFG(path.c_str()), RE_SUCCESS);
+    EXPECT_EQ(doc.IsModified(), 1);
+    doc.ReleaseCFG();
+    ASSERT_EQ(doc.LoadCFG(path.c_str()), RE_SUCCESS);
+    EXPECT_EQ(doc.HeaderGetMachineType(), "KM-b");
+    EXPECT_EQ(doc.IsModified(), 0);
+
+    std::remove(path.c_str());
+    EXPECT_EQ(doc.IsModified(), 1);
+    EXPECT_EQ(doc.LoadCFG(path.c_str()), RE_FILE_UNREADABLE);
+    EXPECT_EQ(doc.HeaderGetMachineType(), "KM-b");
+    EXPECT_EQ(doc.GetPathName(), path);
+}
+
+// The child of the lock test above: takes the saves' lock, says so, holds it a
 // while, and says when it lets go.
 TEST(SaveCrashChild, HoldsTheSaveLock) {
     const std::vector<std::string> args = test::ChildArgs();
