@@ -1,13 +1,12 @@
 #include "TestUtil.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-
-#include "knitcfg/common/Platform.h"
 
 namespace knitcfg::test {
 
@@ -17,8 +16,10 @@ TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
     const fs::path base = fs::temp_directory_path();
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        const fs::path candidate = base / ("knitcfg-test-" + std::to_string(platform::NowNs()) +
-                                           "-" + std::to_string(counter.fetch_add(1)));
+        const fs::path candidate =
+            base / ("knitcfg-test-" +
+                    std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+                    "-" + std::to_string(counter.fetch_add(1)));
         std::error_code ec;
         if (fs::create_directory(candidate, ec)) {
             path_ = candidate.string();

@@ -4,50 +4,13 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <random>
 #include <sstream>
-#include <stdexcept>
 
 #include "Commands.h"
 
 namespace knitcfg::cli::test {
 
 namespace fs = std::filesystem;
-
-TempDir::TempDir() {
-    std::random_device seed;
-    std::mt19937_64 random(seed());
-    const fs::path base = fs::temp_directory_path();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path candidate = base / ("knitcfg-cli-test-" + std::to_string(random()));
-        std::error_code ec;
-        if (fs::create_directory(candidate, ec)) {
-            path_ = candidate.string();
-            return;
-        }
-    }
-    throw std::runtime_error("cannot create a temporary folder");
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-}
-
-std::string TempDir::File(const std::string& name) const {
-    return (fs::path(path_) / name).string();
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 void CopyFile(const std::string& path, const std::string& target) {
     WriteFile(target, ReadFile(path));

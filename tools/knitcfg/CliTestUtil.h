@@ -1,34 +1,23 @@
 #pragma once
 
 // Helpers of the tool's tests. The tool links the shared library, so its
-// tests stand on their own: they use only the standard library and the
-// public API, like the tool.
+// tests use only the public API, like the tool, and the project's test
+// helpers that need nothing of the library.
 
 #include <string>
 #include <vector>
 
 #include "ModelView.h"
+#include "TestUtil.h"
 
 namespace knitcfg::cli::test {
 
-// A new, empty folder under the temporary folder, removed with its content
-// when the object goes.
-class TempDir {
-public:
-    TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    ~TempDir();
+// The shared test helpers: TempDir, ReadFile, WriteFile (tests/TestUtil.h,
+// which needs nothing of the library).
+using knitcfg::test::ReadFile;
+using knitcfg::test::TempDir;
+using knitcfg::test::WriteFile;
 
-    const std::string& path() const { return path_; }
-    std::string File(const std::string& name) const;
-
-private:
-    std::string path_;
-};
-
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& bytes);
 // `path` copied to `target`.
 void CopyFile(const std::string& path, const std::string& target);
 
