@@ -77,8 +77,12 @@ ScanResult Scan(const char* value, const char* format, std::size_t textRoom) {
     if (format == nullptr) {
         return result;
     }
-    // Room for the longest entry (eleven items) at once, not grown item by item.
-    result.items.reserve(12);
+    // Room for every item of the format at once, not grown item by item.
+    std::size_t directives = 0;
+    for (const char* f = format; *f != '\0'; ++f) {
+        directives += *f == '%' ? 1 : 0;
+    }
+    result.items.reserve(directives);
     const char* p = value != nullptr ? value : "";
     for (const char* f = format; *f != '\0';) {
         if (IsBlank(*f)) {
@@ -123,6 +127,11 @@ ScanResult Scan(const char* value, const char* format, std::size_t textRoom) {
         ++f;
     }
     return result;
+}
+
+bool ScanInt(const char* value, std::int32_t* number) {
+    const char* p = value != nullptr ? value : "";
+    return ScanNumber(&p, number);
 }
 
 std::string Format(const char* format, const Items& items) {

@@ -51,6 +51,11 @@ struct ScanResult {
 // Never reads past the terminating NUL.
 ScanResult Scan(const char* value, const char* format, std::size_t textRoom);
 
+// The first item of Scan(value, "%d", ...), without building the items:
+// true and the number in `*number` when the value begins (after blanks) with
+// a number; false, `*number` unchanged, otherwise.
+bool ScanInt(const char* value, std::int32_t* number);
+
 // Writes `items` with `format`: "%d" takes the next item's number in decimal,
 // "%s" the next item's text whole, every other character is copied. A
 // directive without an item left writes nothing.
