@@ -302,7 +302,12 @@ bool WriteWholeSection(const std::string& section, const std::vector<std::string
     // The lines are joined with NULs directly: a separator character turned
     // into NUL afterwards would also split a text that held that character,
     // and part of it would be written as a key of its own or lost.
+    std::size_t room = 1;
+    for (const std::string& line : lines) {
+        room += line.size() + 1;
+    }
     std::string list;
+    list.reserve(room);
     for (const std::string& line : lines) {
         list += line.c_str();
         list += '\0';
