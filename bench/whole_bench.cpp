@@ -146,9 +146,13 @@ BenchFile& File(const std::string& name, const GeneratorOptions& options) {
                          code);
             std::abort();
         }
-        if (static_cast<int>(doc.Colors().size()) != file.colors) {
-            std::fprintf(stderr, "generated file %s: %zu colors loaded of %d\n", file.path.c_str(),
-                         doc.Colors().size(), file.colors);
+        // Every section listed: a listing cut at its room would drop sections
+        // silently (colors come first, lines after them).
+        if (static_cast<int>(doc.Colors().size()) != file.colors ||
+            static_cast<int>(doc.Lines().size()) != options.lines) {
+            std::fprintf(stderr, "generated file %s: %zu colors of %d, %zu lines of %d loaded\n",
+                         file.path.c_str(), doc.Colors().size(), file.colors, doc.Lines().size(),
+                         options.lines);
             std::abort();
         }
     }
@@ -326,7 +330,7 @@ BENCHMARK(BM_Queries)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseManua
 // 0 for as many as fit). Time per byte must stay flat.
 BenchFile& GrowthFile(int percent, int actuators) {
     GeneratorOptions options = knitcfg::bench::LargestFile();
-    options.colors = static_cast<int>(std::lround(7.90 * percent));
+    options.colors = static_cast<int>(std::lround(SizedFile(2).colors * percent / 100.0));
     options.actuatorsPerColor = actuators == 0 ? -1 : actuators;
     return File("growth-" + std::to_string(percent) + "-" + std::to_string(actuators), options);
 }
