@@ -136,6 +136,15 @@ void IniDocument::Parse(std::string image) {
     };
     std::size_t nextCr = find('\r', 0);
     std::size_t nextLf = find('\n', 0);
+    // The lines of the section being read gather here and go to the section
+    // at its end, copied once into a body of exactly their number, rather
+    // than grown into it step by step (a body holds up to thousands of lines).
+    std::vector<Line> pending;
+    pending.reserve(256);
+    auto close = [&]() {
+        current->body.assign(pending.begin(), pending.end());
+        pending.clear();
+    };
     while (pos < size) {
         if (nextCr < pos) {
             nextCr = find('\r', pos);
@@ -160,16 +169,18 @@ void IniDocument::Parse(std::string image) {
         const std::string_view text(data + pos, line.length);
         ClassifyLine(text, &line);
         if (line.kind == Kind::kHeader) {
+            close();
             sections_.emplace_back();
             current = &sections_.back();
             current->hasHeader = true;
             current->name = std::string(HeaderName(text));
             current->header = line;
         } else {
-            current->body.push_back(line);
+            pending.push_back(line);
         }
         pos = next;
     }
+    close();
     Reindex();
 }
 
