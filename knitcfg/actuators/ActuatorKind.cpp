@@ -24,8 +24,8 @@ int TakeNumber(int* counter) {
 
 }  // namespace
 
-bool ReadEntry(const ActuatorKind& kind, const char* section, const char* key, const char* file,
-               RETERROR* err, entry::Items* items) {
+const entry::Items* ReadEntry(const ActuatorKind& kind, const char* section, const char* key,
+                              const char* file, RETERROR* err) {
     SetErr(err, RE_WRONG_KIND);
     char buffer[kMaxReadBuffer];
     const unsigned size = std::min(kind.readBuffer, kMaxReadBuffer);
@@ -37,18 +37,18 @@ bool ReadEntry(const ActuatorKind& kind, const char* section, const char* key, c
             : 0;
     if (read == 0) {
         SetErr(err, kind.configureCode);
-        return false;
+        return nullptr;
     }
-    entry::ScanResult scan = entry::Scan(buffer, kind.valueFormat, kTextRoom);
+    thread_local entry::ScanResult scan;
+    entry::ScanInto(buffer, kind.valueFormat, kTextRoom, &scan);
     if (scan.textTooLong) {
         // Refused rather than cut: a cut position or speed would be written
         // back as a different number without anyone being told. Refusing
         // keeps the actuator's values and reports the kind's code.
         SetErr(err, kind.configureCode);
-        return false;
+        return nullptr;
     }
-    *items = std::move(scan.items);
-    return true;
+    return &scan.items;
 }
 
 short ItemShort(const entry::Items& items, std::size_t index, short fallback) {
@@ -74,16 +74,22 @@ void AssignCommon(Attuat& actuator, const entry::Items& items) {
 }
 
 entry::Items CommonItems(const Attuat& actuator) {
-    return {entry::Item::Number(actuator.Id), entry::Item::Number(actuator.Caduta),
-            entry::Item::Number(actuator.IdCaduta)};
+    entry::Items items;
+    // Room for the fields that the kinds append (eleven at most), at once.
+    items.reserve(11);
+    items.push_back(entry::Item::Number(actuator.Id));
+    items.push_back(entry::Item::Number(actuator.Caduta));
+    items.push_back(entry::Item::Number(actuator.IdCaduta));
+    return items;
 }
 
 int ConfigureCommon(Attuat& actuator, const ActuatorKind& kind, const char* section,
                     const char* key, const char* file, RETERROR* err) {
-    entry::Items items;
-    if (!ReadEntry(kind, section, key, file, err, &items)) {
+    const entry::Items* read = ReadEntry(kind, section, key, file, err);
+    if (read == nullptr) {
         return 0;
     }
+    const entry::Items& items = *read;
     AssignCommon(actuator, items);
     SetErr(err, RE_SUCCESS);
     return 1;
@@ -109,9 +115,13 @@ int AddIdOnce(short id, IndexList* list) {
 }
 
 std::string EntryText(const ActuatorKind& kind, int* counter, const entry::Items& items) {
-    std::string text = NumberedName(kind.prefix, TakeNumber(counter));
+    // Built in place, as NumberedName and Format would give it.
+    std::string text;
+    text.reserve(96);
+    text += kind.prefix;
+    entry::AppendNumber3(TakeNumber(counter), &text);
     text += '=';
-    text += entry::Format(kind.valueFormat, items);
+    entry::FormatTo(kind.valueFormat, items, &text);
     return text;
 }
 

@@ -50,11 +50,12 @@ inline void SetErr(RETERROR* err, RETERROR code) {
 
 // The first steps of every configure operation: sets err to 1, reads the
 // value into the kind's buffer (cut to readBuffer-1 characters) and parses
-// it. Returns false, with err set to the kind's configure code, when the read
-// gave no character or a text item was longer than kTextRoom; true with the
-// items parsed otherwise (err still 1).
-bool ReadEntry(const ActuatorKind& kind, const char* section, const char* key, const char* file,
-               RETERROR* err, entry::Items* items);
+// it. Returns null, with err set to the kind's configure code, when the read
+// gave no character or a text item was longer than kTextRoom; otherwise the
+// items parsed (err still 1), held by the calling thread until its next
+// ReadEntry, so that an entry costs no allocation for them.
+const entry::Items* ReadEntry(const ActuatorKind& kind, const char* section, const char* key,
+                              const char* file, RETERROR* err);
 
 // Item `index` as a 16-bit number (its low 16 bits), or `fallback` when the
 // value held no such item.

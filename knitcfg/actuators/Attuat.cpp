@@ -32,9 +32,9 @@ int Attuat::AlreadyInList(const char* section, const char* key, const char* file
     if (profile::GetString(section, key, "0", buffer, sizeof buffer, file) == 0) {
         return 0;
     }
-    const entry::ScanResult scan = entry::Scan(buffer, "%d", 0);
+    std::int32_t first = 0;
     // The whole 32-bit number is compared with the widened Id: 65539 is not 3.
-    return !scan.items.empty() && scan.items.front().number == static_cast<int>(Id) ? 1 : 0;
+    return entry::ScanInt(buffer, &first) && first == static_cast<int>(Id) ? 1 : 0;
 }
 
 int Attuat::UpdateObj(const char* /*section*/, const char* /*key*/, const char* /*file*/,

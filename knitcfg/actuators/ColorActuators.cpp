@@ -24,10 +24,11 @@ constexpr ActuatorKind kSpeederColor  {detail::kSpeederPrefix,   "0, 0, 0, 0",  
 // three is a 16-bit state.
 int ConfigureWithState(Attuat& actuator, short* stato, const ActuatorKind& kind,
                        const char* section, const char* key, const char* file, RETERROR* err) {
-    Items items;
-    if (!detail::ReadEntry(kind, section, key, file, err, &items)) {
+    const entry::Items* read = detail::ReadEntry(kind, section, key, file, err);
+    if (read == nullptr) {
         return 0;
     }
+    const entry::Items& items = *read;
     detail::AssignCommon(actuator, items);
     *stato = detail::ItemShort(items, 3, kNoValue);
     detail::SetErr(err, RE_SUCCESS);
@@ -111,10 +112,11 @@ StepMotorColor::~StepMotorColor() = default;
 
 int StepMotorColor::ConfigureStepMotor(const char* section, const char* key, const char* file,
                                        RETERROR* err) {
-    Items items;
-    if (!detail::ReadEntry(kStepMotorColor, section, key, file, err, &items)) {
+    const entry::Items* read = detail::ReadEntry(kStepMotorColor, section, key, file, err);
+    if (read == nullptr) {
         return 0;
     }
+    const entry::Items& items = *read;
     detail::AssignCommon(*this, items);
     Stato = detail::ItemShort(items, 3, kNoValue);
     Quota = detail::ItemInt(items, 4, kNoQuota);
@@ -174,10 +176,11 @@ SpeederColor::~SpeederColor() = default;
 
 int SpeederColor::ConfigureSpeeder(const char* section, const char* key, const char* file,
                                    RETERROR* err) {
-    Items items;
-    if (!detail::ReadEntry(kSpeederColor, section, key, file, err, &items)) {
+    const entry::Items* read = detail::ReadEntry(kSpeederColor, section, key, file, err);
+    if (read == nullptr) {
         return 0;
     }
+    const entry::Items& items = *read;
     detail::AssignCommon(*this, items);
     Velocita = detail::ItemText(items, 3);
     detail::SetErr(err, RE_SUCCESS);

@@ -74,11 +74,29 @@ Item Item::Text(std::string value) {
 
 ScanResult Scan(const char* value, const char* format, std::size_t textRoom) {
     ScanResult result;
-    if (format == nullptr) {
-        return result;
+    ScanInto(value, format, textRoom, &result);
+    return result;
+}
+
+void ScanInto(const char* value, const char* format, std::size_t textRoom, ScanResult* out) {
+    if (out == nullptr) {
+        return;
     }
-    // Room for the longest entry (eleven items) at once, not grown item by item.
-    result.items.reserve(12);
+    ScanResult& result = *out;
+    result.items.clear();
+    result.textTooLong = false;
+    if (format == nullptr) {
+        return;
+    }
+    if (result.items.capacity() == 0) {
+        // Room for every item of the format at once, not grown item by item
+        // (a result scanned into again keeps its room).
+        std::size_t directives = 0;
+        for (const char* f = format; *f != '\0'; ++f) {
+            directives += *f == '%' ? 1 : 0;
+        }
+        result.items.reserve(directives);
+    }
     const char* p = value != nullptr ? value : "";
     for (const char* f = format; *f != '\0';) {
         if (IsBlank(*f)) {
@@ -91,9 +109,9 @@ ScanResult Scan(const char* value, const char* format, std::size_t textRoom) {
         if (f[0] == '%' && f[1] == 'd') {
             std::int32_t number = 0;
             if (!ScanNumber(&p, &number)) {
-                return result;
+                return;
             }
-            result.items.push_back(Item::Number(number));
+            result.items.emplace_back().number = number;
             f += 2;
             continue;
         }
@@ -105,44 +123,95 @@ ScanResult Scan(const char* value, const char* format, std::size_t textRoom) {
             }
             const auto length = static_cast<std::size_t>(p - start);
             if (length == 0) {
-                return result;
+                return;
             }
             if (length > textRoom) {
                 result.textTooLong = true;
-                return result;
+                return;
             }
-            result.items.push_back(Item::Text(std::string(start, length)));
+            Item& text = result.items.emplace_back();
+            text.isText = true;
+            text.text.assign(start, length);
             f += 2;
             continue;
         }
         // A literal character, '%' of an unknown directive included.
         if (*p != *f) {
-            return result;
+            return;
         }
         ++p;
         ++f;
     }
-    return result;
 }
+
+bool ScanInt(const char* value, std::int32_t* number) {
+    const char* p = value != nullptr ? value : "";
+    return ScanNumber(&p, number);
+}
+
+namespace {
+
+// Appends the decimal digits of `magnitude`, at least `minDigits` of them.
+void AppendDigits(std::uint32_t magnitude, int minDigits, std::string* out) {
+    char digits[10];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + magnitude % 10u);
+        magnitude /= 10u;
+    } while (magnitude != 0u);
+    for (int pad = n; pad < minDigits; ++pad) {
+        *out += '0';
+    }
+    while (n > 0) {
+        *out += digits[--n];
+    }
+}
+
+// Appends `number` with its sign and at least `minDigits` digits; the
+// magnitude is taken in unsigned arithmetic so that INT32_MIN has one.
+void AppendSigned(std::int32_t number, int minDigits, std::string* out) {
+    std::uint32_t magnitude = static_cast<std::uint32_t>(number);
+    if (number < 0) {
+        *out += '-';
+        magnitude = 0u - magnitude;
+    }
+    AppendDigits(magnitude, minDigits, out);
+}
+
+}  // namespace
 
 std::string Format(const char* format, const Items& items) {
     std::string out;
-    if (format == nullptr) {
-        return out;
+    FormatTo(format, items, &out);
+    return out;
+}
+
+void FormatTo(const char* format, const Items& items, std::string* out) {
+    if (format == nullptr || out == nullptr) {
+        return;
     }
     std::size_t next = 0;
     for (const char* f = format; *f != '\0';) {
         if (f[0] == '%' && (f[1] == 'd' || f[1] == 's')) {
             if (next < items.size()) {
                 const Item& item = items[next++];
-                out += f[1] == 'd' ? std::to_string(item.number) : item.text;
+                if (f[1] == 'd') {
+                    AppendSigned(item.number, 1, out);
+                } else {
+                    *out += item.text;
+                }
             }
             f += 2;
             continue;
         }
-        out += *f++;
+        *out += *f++;
     }
-    return out;
+}
+
+void AppendNumber3(std::int32_t number, std::string* out) {
+    if (out != nullptr) {
+        AppendSigned(number, 3, out);
+    }
 }
 
 short Low16(std::int32_t value) {

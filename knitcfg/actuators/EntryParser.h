@@ -51,10 +51,25 @@ struct ScanResult {
 // Never reads past the terminating NUL.
 ScanResult Scan(const char* value, const char* format, std::size_t textRoom);
 
+// The first item of Scan(value, "%d", ...), without building the items:
+// true and the number in `*number` when the value begins (after blanks) with
+// a number; false, `*number` unchanged, otherwise.
+bool ScanInt(const char* value, std::int32_t* number);
+
+// Scan into `*result`, reusing the room its items already have.
+void ScanInto(const char* value, const char* format, std::size_t textRoom, ScanResult* result);
+
 // Writes `items` with `format`: "%d" takes the next item's number in decimal,
 // "%s" the next item's text whole, every other character is copied. A
 // directive without an item left writes nothing.
 std::string Format(const char* format, const Items& items);
+
+// Format, appended to `*out`.
+void FormatTo(const char* format, const Items& items, std::string* out);
+
+// Appends `number` as "%3.3d" writes it: the sign of a negative number, then
+// at least three decimal digits, zero-padded.
+void AppendNumber3(std::int32_t number, std::string* out);
 
 // The low 16 bits of a 32-bit integer, as a signed 16-bit value.
 short Low16(std::int32_t value);

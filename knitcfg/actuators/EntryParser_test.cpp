@@ -146,6 +146,23 @@ TEST(EntryParserTest, FormatsItemsInOrder) {
     EXPECT_EQ(Format(kFour, {Item::Number(1)}), "1, , , ");
 }
 
+// The entry numbers and values are written without the C library; they must
+// read exactly as "%3.3d" and "%d" print them, INT_MIN included.
+TEST(EntryParserTest, NumbersAreWrittenAsPrintfWritesThem) {
+    for (const int n : {0, 1, 7, 42, 999, 1000, 123456, -1, -5, -42, -999, -1000, INT_MAX, INT_MIN,
+                        -32768, 32767}) {
+        char expected[32];
+        std::snprintf(expected, sizeof expected, "%3.3d", n);
+        std::string padded = "Drum_";
+        AppendNumber3(n, &padded);
+        EXPECT_EQ(padded, std::string("Drum_") + expected) << n;
+        std::snprintf(expected, sizeof expected, "%d", n);
+        std::string plain = "k=";
+        FormatTo("%d", {Item::Number(n)}, &plain);
+        EXPECT_EQ(plain, std::string("k=") + expected) << n;
+    }
+}
+
 TEST(EntryParserTest, Low16KeepsTheLowBits) {
     EXPECT_EQ(Low16(70000), 4464);
     EXPECT_EQ(Low16(-32769), 32767);

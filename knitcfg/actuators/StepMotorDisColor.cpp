@@ -30,10 +30,11 @@ StepMotorDisColor::~StepMotorDisColor() = default;
 
 int StepMotorDisColor::ConfigureStepMotorDis(const char* section, const char* key, const char* file,
                                              RETERROR* err) {
-    Items items;
-    if (!detail::ReadEntry(kStepMotorDisColor, section, key, file, err, &items)) {
+    const entry::Items* read = detail::ReadEntry(kStepMotorDisColor, section, key, file, err);
+    if (read == nullptr) {
         return 0;
     }
+    const entry::Items& items = *read;
     detail::AssignCommon(*this, items);
     QuotaAghi = detail::ItemText(items, 3);
     RampaInizAghi = detail::ItemShort(items, 4, 0);

@@ -104,6 +104,7 @@ std::string_view HeaderName(std::string_view text) {
 }  // namespace
 
 void IniDocument::Clear() {
+    const Changing changing(*this);
     image_.clear();
     pool_.clear();
     poolBytes_ = 0;
@@ -118,6 +119,7 @@ void IniDocument::Clear() {
 }
 
 void IniDocument::Parse(std::string image) {
+    const Changing changing(*this);
     Clear();
     image_ = std::move(image);
     // A line longer than 4 GiB cannot be described; such a file is cut there.
@@ -134,6 +136,15 @@ void IniDocument::Parse(std::string image) {
     };
     std::size_t nextCr = find('\r', 0);
     std::size_t nextLf = find('\n', 0);
+    // The lines of the section being read gather here and go to the section
+    // at its end, copied once into a body of exactly their number, rather
+    // than grown into it step by step (a body holds up to thousands of lines).
+    std::vector<Line> pending;
+    pending.reserve(256);
+    auto close = [&]() {
+        current->body.assign(pending.begin(), pending.end());
+        pending.clear();
+    };
     while (pos < size) {
         if (nextCr < pos) {
             nextCr = find('\r', pos);
@@ -158,16 +169,18 @@ void IniDocument::Parse(std::string image) {
         const std::string_view text(data + pos, line.length);
         ClassifyLine(text, &line);
         if (line.kind == Kind::kHeader) {
+            close();
             sections_.emplace_back();
             current = &sections_.back();
             current->hasHeader = true;
             current->name = std::string(HeaderName(text));
             current->header = line;
         } else {
-            current->body.push_back(line);
+            pending.push_back(line);
         }
         pos = next;
     }
+    close();
     Reindex();
 }
 
@@ -213,7 +226,7 @@ void IniDocument::LinkSection(std::size_t sectionIndex) {
 
 std::string_view IniDocument::Text(const Line& line) const {
     if (line.owned) {
-        return pool_[line.begin];
+        return std::string_view(pool_.data() + line.begin, line.length);
     }
     return std::string_view(image_.data() + line.begin, line.length);
 }
@@ -238,7 +251,14 @@ IniDocument::Eol IniDocument::FileEol() const {
 
 std::string IniDocument::Serialize() const {
     std::string out;
-    out.reserve(image_.size() + 64);
+    // The bytes still in use and two line-end bytes per line, so that the
+    // text is not grown step by step.
+    std::size_t lineCount = 0;
+    for (const Section& s : sections_) {
+        lineCount += s.body.size() + 1;
+    }
+    const std::size_t bytes = image_.size() + poolBytes_;
+    out.reserve(bytes - std::min(garbage_, bytes) + 2 * lineCount + 64);
     const std::string_view fileEol = EolText(FileEol());
     bool openLine = false;  // the last line written has no line end yet
     auto emit = [&](const Line& line) {
@@ -261,8 +281,14 @@ std::string IniDocument::Serialize() const {
 }
 
 std::size_t IniDocument::FindSectionIndex(std::string_view name) const {
+    if (lookups_.sectionKnown && SameName(name, lookups_.sectionName)) {
+        return lookups_.section;
+    }
     const std::uint32_t i = sectionIndex_.Find(name, HashName(name), SectionName());
-    return i == NameTable::kNone ? SIZE_MAX : i;
+    lookups_.sectionName.assign(name.data(), name.size());
+    lookups_.section = i == NameTable::kNone ? SIZE_MAX : i;
+    lookups_.sectionKnown = true;
+    return lookups_.section;
 }
 
 const IniDocument::Section* IniDocument::FindSection(std::string_view name) const {
@@ -298,15 +324,24 @@ const NameTable& IniDocument::Keys(std::size_t sectionIndex) const {
 }
 
 void IniDocument::InvalidateKeys(std::size_t sectionIndex) const {
+    lookups_.keyKnown = false;
     keyIndex_[sectionIndex].valid = false;
     keyIndex_[sectionIndex].table.Clear();
 }
 
 std::uint32_t IniDocument::FindKey(std::size_t sectionIndex, std::string_view key) const {
+    if (lookups_.keyKnown && lookups_.keySection == sectionIndex && SameName(key, lookups_.key)) {
+        return lookups_.keyAt;
+    }
     const Section& s = sections_[sectionIndex];
-    return Keys(sectionIndex).Find(key, HashName(key), [&](std::uint32_t n) {
+    const std::uint32_t at = Keys(sectionIndex).Find(key, HashName(key), [&](std::uint32_t n) {
         return Key(s.body[n]);
     });
+    lookups_.key.assign(key.data(), key.size());
+    lookups_.keySection = sectionIndex;
+    lookups_.keyAt = at;
+    lookups_.keyKnown = true;
+    return at;
 }
 
 const IniDocument::Line* IniDocument::FindEntry(const Section& section,
@@ -316,15 +351,17 @@ const IniDocument::Line* IniDocument::FindEntry(const Section& section,
     return i == NameTable::kNone ? nullptr : &section.body[i];
 }
 
-IniDocument::Line IniDocument::MakeLine(std::string text) {
+IniDocument::Line IniDocument::MakeLine(std::string_view text) {
     Line line;
     ClassifyLine(text, &line);
     line.owned = true;
     line.begin = pool_.size();
     line.length = static_cast<std::uint32_t>(std::min<std::size_t>(text.size(), UINT32_MAX));
     line.eol = FileEol();
-    poolBytes_ += text.size();
-    pool_.push_back(std::move(text));
+    poolBytes_ += line.length;
+    // One string for all written lines rather than one per line: a save
+    // writes every line of the file.
+    pool_.append(text.data(), line.length);
     return line;
 }
 
@@ -347,6 +384,7 @@ IniDocument::Section& IniDocument::AppendSection(std::string_view name) {
 }
 
 bool IniDocument::SetValue(std::string_view section, std::string_view key, std::string_view value) {
+    const Changing changing(*this);
     std::size_t si = FindSectionIndex(section);
     if (si == SIZE_MAX) {
         AppendSection(section);
@@ -383,6 +421,7 @@ bool IniDocument::SetValue(std::string_view section, std::string_view key, std::
 }
 
 bool IniDocument::DeleteKey(std::string_view section, std::string_view key) {
+    const Changing changing(*this);
     const std::size_t si = FindSectionIndex(section);
     if (si == SIZE_MAX) {
         return false;
@@ -399,6 +438,7 @@ bool IniDocument::DeleteKey(std::string_view section, std::string_view key) {
 }
 
 bool IniDocument::DeleteSection(std::string_view section) {
+    const Changing changing(*this);
     const std::size_t si = FindSectionIndex(section);
     if (si == SIZE_MAX) {
         return false;
@@ -425,6 +465,7 @@ bool IniDocument::DeleteSection(std::string_view section) {
 
 bool IniDocument::ReplaceSection(std::string_view section,
                                  const std::vector<std::string_view>& lines) {
+    const Changing changing(*this);
     std::size_t si = FindSectionIndex(section);
     if (si == SIZE_MAX) {
         AppendSection(section);
@@ -433,7 +474,7 @@ bool IniDocument::ReplaceSection(std::string_view section,
     std::vector<Line> fresh;
     fresh.reserve(lines.size());
     for (const std::string_view l : lines) {
-        fresh.push_back(MakeLine(std::string(l)));
+        fresh.push_back(MakeLine(l));
     }
     std::vector<Line>& body = sections_[si].body;
     std::vector<Line> out;

@@ -87,7 +87,7 @@ private:
     auto SectionName() const {
         return [this](std::uint32_t n) { return std::string_view(sections_[n].name); };
     }
-    Line MakeLine(std::string text);
+    Line MakeLine(std::string_view text);
     Section* FindSectionMutable(std::string_view name);
     std::size_t FindSectionIndex(std::string_view name) const;
     const NameTable& Keys(std::size_t sectionIndex) const;
@@ -98,8 +98,8 @@ private:
     Eol FileEol() const;
     void Reindex();
 
-    std::string image_;              // the bytes read at parse time
-    std::vector<std::string> pool_;  // bytes of lines written since
+    std::string image_;  // the bytes read at parse time
+    std::string pool_;   // bytes of lines written since, end to end
     std::size_t poolBytes_ = 0;
     std::size_t garbage_ = 0;        // bytes of lines no longer in use
     std::vector<Section> sections_;  // [0] is the part before the first header
@@ -109,6 +109,36 @@ private:
     std::vector<std::uint32_t> nextSameName_;
     // Key indexes are built on first use and dropped when a section's lines move.
     mutable std::vector<KeyIndex> keyIndex_;
+
+    // The last section and the last key looked up, with their answers: a
+    // loader asks for the same section entry after entry, and often for the
+    // same key twice in a row. Every change of the document forgets them.
+    struct Lookups {
+        bool sectionKnown = false;
+        std::string sectionName;
+        std::size_t section = 0;
+        bool keyKnown = false;
+        std::size_t keySection = 0;
+        std::string key;
+        std::uint32_t keyAt = 0;
+    };
+    void ForgetLookups() const {
+        lookups_.sectionKnown = false;
+        lookups_.keyKnown = false;
+    }
+    // Forgets the lookups when a change begins and when it ends (a change
+    // looks names up before it is done).
+    class Changing {
+    public:
+        explicit Changing(const IniDocument& doc) : doc_(doc) { doc_.ForgetLookups(); }
+        ~Changing() { doc_.ForgetLookups(); }
+        Changing(const Changing&) = delete;
+        Changing& operator=(const Changing&) = delete;
+
+    private:
+        const IniDocument& doc_;
+    };
+    mutable Lookups lookups_;
 };
 
 // Classifies one line of text (without its line end) and finds the key and

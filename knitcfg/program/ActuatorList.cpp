@@ -1,8 +1,8 @@
 #include "knitcfg/program/ActuatorList.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
-#include <unordered_map>
 #include <utility>
 
 #include "knitcfg/actuators/EntryParser.h"
@@ -42,12 +42,7 @@ bool FirstNumber(const char* section, const char* key, const char* file, int* nu
     if (profile::GetString(section, key, "0", buffer, sizeof buffer, file) == 0) {
         return false;
     }
-    const entry::ScanResult scan = entry::Scan(buffer, "%d", 0);
-    if (scan.items.empty()) {
-        return false;
-    }
-    *number = scan.items.front().number;
-    return true;
+    return entry::ScanInt(buffer, number);
 }
 
 // The list of one section load, with what makes each key cost the same
@@ -56,8 +51,15 @@ bool FirstNumber(const char* section, const char* key, const char* file, int* nu
 // by halving. Both answer exactly what a walk from the head would.
 class SectionLoader {
 public:
-    explicit SectionLoader(ActuatorList& list) : list_(list) {
-        ids_.reserve(list.size() * 2 + 64);
+    // `keys`: the number of keys the section lists, so that neither the index
+    // nor the list grows while they are loaded.
+    SectionLoader(ActuatorList& list, std::size_t keys) : list_(list) {
+        std::size_t capacity = 16;
+        while (capacity < 2 * (list.size() + keys)) {
+            capacity *= 2;
+        }
+        slots_.resize(capacity);
+        list_.reserve(list.size() + keys);
         for (const std::unique_ptr<Attuat>& actuator : list) {
             if (actuator != nullptr) {
                 Count(actuator.get());
@@ -69,20 +71,19 @@ public:
     // The first actuator in list order whose Id, widened to 32 bits, is
     // `number` (as AlreadyInList compares), or null.
     Attuat* Find(int number) {
-        const auto it = ids_.find(number);
-        if (it == ids_.end() || it->second.count == 0) {
+        IdEntry* entry = Lookup(number, false);
+        if (entry == nullptr || entry->count == 0) {
             return nullptr;
         }
-        IdEntry& entry = it->second;
-        if (entry.sole != nullptr) {
-            return entry.sole;
+        if (entry->sole != nullptr) {
+            return entry->sole;
         }
         // Several actuators carry the number (values beyond 16 bits can make
         // two of them): the first in list order wins, as in a walk.
         for (const std::unique_ptr<Attuat>& actuator : list_) {
             if (actuator != nullptr && static_cast<int>(actuator->Id) == number) {
-                if (entry.count == 1) {
-                    entry.sole = actuator.get();
+                if (entry->count == 1) {
+                    entry->sole = actuator.get();
                 }
                 return actuator.get();
             }
@@ -93,9 +94,9 @@ public:
     // Called after `actuator` re-read its fields from an entry.
     void Updated(Attuat* actuator, short oldId, short oldCaduta) {
         if (actuator->Id != oldId) {
-            IdEntry& old = ids_[static_cast<int>(oldId)];
-            --old.count;
-            old.sole = nullptr;
+            IdEntry* old = Lookup(static_cast<int>(oldId), true);
+            --old->count;
+            old->sole = nullptr;
             Count(actuator);
         }
         if (actuator->Caduta != oldCaduta) {
@@ -124,18 +125,59 @@ public:
 
 private:
     struct IdEntry {
-        int count = 0;
+        int id = 0;
+        int count = 0;           // 0 in a slot never used
         Attuat* sole = nullptr;  // the only actuator with the number, when known
+        bool used = false;
     };
 
+    // The slot of `id` (open addressing, linear probing); with `add`, a new
+    // slot when there is none, otherwise null. Identifiers are 16-bit, so a
+    // section holds at most 65536 of them; the table doubles at half full.
+    IdEntry* Lookup(int id, bool add) {
+        std::size_t mask = slots_.size() - 1;
+        std::size_t at = (static_cast<std::uint32_t>(id) * 2654435761u) & mask;
+        while (slots_[at].used) {
+            if (slots_[at].id == id) {
+                return &slots_[at];
+            }
+            at = (at + 1) & mask;
+        }
+        if (!add) {
+            return nullptr;
+        }
+        if (2 * (used_ + 1) > slots_.size()) {
+            Grow();
+            return Lookup(id, true);
+        }
+        ++used_;
+        slots_[at].used = true;
+        slots_[at].id = id;
+        return &slots_[at];
+    }
+
+    void Grow() {
+        std::vector<IdEntry> old(slots_.size() * 2);
+        old.swap(slots_);
+        used_ = 0;
+        for (const IdEntry& entry : old) {
+            if (entry.used) {
+                IdEntry* moved = Lookup(entry.id, true);
+                moved->count = entry.count;
+                moved->sole = entry.sole;
+            }
+        }
+    }
+
     void Count(Attuat* actuator) {
-        IdEntry& entry = ids_[static_cast<int>(actuator->Id)];
-        ++entry.count;
-        entry.sole = entry.count == 1 ? actuator : nullptr;
+        IdEntry* entry = Lookup(static_cast<int>(actuator->Id), true);
+        ++entry->count;
+        entry->sole = entry->count == 1 ? actuator : nullptr;
     }
 
     ActuatorList& list_;
-    std::unordered_map<int, IdEntry> ids_;
+    std::vector<IdEntry> slots_;
+    std::size_t used_ = 0;
     bool sorted_ = false;
     bool sortedKnown_ = true;
 };
@@ -199,13 +241,17 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
         return loaded;
     }
     std::vector<char> names(kKeyListRoom);
-    if (profile::GetString(section, nullptr, "", names.data(), kKeyListRoom, file) == 0) {
+    const unsigned listed =
+        profile::GetString(section, nullptr, "", names.data(), kKeyListRoom, file);
+    if (listed == 0) {
         return loaded;
     }
     loaded.hadKeys = true;
+    const std::size_t keys =
+        static_cast<std::size_t>(std::count(names.data(), names.data() + listed, '\0'));
     // The prototypes parse every entry into themselves: one loader at a time.
     const auto lock = PrototypeLock();
-    SectionLoader loader(list);
+    SectionLoader loader(list, keys);
     // The list ends with an empty name; a list cut to its room still ends so.
     for (const char* key = names.data(); *key != '\0'; key += std::strlen(key) + 1) {
         // A key that nothing was asked about (no prototype to ask) was not
@@ -256,7 +302,12 @@ bool WriteWholeSection(const std::string& section, const std::vector<std::string
     // The lines are joined with NULs directly: a separator character turned
     // into NUL afterwards would also split a text that held that character,
     // and part of it would be written as a key of its own or lost.
+    std::size_t room = 1;
+    for (const std::string& line : lines) {
+        room += line.size() + 1;
+    }
     std::string list;
+    list.reserve(room);
     for (const std::string& line : lines) {
         list += line.c_str();
         list += '\0';
