@@ -25,7 +25,7 @@ int TakeNumber(int* counter) {
 }  // namespace
 
 const entry::Items* ReadEntry(const ActuatorKind& kind, const char* section, const char* key,
-                              const char* file, RETERROR* err) {
+                              const char* file, RETERROR* err, entry::ScanResult* scratch) {
     SetErr(err, RE_WRONG_KIND);
     char buffer[kMaxReadBuffer];
     const unsigned size = std::min(kind.readBuffer, kMaxReadBuffer);
@@ -39,7 +39,7 @@ const entry::Items* ReadEntry(const ActuatorKind& kind, const char* section, con
         SetErr(err, kind.configureCode);
         return nullptr;
     }
-    thread_local entry::ScanResult scan;
+    entry::ScanResult& scan = *scratch;
     entry::ScanInto(buffer, kind.valueFormat, kTextRoom, &scan);
     if (scan.textTooLong) {
         // Refused rather than cut: a cut position or speed would be written
@@ -85,7 +85,8 @@ entry::Items CommonItems(const Attuat& actuator) {
 
 int ConfigureCommon(Attuat& actuator, const ActuatorKind& kind, const char* section,
                     const char* key, const char* file, RETERROR* err) {
-    const entry::Items* read = ReadEntry(kind, section, key, file, err);
+    entry::ScanResult scratch;
+    const entry::Items* read = ReadEntry(kind, section, key, file, err, &scratch);
     if (read == nullptr) {
         return 0;
     }

@@ -52,10 +52,9 @@ inline void SetErr(RETERROR* err, RETERROR code) {
 // value into the kind's buffer (cut to readBuffer-1 characters) and parses
 // it. Returns null, with err set to the kind's configure code, when the read
 // gave no character or a text item was longer than kTextRoom; otherwise the
-// items parsed (err still 1), held by the calling thread until its next
-// ReadEntry, so that an entry costs no allocation for them.
+// items parsed (err still 1), held in the caller's `scratch`.
 const entry::Items* ReadEntry(const ActuatorKind& kind, const char* section, const char* key,
-                              const char* file, RETERROR* err);
+                              const char* file, RETERROR* err, entry::ScanResult* scratch);
 
 // Item `index` as a 16-bit number (its low 16 bits), or `fallback` when the
 // value held no such item.

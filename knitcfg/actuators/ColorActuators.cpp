@@ -24,7 +24,8 @@ constexpr ActuatorKind kSpeederColor  {detail::kSpeederPrefix,   "0, 0, 0, 0",  
 // three is a 16-bit state.
 int ConfigureWithState(Attuat& actuator, short* stato, const ActuatorKind& kind,
                        const char* section, const char* key, const char* file, RETERROR* err) {
-    const entry::Items* read = detail::ReadEntry(kind, section, key, file, err);
+    entry::ScanResult scratch;
+    const entry::Items* read = detail::ReadEntry(kind, section, key, file, err, &scratch);
     if (read == nullptr) {
         return 0;
     }
@@ -112,7 +113,9 @@ StepMotorColor::~StepMotorColor() = default;
 
 int StepMotorColor::ConfigureStepMotor(const char* section, const char* key, const char* file,
                                        RETERROR* err) {
-    const entry::Items* read = detail::ReadEntry(kStepMotorColor, section, key, file, err);
+    entry::ScanResult scratch;
+    const entry::Items* read =
+        detail::ReadEntry(kStepMotorColor, section, key, file, err, &scratch);
     if (read == nullptr) {
         return 0;
     }
@@ -176,7 +179,8 @@ SpeederColor::~SpeederColor() = default;
 
 int SpeederColor::ConfigureSpeeder(const char* section, const char* key, const char* file,
                                    RETERROR* err) {
-    const entry::Items* read = detail::ReadEntry(kSpeederColor, section, key, file, err);
+    entry::ScanResult scratch;
+    const entry::Items* read = detail::ReadEntry(kSpeederColor, section, key, file, err, &scratch);
     if (read == nullptr) {
         return 0;
     }

@@ -30,7 +30,9 @@ StepMotorDisColor::~StepMotorDisColor() = default;
 
 int StepMotorDisColor::ConfigureStepMotorDis(const char* section, const char* key, const char* file,
                                              RETERROR* err) {
-    const entry::Items* read = detail::ReadEntry(kStepMotorDisColor, section, key, file, err);
+    entry::ScanResult scratch;
+    const entry::Items* read =
+        detail::ReadEntry(kStepMotorDisColor, section, key, file, err, &scratch);
     if (read == nullptr) {
         return 0;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -27,8 +28,8 @@ struct CachedFile {
     std::size_t contentHash = 0;  // hash of the bytes that doc was parsed from
     bool racy = false;            // info cannot tell a later change apart
     int batchDepth = 0;
-    bool dirty = false;  // writes made in a batch, not persisted yet
-    std::uint64_t lastUse = 0;
+    bool dirty = false;         // writes made in a batch, not persisted yet
+    std::uint64_t lastUse = 0;  // guarded by the registry's lock
 };
 
 }  // namespace detail
@@ -41,7 +42,10 @@ constexpr std::size_t kMaxIdleFiles = 16;
 
 struct Registry {
     std::mutex mu;
-    std::unordered_map<std::string, std::shared_ptr<CachedFile>> files;
+    // A file's entry lives as long as the process (only its parsed copy is
+    // ever dropped), so a pointer to it never dangles: not in a batch, not
+    // in a thread's memory of its last file.
+    std::unordered_map<std::string, std::unique_ptr<CachedFile>> files;
     std::uint64_t clock = 0;
 };
 
@@ -51,44 +55,55 @@ Registry& TheRegistry() {
     return *registry;
 }
 
-std::shared_ptr<CachedFile> AcquireShared(const char* path);
-
-std::shared_ptr<CachedFile> Acquire(const char* path) {
-    // A load makes hundreds of thousands of calls on one file in a row: the
-    // last file a thread used is found again without hashing its path. (The
-    // thread's reference also keeps that file's cache from being forgotten.)
-    thread_local std::shared_ptr<CachedFile> last;
-    if (last && last->path == path) {
-        return last;
+// Drops the parsed copies of the files beyond the kMaxIdleFiles most
+// recently used ones that hold one, except files in a batch or in use right
+// now. Called with the registry locked.
+void ForgetIdleFiles(Registry& r, const CachedFile* keep) {
+    std::vector<std::pair<std::uint64_t, CachedFile*>> files;
+    files.reserve(r.files.size());
+    for (const auto& entry : r.files) {
+        if (entry.second.get() != keep) {
+            files.emplace_back(entry.second->lastUse, entry.second.get());
+        }
     }
-    last = AcquireShared(path);
-    return last;
+    std::sort(files.begin(), files.end(),
+              [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::size_t held = 0;
+    for (const auto& [use, file] : files) {
+        std::unique_lock<std::mutex> lock(file->mu, std::try_to_lock);
+        if (!lock.owns_lock() || !file->valid || file->batchDepth > 0) {
+            continue;
+        }
+        if (++held > kMaxIdleFiles) {
+            file->valid = false;
+            file->doc.Clear();
+        }
+    }
 }
 
-std::shared_ptr<CachedFile> AcquireShared(const char* path) {
+CachedFile* AcquireShared(const char* path) {
     Registry& r = TheRegistry();
     std::lock_guard<std::mutex> lock(r.mu);
     auto& slot = r.files[path];
     if (!slot) {
-        slot = std::make_shared<CachedFile>();
+        slot = std::make_unique<CachedFile>();
         slot->path = path;
-        // Forget the least recently used files that nobody holds.
-        if (r.files.size() > kMaxIdleFiles) {
-            std::vector<std::pair<std::uint64_t, std::string>> idle;
-            for (const auto& [name, file] : r.files) {
-                if (file.use_count() == 1 && file != slot) {
-                    idle.emplace_back(file->lastUse, name);
-                }
-            }
-            std::sort(idle.begin(), idle.end());
-            const std::size_t excess = r.files.size() - kMaxIdleFiles;
-            for (std::size_t i = 0; i < idle.size() && i < excess; ++i) {
-                r.files.erase(idle[i].second);
-            }
-        }
+        ForgetIdleFiles(r, slot.get());
     }
     slot->lastUse = ++r.clock;
-    return slot;
+    return slot.get();
+}
+
+CachedFile* Acquire(const char* path) {
+    // A load makes hundreds of thousands of calls on one file in a row: the
+    // last file a thread used is found again without hashing its path. A
+    // plain pointer: entries are never destroyed, and a thread-local object
+    // with a destructor is not safe on every platform's thread exit.
+    thread_local CachedFile* last = nullptr;
+    if (last == nullptr || last->path != path) {
+        last = AcquireShared(path);
+    }
+    return last;
 }
 
 std::size_t HashBytes(const std::string& bytes) {
@@ -347,7 +362,7 @@ unsigned ListSectionNames(const IniDocument& doc, char* buffer, unsigned size) {
 // Runs `fn` on the fresh document of `file` under its lock.
 template <typename Fn>
 auto WithFile(const char* file, Fn&& fn) {
-    std::shared_ptr<CachedFile> f = Acquire(file);
+    CachedFile* f = Acquire(file);
     std::lock_guard<std::mutex> lock(f->mu);
     Refresh(*f);
     return fn(*f);
@@ -574,7 +589,7 @@ namespace {
 // The flush request (every argument null): forget the cached copy.
 bool Flush(const char* file) {
     if (file != nullptr) {
-        std::shared_ptr<CachedFile> f = Acquire(file);
+        CachedFile* f = Acquire(file);
         std::lock_guard<std::mutex> lock(f->mu);
         if (f->batchDepth == 0) {
             f->valid = false;

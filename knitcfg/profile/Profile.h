@@ -17,8 +17,6 @@
 //
 // All functions may be called from several threads at once.
 
-#include <memory>
-
 #include "knitcfg/common/Export.h"
 
 namespace knitcfg::profile {
@@ -92,7 +90,7 @@ public:
     bool Commit();
 
 private:
-    std::shared_ptr<detail::CachedFile> file_;
+    detail::CachedFile* file_ = nullptr;  // lives as long as the process
 };
 
 }  // namespace knitcfg::profile
