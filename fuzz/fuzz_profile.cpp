@@ -1,18 +1,22 @@
 // Arbitrary bytes as a file on disk, read through the six operations with
-// every kind of buffer, then written in a batch and read back.
+// every kind of buffer and section by section as the loaders read them, then
+// written in a batch and read back.
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "knitcfg/profile/IniDocument.h"
 #include "knitcfg/profile/Profile.h"
+#include "knitcfg/profile/SectionEntries.h"
 
 namespace profile = knitcfg::profile;
 
@@ -32,6 +36,31 @@ const std::string& Path() {
     return path;
 }
 
+// A section read whole answers what GetString answers key by key.
+void CheckSectionEntries(const char* section, unsigned room, const char* file) {
+    profile::SectionEntries entries;
+    profile::ReadSectionEntries(section, room, file, &entries);
+    std::vector<char> keys(room + 1, '\0');
+    const unsigned listed = profile::GetString(section, nullptr, "", keys.data(), room, file);
+    Check(entries.listed == listed);
+    Check(std::memcmp(entries.listing.data(), keys.data(), std::min(room, listed + 1)) == 0);
+    std::size_t index = 0;
+    std::vector<char> a(1 << 16);
+    std::vector<char> b(1 << 16);
+    for (const char* k = keys.data(); room > 0 && *k != '\0'; k += std::strlen(k) + 1, ++index) {
+        Check(index < entries.values.size());
+        const profile::SectionEntries::Value& read = entries.values[index];
+        // A value may hold NULs: it is compared by the count copied.
+        const unsigned na = profile::GetString(section, k, "<a>", a.data(), 1 << 16, file);
+        const unsigned nb = profile::GetString(section, k, "<b>", b.data(), 1 << 16, file);
+        const bool found = std::string_view(a.data(), na) == std::string_view(b.data(), nb);
+        Check(read.found == found);
+        Check(!found ||
+              entries.ValueText(read).substr(0, (1 << 16) - 1) == std::string_view(a.data(), na));
+    }
+    Check(index == entries.values.size());
+}
+
 // Reads with a buffer of exactly `size` bytes, guarded on both sides.
 void ReadAll(const char* file, unsigned size) {
     std::vector<char> storage(size + 32, '\x7f');
@@ -49,6 +78,8 @@ void ReadAll(const char* file, unsigned size) {
             profile::GetString(s, k, "d", buf, size, file);
             profile::GetInt(s, k, 7, file);
         }
+        CheckSectionEntries(s, 8192, file);
+        CheckSectionEntries(s, size, file);
     }
     for (int i = 0; i < 16; ++i) {
         Check(storage[static_cast<std::size_t>(i)] == '\x7f');

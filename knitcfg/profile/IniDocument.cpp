@@ -307,6 +307,7 @@ const NameTable& IniDocument::Keys(std::size_t sectionIndex) const {
         const Section& s = sections_[sectionIndex];
         index.table.Clear();
         index.table.Reserve(s.body.size());
+        index.repeated = false;
         const auto nameOf = [&](std::uint32_t n) { return Key(s.body[n]); };
         for (std::size_t i = 0; i < s.body.size(); ++i) {
             if (s.body[i].kind == Kind::kEntry) {
@@ -315,6 +316,8 @@ const NameTable& IniDocument::Keys(std::size_t sectionIndex) const {
                 // Only the first entry of a key is found.
                 if (index.table.Find(key, hash, nameOf) == NameTable::kNone) {
                     index.table.Insert(hash, static_cast<std::uint32_t>(i));
+                } else {
+                    index.repeated = true;
                 }
             }
         }
@@ -349,6 +352,12 @@ const IniDocument::Line* IniDocument::FindEntry(const Section& section,
     const auto sectionIndex = static_cast<std::size_t>(&section - sections_.data());
     const std::uint32_t i = FindKey(sectionIndex, key);
     return i == NameTable::kNone ? nullptr : &section.body[i];
+}
+
+bool IniDocument::HasRepeatedKeys(const Section& section) const {
+    const auto sectionIndex = static_cast<std::size_t>(&section - sections_.data());
+    Keys(sectionIndex);
+    return keyIndex_[sectionIndex].repeated;
 }
 
 IniDocument::Line IniDocument::MakeLine(std::string_view text) {

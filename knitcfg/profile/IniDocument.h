@@ -57,6 +57,9 @@ public:
     const Section* FindSection(std::string_view name) const;
     // The first entry of `key` in the section, or null.
     const Line* FindEntry(const Section& section, std::string_view key) const;
+    // True when two entries of the section have the same key, letter case
+    // aside (FindEntry finds only the first of them).
+    bool HasRepeatedKeys(const Section& section) const;
 
     std::string_view Text(const Line& line) const;
     std::string_view Key(const Line& line) const {
@@ -81,6 +84,7 @@ private:
     struct KeyIndex {
         NameTable table;
         bool valid = false;
+        bool repeated = false;  // some key has more than one entry
     };
 
     // The name of a section by its position, for the section index.

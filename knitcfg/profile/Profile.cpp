@@ -1,6 +1,7 @@
 #include "knitcfg/profile/Profile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -12,6 +13,7 @@
 
 #include "knitcfg/common/Platform.h"
 #include "knitcfg/profile/IniDocument.h"
+#include "knitcfg/profile/SectionEntries.h"
 
 namespace knitcfg::profile {
 
@@ -39,6 +41,13 @@ namespace {
 using detail::CachedFile;
 
 constexpr std::size_t kMaxIdleFiles = 16;
+
+// Moves on at every change of any cached document (see ChangeCount).
+std::atomic<std::uint64_t> changes{0};
+
+void NoteChange() {
+    changes.fetch_add(1, std::memory_order_relaxed);
+}
 
 struct Registry {
     std::mutex mu;
@@ -77,6 +86,7 @@ void ForgetIdleFiles(Registry& r, const CachedFile* keep) {
         if (++held > kMaxIdleFiles) {
             file->valid = false;
             file->doc.Clear();
+            NoteChange();
         }
     }
 }
@@ -112,10 +122,13 @@ std::size_t HashBytes(const std::string& bytes) {
 
 // Marks whether a later change of the file could keep the same size, time
 // and identity: when the content was read within the file system's
-// timestamp resolution of its last write.
-void NoteReadTime(CachedFile& f, std::int64_t readStartNs) {
+// timestamp resolution of its last write. Only then is the content compared
+// later, so only then is its hash worth taking (a big file's hash costs a
+// pass over its bytes).
+void NoteReadTime(CachedFile& f, std::int64_t readStartNs, const std::string& bytes) {
     f.racy =
         f.info.exists && readStartNs - f.info.mtimeNs < platform::TimestampResolutionNs(f.info);
+    f.contentHash = f.racy ? HashBytes(bytes) : 0;
 }
 
 void LoadFromDisk(CachedFile& f) {
@@ -124,6 +137,7 @@ void LoadFromDisk(CachedFile& f) {
     platform::FileInfo info;
     const platform::ReadStatus status = platform::ReadWholeFile(f.path, &bytes, &info);
     f.dirty = false;
+    NoteChange();
     if (status != platform::ReadStatus::kOk) {
         // Missing or unreadable: reads see an empty file. An unreadable one is
         // not trusted as cached, so it is examined again next time.
@@ -135,10 +149,9 @@ void LoadFromDisk(CachedFile& f) {
         return;
     }
     f.info = info;
-    f.contentHash = HashBytes(bytes);
+    NoteReadTime(f, start, bytes);
     f.doc.Parse(std::move(bytes));
     f.valid = true;
-    NoteReadTime(f, start);
 }
 
 // Makes the cached document mirror the disk. Inside a batch the batch's copy
@@ -173,11 +186,13 @@ void Refresh(CachedFile& f) {
     }
     if (HashBytes(bytes) != f.contentHash || !info.SameVersion(f.info)) {
         f.info = info;
-        f.contentHash = HashBytes(bytes);
+        NoteReadTime(f, start, bytes);
         f.doc.Parse(std::move(bytes));
         f.valid = true;
+        NoteChange();
+        return;
     }
-    NoteReadTime(f, start);
+    NoteReadTime(f, start, bytes);
 }
 
 // Writes the document to disk. On failure the cache is dropped, so that the
@@ -196,14 +211,14 @@ bool Persist(CachedFile& f) {
         return true;
     }
     f.info = info;
-    f.contentHash = HashBytes(bytes);
+    NoteReadTime(f, start, bytes);
     // Parsing what was written drops the lines kept for earlier edits, when
     // they have come to outweigh the lines in use.
     if (f.doc.WorthCompacting()) {
         f.doc.Parse(std::move(bytes));
+        NoteChange();
     }
     f.valid = true;
-    NoteReadTime(f, start);
     return true;
 }
 
@@ -219,6 +234,7 @@ bool Commit(CachedFile& f, bool changed) {
     if (!changed) {
         return true;
     }
+    NoteChange();
     if (f.batchDepth > 0) {
         f.dirty = true;
         return true;
@@ -227,8 +243,7 @@ bool Commit(CachedFile& f, bool changed) {
 }
 
 // A section or key argument loses its spaces (not tabs) at both ends.
-std::string_view ArgName(const char* s) {
-    std::string_view v(s);
+std::string_view ArgName(std::string_view v) {
     while (!v.empty() && v.front() == ' ') {
         v.remove_prefix(1);
     }
@@ -348,6 +363,30 @@ private:
     std::size_t size_;
     std::size_t length_ = 0;
 };
+
+// An entry that a key listing names: an empty name would end the caller's
+// walk early, so it is left out.
+bool Listed(const IniDocument::Line& line) {
+    return line.kind == IniDocument::Kind::kEntry && line.keyLength > 0;
+}
+
+// The key listing of GetString: the key names of section `s`, or `def` when
+// the section is missing or lists none.
+unsigned ListKeys(const IniDocument& doc, const IniDocument::Section* s, const char* def,
+                  char* buffer, unsigned size) {
+    if (s != nullptr) {
+        ListWriter out(buffer, size);
+        for (const IniDocument::Line& l : s->body) {
+            if (Listed(l) && !out.Add(doc.Key(l))) {
+                break;
+            }
+        }
+        if (!out.Empty()) {
+            return out.Finish();
+        }
+    }
+    return PutValue(DefaultText(def), buffer, size);
+}
 
 unsigned ListSectionNames(const IniDocument& doc, char* buffer, unsigned size) {
     ListWriter out(buffer, size);
@@ -479,21 +518,7 @@ unsigned GetString(const char* section, const char* key, const char* def, char* 
         }
         const std::string_view sec = ArgName(section);
         if (key == nullptr) {
-            const IniDocument::Section* s = f.doc.FindSection(sec);
-            if (s != nullptr) {
-                ListWriter out(buffer, size);
-                for (const IniDocument::Line& l : s->body) {
-                    // An empty name would end the caller's walk early: left out.
-                    if (l.kind == IniDocument::Kind::kEntry && l.keyLength > 0 &&
-                        !out.Add(f.doc.Key(l))) {
-                        break;
-                    }
-                }
-                if (!out.Empty()) {
-                    return out.Finish();
-                }
-            }
-            return PutValue(DefaultText(def), buffer, size);
+            return ListKeys(f.doc, f.doc.FindSection(sec), def, buffer, size);
         }
         std::string_view value;
         if (ReadValue(f.doc, sec, ArgName(key), &value)) {
@@ -501,6 +526,59 @@ unsigned GetString(const char* section, const char* key, const char* def, char* 
         }
         return PutValue(DefaultText(def), buffer, size);
     });
+}
+
+void ReadSectionEntries(const char* section, unsigned room, const char* file, SectionEntries* out) {
+    out->listing.assign(std::max(room, 2U), '\0');
+    out->listed = 0;
+    out->values.clear();
+    out->text.clear();
+    if (section == nullptr || file == nullptr || room == 0) {
+        return;
+    }
+    WithFile(file, [&](CachedFile& f) {
+        const std::string_view sec = ArgName(section);
+        const IniDocument::Section* s = f.doc.FindSection(sec);
+        out->listed = ListKeys(f.doc, s, "", out->listing.data(), room);
+        // The listing names the section's listed entries in order, so name
+        // after name is the key of the next one, and in a section without
+        // repeated keys that entry is the one a lookup of the name finds.
+        // Any other name (the last one, cut by the room) is looked up.
+        const bool inStep = s != nullptr && !f.doc.HasRepeatedKeys(*s);
+        std::size_t next = 0;
+        const char* end = out->listing.data() + room;
+        for (const char* name = out->listing.data(); name < end && *name != '\0';) {
+            const std::string_view n(name,
+                                     static_cast<std::size_t>(std::find(name, end, '\0') - name));
+            name += n.size() + 1;
+            const IniDocument::Line* line = nullptr;
+            if (inStep) {
+                while (next < s->body.size() && !Listed(s->body[next])) {
+                    ++next;
+                }
+                if (next < s->body.size() && f.doc.Key(s->body[next]) == n) {
+                    line = &s->body[next];
+                }
+                ++next;
+            }
+            std::string_view value;
+            SectionEntries::Value v;
+            if (line != nullptr) {
+                value = Unquote(f.doc.Value(*line));
+                v.found = true;
+            } else {
+                v.found = ReadValue(f.doc, sec, ArgName(n), &value);
+            }
+            v.begin = out->text.size();
+            v.length = value.size();
+            out->text.append(value.data(), value.size());
+            out->values.push_back(v);
+        }
+    });
+}
+
+std::uint64_t ChangeCount() {
+    return changes.load(std::memory_order_relaxed);
 }
 
 int GetInt(const char* section, const char* key, int def, const char* file) {
@@ -594,6 +672,7 @@ bool Flush(const char* file) {
         if (f->batchDepth == 0) {
             f->valid = false;
             f->doc.Clear();
+            NoteChange();
         }
     }
     return false;

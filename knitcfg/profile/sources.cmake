@@ -6,9 +6,11 @@ list(APPEND KNITCFG_PUBLIC_HEADERS
   profile/Profile.h)
 list(APPEND KNITCFG_PRIVATE_HEADERS
   profile/IniDocument.h
-  profile/NameTable.h)
+  profile/NameTable.h
+  profile/SectionEntries.h)
 list(APPEND KNITCFG_TEST_SOURCES
   profile/IniDocument_test.cpp
   profile/NameTable_test.cpp
   profile/Profile_test.cpp
-  profile/ProfileVectors_test.cpp)
+  profile/ProfileVectors_test.cpp
+  profile/SectionEntries_test.cpp)
