@@ -4,6 +4,7 @@
 #include <climits>
 #include <utility>
 
+#include "knitcfg/actuators/PreReadEntry.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/profile/Profile.h"
 
@@ -29,12 +30,20 @@ const entry::Items* ReadEntry(const ActuatorKind& kind, const char* section, con
     SetErr(err, RE_WRONG_KIND);
     char buffer[kMaxReadBuffer];
     const unsigned size = std::min(kind.readBuffer, kMaxReadBuffer);
-    // A null key or section would make the profile layer list names instead
-    // of reading a value: treat them as nothing read.
-    const unsigned read =
-        section != nullptr && key != nullptr && file != nullptr
-            ? profile::GetString(section, key, kind.readDefault, buffer, size, file)
-            : 0;
+    unsigned read = 0;
+    if (const PreReadEntry* pre = PreReadEntry::For(section, key, file)) {
+        // The loader's copy of the value, cut to this kind's room as the
+        // read below would cut it.
+        const std::string_view value = pre->Value().substr(0, size - 1);
+        value.copy(buffer, value.size());
+        buffer[value.size()] = '\0';
+        read = static_cast<unsigned>(value.size());
+        scratch = pre->Scratch();
+    } else if (section != nullptr && key != nullptr && file != nullptr) {
+        // A null key or section would make the profile layer list names
+        // instead of reading a value: they count as nothing read.
+        read = profile::GetString(section, key, kind.readDefault, buffer, size, file);
+    }
     if (read == 0) {
         SetErr(err, kind.configureCode);
         return nullptr;

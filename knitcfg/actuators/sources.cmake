@@ -5,6 +5,7 @@ list(APPEND KNITCFG_SOURCES
   actuators/ColorActuators.cpp
   actuators/EntryParser.cpp
   actuators/LineActuators.cpp
+  actuators/PreReadEntry.cpp
   actuators/Prototypes.cpp
   actuators/StepMotorDisColor.cpp)
 list(APPEND KNITCFG_PUBLIC_HEADERS
@@ -16,6 +17,7 @@ list(APPEND KNITCFG_PUBLIC_HEADERS
 list(APPEND KNITCFG_PRIVATE_HEADERS
   actuators/ActuatorKind.h
   actuators/EntryParser.h
+  actuators/PreReadEntry.h
   actuators/Prototypes.h)
 list(APPEND KNITCFG_TEST_SOURCES
   actuators/Actuators_test.cpp

@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/actuators/PreReadEntry.h"
 #include "knitcfg/actuators/Prototypes.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/profile/Profile.h"
+#include "knitcfg/profile/SectionEntries.h"
 
 namespace knitcfg::detail {
 
@@ -37,12 +40,18 @@ bool SortedByCaduta(const ActuatorList& list) {
 // The first number of the value of `key`, read exactly as AlreadyInList
 // reads it: through the same room, with the same default, by the same
 // parser. False when the value is empty or does not begin with a number.
-bool FirstNumber(const char* section, const char* key, const char* file, int* number) {
+// `pre`: the value read already, when it still holds.
+bool FirstNumber(const PreReadEntry* pre, const char* section, const char* key, const char* file,
+                 int* number) {
     char buffer[kIdReadRoom];
-    if (profile::GetString(section, key, "0", buffer, sizeof buffer, file) == 0) {
-        return false;
+    if (pre != nullptr) {
+        const std::string_view value = pre->Value().substr(0, sizeof buffer - 1);
+        value.copy(buffer, value.size());
+        buffer[value.size()] = '\0';
+    } else {
+        profile::GetString(section, key, "0", buffer, sizeof buffer, file);
     }
-    return entry::ScanInt(buffer, number);
+    return buffer[0] != '\0' && entry::ScanInt(buffer, number);
 }
 
 // The list of one section load, with what makes each key cost the same
@@ -240,25 +249,40 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
     if (section == nullptr || file == nullptr) {
         return loaded;
     }
-    std::vector<char> names(kKeyListRoom);
-    const unsigned listed =
-        profile::GetString(section, nullptr, "", names.data(), kKeyListRoom, file);
-    if (listed == 0) {
+    // Every value of the section at once: each would otherwise be read twice,
+    // once for its identifier and once by the actuator that takes it.
+    profile::SectionEntries entries;
+    profile::ReadSectionEntries(section, kKeyListRoom, file, &entries);
+    if (entries.listed == 0) {
         return loaded;
     }
     loaded.hadKeys = true;
-    const std::size_t keys =
-        static_cast<std::size_t>(std::count(names.data(), names.data() + listed, '\0'));
+    const std::uint64_t changes = profile::ChangeCount();
+    entry::ScanResult scratch;
     // The prototypes parse every entry into themselves: one loader at a time.
     const auto lock = PrototypeLock();
-    SectionLoader loader(list, keys);
+    SectionLoader loader(list, entries.values.size());
     // The list ends with an empty name; a list cut to its room still ends so.
-    for (const char* key = names.data(); *key != '\0'; key += std::strlen(key) + 1) {
+    std::size_t index = 0;
+    for (const char* key = entries.listing.data(); *key != '\0' && index < entries.values.size();
+         key += std::strlen(key) + 1, ++index) {
+        // The value read holds as long as no cached file changes (an actuator
+        // of the caller's that writes, another thread): after that, and for a
+        // key that is not found (cut by the listing's room), each operation
+        // reads for itself.
+        const profile::SectionEntries::Value& read = entries.values[index];
+        std::optional<PreReadEntry> value;
+        if (read.found) {
+            value.emplace(section, key, file, entries.ValueText(read), changes, &scratch);
+        }
         // A key that nothing was asked about (no prototype to ask) was not
         // taken: say so rather than report success.
         RETERROR code = RE_WRONG_KIND;
         int number = 0;
-        Attuat* owner = FirstNumber(section, key, file, &number) ? loader.Find(number) : nullptr;
+        Attuat* owner =
+            FirstNumber(PreReadEntry::For(section, key, file), section, key, file, &number)
+                ? loader.Find(number)
+                : nullptr;
         if (owner != nullptr) {
             const short oldId = owner->Id;
             const short oldCaduta = owner->Caduta;

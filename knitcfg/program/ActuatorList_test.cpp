@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -68,7 +69,10 @@ std::vector<std::string> Described(const ActuatorList& list) {
 // A section meant to hit every branch of the loop: few identifiers, so that
 // entries merge and kinds collide; numbers beyond 16 bits, which give two
 // actuators one Id; changed feeds, which break the list's order; empty
-// values, header keys, keys of no kind and over-long texts.
+// values, header keys, keys of no kind and over-long texts; keys repeated
+// (in another letter case too), quoted values, a first number longer than
+// the room through which identifiers are read, and names long enough to cut
+// the key listing.
 std::string RandomSection(std::mt19937& rng, int keys) {
     auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
     static const char* const prefixes[] = {
@@ -87,9 +91,25 @@ std::string RandomSection(std::mt19937& rng, int keys) {
             continue;
         }
         const std::string prefix = prefixes[pick(9)];
-        text += prefix + std::to_string(k) + "=";
+        std::string name = prefix + std::to_string(shape == 3 ? pick(k + 1) : k);
+        if (shape == 4) {
+            name[0] = static_cast<char>(name[0] ^ 0x20);  // the other letter case
+        }
+        if (shape == 5) {
+            name += std::string(static_cast<std::size_t>(100 + pick(300)), 'x');
+        }
+        text += name + "=";
         if (shape == 2) {
             text += "\n";  // empty value
+            continue;
+        }
+        if (shape == 6) {
+            text += "\"1, 2, 3, 4, 5\"\n";
+            continue;
+        }
+        if (shape == 7) {
+            // 300 digits: the identifier's room holds only zeros of them.
+            text += std::string(299, '0') + "2, 1, 2, 3, 4\n";
             continue;
         }
         const std::string id = std::to_string(ids[pick(10)]);
@@ -115,7 +135,9 @@ TEST(ActuatorListTest, LoadEntriesMatchesThePlainLoop) {
     std::mt19937 rng(20240611);
     for (int round = 0; round < 200; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        test::WriteFile(file, test::Crlf(RandomSection(rng, 5 + static_cast<int>(rng() % 80))));
+        // Every tenth section lists more names than the listing's room holds.
+        const int keys = round % 10 == 0 ? 700 : 5 + static_cast<int>(rng() % 80);
+        test::WriteFile(file, test::Crlf(RandomSection(rng, keys)));
         const bool colors = round % 2 == 0;
         const std::vector<Attuat*>& prototypes = colors ? ColorPrototypes() : LinePrototypes();
 
@@ -141,6 +163,62 @@ TEST(ActuatorListTest, LoadEntriesMatchesThePlainLoop) {
         EXPECT_EQ(loaded.hadKeys, plainHadKeys);
         EXPECT_EQ(loaded.lastCode, plainCode);
         ASSERT_EQ(Described(fast), Described(plain)) << test::ReadFile(file);
+    }
+}
+
+// A prototype of the caller's that writes the file while a section loads:
+// on its first call it gives `key` a new value, which the actuators asked
+// about that key afterwards must read.
+class Rewriter : public Attuat {
+public:
+    Rewriter(const char* key, const char* value) : key_(key), value_(value) {}
+    Attuat* LoadObj(const char* section, const char* /*key*/, const char* file,
+                    RETERROR* err) override {
+        if (!done_) {
+            done_ = true;
+            profile::WriteString(section, key_, value_, file);
+        }
+        *err = RE_WRONG_KIND;
+        return nullptr;
+    }
+
+private:
+    const char* key_;
+    const char* value_;
+    bool done_ = false;
+};
+
+TEST(ActuatorListTest, LoadEntriesSeesWritesMadeDuringTheLoad) {
+    test::TempDir dir;
+    const std::string file = dir.File("rewritten.ini");
+    const std::string text = "[S]\nDrum_000=1, 0, 0, 5\nDrum_001=2, 0, 0, 6\nDrum_002=3, 0, 0, 7\n";
+    // Inside a batch and outside one.
+    for (bool batch : {true, false}) {
+        SCOPED_TRACE(batch ? "in a batch" : "no batch");
+        ActuatorList fast;
+        ActuatorList plain;
+        {
+            test::WriteFile(file, text);
+            Rewriter rewriter("Drum_002", "3, 0, 0, 99");
+            std::vector<Attuat*> prototypes = ColorPrototypes();
+            prototypes.insert(prototypes.begin(), &rewriter);
+            std::optional<profile::Batch> open;
+            if (batch) {
+                open.emplace(file.c_str());
+            }
+            detail::LoadEntries(fast, prototypes, "S", file.c_str());
+        }
+        {
+            test::WriteFile(file, text);
+            Rewriter rewriter("Drum_002", "3, 0, 0, 99");
+            std::vector<Attuat*> prototypes = ColorPrototypes();
+            prototypes.insert(prototypes.begin(), &rewriter);
+            bool hadKeys = false;
+            ReferenceLoad(plain, prototypes, "S", file.c_str(), &hadKeys);
+        }
+        EXPECT_EQ(Described(fast), Described(plain));
+        ASSERT_EQ(fast.size(), 3u);
+        EXPECT_EQ(fast[2]->GetStato(), 99);
     }
 }
 

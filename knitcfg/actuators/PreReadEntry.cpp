@@ -1,0 +1,41 @@
+#include "knitcfg/actuators/PreReadEntry.h"
+
+#include "knitcfg/profile/SectionEntries.h"
+
+namespace knitcfg::detail {
+
+namespace {
+
+// A plain pointer: a thread-local object with a destructor is not safe on
+// every platform's thread exit.
+thread_local const PreReadEntry* current = nullptr;
+
+}  // namespace
+
+PreReadEntry::PreReadEntry(const char* section, const char* key, const char* file,
+                           std::string_view value, std::uint64_t changes,
+                           entry::ScanResult* scratch)
+    : section_(section),
+      key_(key),
+      file_(file),
+      value_(value),
+      changes_(changes),
+      scratch_(scratch),
+      previous_(current) {
+    current = this;
+}
+
+PreReadEntry::~PreReadEntry() {
+    current = previous_;
+}
+
+const PreReadEntry* PreReadEntry::For(const char* section, const char* key, const char* file) {
+    const PreReadEntry* entry = current;
+    if (entry == nullptr || entry->section_ != section || entry->key_ != key ||
+        entry->file_ != file || entry->changes_ != profile::ChangeCount()) {
+        return nullptr;
+    }
+    return entry;
+}
+
+}  // namespace knitcfg::detail
