@@ -6,7 +6,6 @@
 // runs with its own kind. Internal to the library.
 
 #include <cstddef>
-#include <cstring>
 #include <string>
 
 #include "knitcfg/actuators/Attuat.h"
@@ -90,6 +89,16 @@ std::string EntryText(const ActuatorKind& kind, int* counter, const entry::Items
 RETERROR WriteEntry(const ActuatorKind& kind, const char* section, const char* file, int* counter,
                     const entry::Items& items);
 
+// True when `text` begins with `prefix`, letter case included. Every entry
+// of a load asks each prototype in turn, so this is done inline.
+inline bool StartsWith(const char* text, const char* prefix) {
+    while (*prefix != '\0' && *text == *prefix) {
+        ++text;
+        ++prefix;
+    }
+    return *prefix == '\0';
+}
+
 // UpdateObj of a concrete class: sets err to 1 and walks the class's prefix
 // table up to its null prefix; the first prefix that begins `key`, compared
 // case-sensitively over the prefix's length, runs its configure operation on
@@ -102,7 +111,7 @@ int UpdateThroughTable(T& self, const Entry* table, const char* section, const c
         return 0;
     }
     for (const Entry* pair = table; pair->prefix != nullptr; ++pair) {
-        if (std::strncmp(key, pair->prefix, std::strlen(pair->prefix)) == 0) {
+        if (StartsWith(key, pair->prefix)) {
             return (self.*(pair->configure))(section, key, file, err);
         }
     }

@@ -78,14 +78,54 @@ ScanResult Scan(const char* value, const char* format, std::size_t textRoom) {
     return result;
 }
 
+namespace {
+
+// The items of a scan, written over those that a result scanned into before
+// holds: a loader scans every entry of a file into one result, and a fresh
+// item for each would construct and destroy a text each time.
+class ItemWriter {
+public:
+    explicit ItemWriter(Items& items) : items_(items) {}
+    ItemWriter(const ItemWriter&) = delete;
+    ItemWriter& operator=(const ItemWriter&) = delete;
+    // Drops the items left over from the earlier scan.
+    ~ItemWriter() { items_.resize(count_); }
+
+    void Number(std::int32_t number) {
+        Item& item = Next();
+        item.isText = false;
+        item.number = number;
+        item.text.clear();
+    }
+    void Text(const char* text, std::size_t length) {
+        Item& item = Next();
+        item.isText = true;
+        item.number = 0;
+        item.text.assign(text, length);
+    }
+
+private:
+    Item& Next() {
+        if (count_ == items_.size()) {
+            items_.emplace_back();
+        }
+        return items_[count_++];
+    }
+
+    Items& items_;
+    std::size_t count_ = 0;
+};
+
+}  // namespace
+
 void ScanInto(const char* value, const char* format, std::size_t textRoom, ScanResult* out) {
     if (out == nullptr) {
         return;
     }
     ScanResult& result = *out;
-    result.items.clear();
     result.textTooLong = false;
     if (format == nullptr) {
+        result.items.clear();
         return;
     }
     if (result.items.capacity() == 0) {
@@ -97,6 +137,7 @@ void ScanInto(const char* value, const char* format, std::size_t textRoom, ScanR
         }
         result.items.reserve(directives);
     }
+    ItemWriter items(result.items);
     const char* p = value != nullptr ? value : "";
     for (const char* f = format; *f != '\0';) {
         if (IsBlank(*f)) {
@@ -111,7 +152,7 @@ void ScanInto(const char* value, const char* format, std::size_t textRoom, ScanR
             if (!ScanNumber(&p, &number)) {
                 return;
             }
-            result.items.emplace_back().number = number;
+            items.Number(number);
             f += 2;
             continue;
         }
@@ -129,9 +170,7 @@ void ScanInto(const char* value, const char* format, std::size_t textRoom, ScanR
                 result.textTooLong = true;
                 return;
             }
-            Item& text = result.items.emplace_back();
-            text.isText = true;
-            text.text.assign(start, length);
+            items.Text(start, length);
             f += 2;
             continue;
         }
