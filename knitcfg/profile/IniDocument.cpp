@@ -105,14 +105,16 @@ std::string_view HeaderName(std::string_view text) {
 
 void IniDocument::Clear() {
     const Changing changing(*this);
-    image_.clear();
-    pool_.clear();
+    // The memory goes too: a cached copy is dropped to give it back.
+    image_ = std::string();
+    pool_ = std::string();
     poolBytes_ = 0;
     garbage_ = 0;
-    sections_.clear();
-    sectionIndex_.Clear();
-    nextSameName_.clear();
-    keyIndex_.clear();
+    sections_ = std::vector<Section>();
+    sectionIndex_ = NameTable();
+    nextSameName_ = std::vector<std::uint32_t>();
+    keyIndex_ = std::vector<KeyIndex>();
+    scratchKeys_ = NameTable();
     sections_.emplace_back();
     keyIndex_.emplace_back();
     nextSameName_.push_back(NameTable::kNone);
@@ -301,26 +303,31 @@ IniDocument::Section* IniDocument::FindSectionMutable(std::string_view name) {
     return i == SIZE_MAX ? nullptr : &sections_[i];
 }
 
+bool IniDocument::FillKeyTable(const Section& s, NameTable* table) const {
+    table->Clear();
+    table->Reserve(s.body.size());
+    bool repeated = false;
+    const auto nameOf = [&](std::uint32_t n) { return Key(s.body[n]); };
+    for (std::size_t i = 0; i < s.body.size(); ++i) {
+        if (s.body[i].kind == Kind::kEntry) {
+            const std::string_view key = Key(s.body[i]);
+            const std::uint32_t hash = HashName(key);
+            // Only the first entry of a key is found.
+            if (table->Find(key, hash, nameOf) == NameTable::kNone) {
+                table->Insert(hash, static_cast<std::uint32_t>(i));
+            } else {
+                repeated = true;
+            }
+        }
+    }
+    return repeated;
+}
+
 const NameTable& IniDocument::Keys(std::size_t sectionIndex) const {
     KeyIndex& index = keyIndex_[sectionIndex];
     if (!index.valid) {
-        const Section& s = sections_[sectionIndex];
-        index.table.Clear();
-        index.table.Reserve(s.body.size());
-        index.repeated = false;
-        const auto nameOf = [&](std::uint32_t n) { return Key(s.body[n]); };
-        for (std::size_t i = 0; i < s.body.size(); ++i) {
-            if (s.body[i].kind == Kind::kEntry) {
-                const std::string_view key = Key(s.body[i]);
-                const std::uint32_t hash = HashName(key);
-                // Only the first entry of a key is found.
-                if (index.table.Find(key, hash, nameOf) == NameTable::kNone) {
-                    index.table.Insert(hash, static_cast<std::uint32_t>(i));
-                } else {
-                    index.repeated = true;
-                }
-            }
-        }
+        index.repeated = FillKeyTable(sections_[sectionIndex], &index.table);
+        index.repeatedKnown = true;
         index.valid = true;
     }
     return index.table;
@@ -328,8 +335,23 @@ const NameTable& IniDocument::Keys(std::size_t sectionIndex) const {
 
 void IniDocument::InvalidateKeys(std::size_t sectionIndex) const {
     lookups_.keyKnown = false;
-    keyIndex_[sectionIndex].valid = false;
-    keyIndex_[sectionIndex].table.Clear();
+    KeyIndex& index = keyIndex_[sectionIndex];
+    index.valid = false;
+    index.table.Clear();
+    index.repeatedKnown = false;
+    index.scanned = 0;
+}
+
+std::uint32_t IniDocument::ScanForKey(std::size_t sectionIndex, std::string_view key) const {
+    const Section& s = sections_[sectionIndex];
+    KeyIndex& index = keyIndex_[sectionIndex];
+    for (std::size_t i = 0; i < s.body.size(); ++i) {
+        ++index.scanned;
+        if (s.body[i].kind == Kind::kEntry && SameName(Key(s.body[i]), key)) {
+            return static_cast<std::uint32_t>(i);
+        }
+    }
+    return NameTable::kNone;
 }
 
 std::uint32_t IniDocument::FindKey(std::size_t sectionIndex, std::string_view key) const {
@@ -337,9 +359,18 @@ std::uint32_t IniDocument::FindKey(std::size_t sectionIndex, std::string_view ke
         return lookups_.keyAt;
     }
     const Section& s = sections_[sectionIndex];
-    const std::uint32_t at = Keys(sectionIndex).Find(key, HashName(key), [&](std::uint32_t n) {
-        return Key(s.body[n]);
-    });
+    const KeyIndex& index = keyIndex_[sectionIndex];
+    // A loader asks a section for a few keys near its top and then reads it
+    // whole: walking the lines answers those without building the section's
+    // table (memory of the order of the section's). Once the walks have
+    // cost as much as building it would, the table is built, so lookups stay
+    // linear in the section's size in total.
+    const std::uint32_t at =
+        !index.valid && index.scanned < s.body.size()
+            ? ScanForKey(sectionIndex, key)
+            : Keys(sectionIndex).Find(key, HashName(key), [&](std::uint32_t n) {
+                  return Key(s.body[n]);
+              });
     lookups_.key.assign(key.data(), key.size());
     lookups_.keySection = sectionIndex;
     lookups_.keyAt = at;
@@ -356,8 +387,14 @@ const IniDocument::Line* IniDocument::FindEntry(const Section& section,
 
 bool IniDocument::HasRepeatedKeys(const Section& section) const {
     const auto sectionIndex = static_cast<std::size_t>(&section - sections_.data());
-    Keys(sectionIndex);
-    return keyIndex_[sectionIndex].repeated;
+    KeyIndex& index = keyIndex_[sectionIndex];
+    if (!index.repeatedKnown) {
+        // Answered with a table shared by all sections, so that a section
+        // read once, whole, keeps no table of its own.
+        index.repeated = FillKeyTable(section, &scratchKeys_);
+        index.repeatedKnown = true;
+    }
+    return index.repeated;
 }
 
 IniDocument::Line IniDocument::MakeLine(std::string_view text) {
@@ -424,8 +461,11 @@ bool IniDocument::SetValue(std::string_view section, std::string_view key, std::
         --pos;
     }
     body.insert(body.begin() + static_cast<std::ptrdiff_t>(pos), line);
-    // Every indexed entry stands before `pos`, so no index moves.
-    keyIndex_[si].table.Insert(HashName(key), static_cast<std::uint32_t>(pos));
+    // Every indexed entry stands before `pos`, so no index moves; the key was
+    // not there, so no key repeats that did not before.
+    if (keyIndex_[si].valid) {
+        keyIndex_[si].table.Insert(HashName(key), static_cast<std::uint32_t>(pos));
+    }
     return true;
 }
 

@@ -85,6 +85,8 @@ private:
         NameTable table;
         bool valid = false;
         bool repeated = false;  // some key has more than one entry
+        bool repeatedKnown = false;
+        std::size_t scanned = 0;  // lines walked by lookups made without the table
     };
 
     // The name of a section by its position, for the section index.
@@ -94,7 +96,11 @@ private:
     Line MakeLine(std::string_view text);
     Section* FindSectionMutable(std::string_view name);
     std::size_t FindSectionIndex(std::string_view name) const;
+    // Fills `table` with the first entry of each key of `s`; true when some
+    // key has more than one entry.
+    bool FillKeyTable(const Section& s, NameTable* table) const;
     const NameTable& Keys(std::size_t sectionIndex) const;
+    std::uint32_t ScanForKey(std::size_t sectionIndex, std::string_view key) const;
     std::uint32_t FindKey(std::size_t sectionIndex, std::string_view key) const;
     void LinkSection(std::size_t sectionIndex);
     void InvalidateKeys(std::size_t sectionIndex) const;
@@ -113,6 +119,7 @@ private:
     std::vector<std::uint32_t> nextSameName_;
     // Key indexes are built on first use and dropped when a section's lines move.
     mutable std::vector<KeyIndex> keyIndex_;
+    mutable NameTable scratchKeys_;
 
     // The last section and the last key looked up, with their answers: a
     // loader asks for the same section entry after entry, and often for the

@@ -57,6 +57,40 @@ TEST(IniDocumentTest, ManyNewKeysKeepTheirOrderAndIndex) {
     }
 }
 
+// Lookups answer the same whether the section's lines are walked (its first
+// few lookups) or its table is used (once the walks have cost as much as
+// building it), before and after edits; and so does the repeated-key check.
+TEST(IniDocumentTest, LookupsAgreeWithAWalkOfTheLines) {
+    std::string text = "[S]\n";
+    for (int i = 0; i < 50; ++i) {
+        text += "Key" + std::to_string(i % 40) + "=" + std::to_string(i) + "\n";
+    }
+    IniDocument doc;
+    doc.Parse(text);
+    auto first = [&](const std::string& key) -> std::string {
+        const IniDocument::Line* line = doc.FindEntry(*doc.FindSection("S"), key);
+        return line == nullptr ? "none" : std::string(doc.Value(*line));
+    };
+    EXPECT_TRUE(doc.HasRepeatedKeys(*doc.FindSection("S")));
+    // Far past the walking budget, missing keys included, in both cases.
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 45; i >= 0; --i) {
+            const std::string expected = i < 40 ? std::to_string(i) : "none";
+            EXPECT_EQ(first((round == 1 ? "KEY" : "key") + std::to_string(i)), expected) << i;
+        }
+    }
+    EXPECT_TRUE(doc.SetValue("S", "New", "n"));
+    EXPECT_EQ(first("new"), "n");
+    EXPECT_TRUE(doc.HasRepeatedKeys(*doc.FindSection("S")));
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_TRUE(doc.DeleteKey("S", "key" + std::to_string(i)));
+    }
+    EXPECT_FALSE(doc.HasRepeatedKeys(*doc.FindSection("S")));
+    EXPECT_EQ(first("key5"), "45");  // the second entry of the key is now its first
+    EXPECT_EQ(first("key35"), "35");
+    EXPECT_EQ(first("new"), "n");
+}
+
 TEST(IniDocumentTest, ClassifiesLines) {
     using namespace std::string_view_literals;
     const std::pair<std::string_view, IniDocument::Kind> cases[] = {
