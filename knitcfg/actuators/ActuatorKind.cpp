@@ -30,14 +30,11 @@ const entry::Items* ReadEntry(const ActuatorKind& kind, const char* section, con
     SetErr(err, RE_WRONG_KIND);
     char buffer[kMaxReadBuffer];
     const unsigned size = std::min(kind.readBuffer, kMaxReadBuffer);
+    const char* value = buffer;
     unsigned read = 0;
     if (const PreReadEntry* pre = PreReadEntry::For(section, key, file)) {
-        // The loader's copy of the value, cut to this kind's room as the
-        // read below would cut it.
-        const std::string_view value = pre->Value().substr(0, size - 1);
-        value.copy(buffer, value.size());
-        buffer[value.size()] = '\0';
-        read = static_cast<unsigned>(value.size());
+        // The loader's copy of the value, as the read below would give it.
+        value = pre->Text(size, buffer, &read);
         scratch = pre->Scratch();
     } else if (section != nullptr && key != nullptr && file != nullptr) {
         // A null key or section would make the profile layer list names
@@ -49,7 +46,7 @@ const entry::Items* ReadEntry(const ActuatorKind& kind, const char* section, con
         return nullptr;
     }
     entry::ScanResult& scan = *scratch;
-    entry::ScanInto(buffer, kind.valueFormat, kTextRoom, &scan);
+    entry::ScanInto(value, kind.valueFormat, kTextRoom, &scan);
     if (scan.textTooLong) {
         // Refused rather than cut: a cut position or speed would be written
         // back as a different number without anyone being told. Refusing

@@ -38,4 +38,16 @@ const PreReadEntry* PreReadEntry::For(const char* section, const char* key, cons
     return entry;
 }
 
+const char* PreReadEntry::Text(unsigned room, char* buffer, unsigned* length) const {
+    if (value_.size() < room) {
+        *length = static_cast<unsigned>(value_.size());
+        return value_.data();
+    }
+    const std::string_view cut = value_.substr(0, room - 1);
+    cut.copy(buffer, cut.size());
+    buffer[cut.size()] = '\0';
+    *length = static_cast<unsigned>(cut.size());
+    return buffer;
+}
+
 }  // namespace knitcfg::detail

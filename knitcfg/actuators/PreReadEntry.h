@@ -19,8 +19,9 @@ public:
     // Makes this entry the thread's current one for the object's lifetime
     // (the previous one comes back after it). `value` is what GetString
     // reads for `key` (uncut), as it stood when the profile layer's
-    // ChangeCount was `changes`; `scratch` is room for parsing it, which the
-    // operations reuse from entry to entry.
+    // ChangeCount was `changes`, and is followed by a NUL in memory;
+    // `scratch` is room for parsing it, which the operations reuse from
+    // entry to entry.
     PreReadEntry(const char* section, const char* key, const char* file, std::string_view value,
                  std::uint64_t changes, entry::ScanResult* scratch);
     ~PreReadEntry();
@@ -32,7 +33,10 @@ public:
     // read, so that a read now would give the same value; otherwise null.
     static const PreReadEntry* For(const char* section, const char* key, const char* file);
 
-    std::string_view Value() const { return value_; }
+    // The value as GetString copies it into a buffer of `room` bytes (room
+    // at least 1): NUL-terminated, cut to room-1 characters, their count in
+    // `*length`. In place when it fits, else copied into `buffer`.
+    const char* Text(unsigned room, char* buffer, unsigned* length) const;
     entry::ScanResult* Scratch() const { return scratch_; }
 
 private:

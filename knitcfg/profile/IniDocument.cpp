@@ -311,11 +311,9 @@ bool IniDocument::FillKeyTable(const Section& s, NameTable* table) const {
     for (std::size_t i = 0; i < s.body.size(); ++i) {
         if (s.body[i].kind == Kind::kEntry) {
             const std::string_view key = Key(s.body[i]);
-            const std::uint32_t hash = HashName(key);
             // Only the first entry of a key is found.
-            if (table->Find(key, hash, nameOf) == NameTable::kNone) {
-                table->Insert(hash, static_cast<std::uint32_t>(i));
-            } else {
+            if (table->FindOrInsert(key, HashName(key), nameOf, static_cast<std::uint32_t>(i)) !=
+                NameTable::kNone) {
                 repeated = true;
             }
         }

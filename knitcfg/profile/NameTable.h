@@ -50,6 +50,29 @@ public:
     // Stores `number` for a name that is not in the table yet.
     void Insert(std::uint32_t hash, std::uint32_t number);
 
+    // Stores `number` for `name` unless the table has the name already;
+    // returns the number it had, or kNone when it was stored now. One probe
+    // instead of a Find and an Insert.
+    template <typename NameOf>
+    std::uint32_t FindOrInsert(std::string_view name, std::uint32_t hash, NameOf&& nameOf,
+                               std::uint32_t number) {
+        if ((count_ + 1) * 2 > slots_.size()) {
+            Grow();
+        }
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot& s = slots_[i];
+            if (s.number == kNone) {
+                s = Slot{hash, number};
+                ++count_;
+                return kNone;
+            }
+            if (s.hash == hash && SameName(nameOf(s.number), name)) {
+                return s.number;
+            }
+        }
+    }
+
     // Replaces the number stored for a name (found as by Find) with
     // `replacement`, or removes the name when `replacement` is kNone.
     template <typename NameOf>

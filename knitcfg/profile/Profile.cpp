@@ -545,11 +545,16 @@ void ReadSectionEntries(const char* section, unsigned room, const char* file, Se
         // repeated keys that entry is the one a lookup of the name finds.
         // Any other name (the last one, cut by the room) is looked up.
         const bool inStep = s != nullptr && !f.doc.HasRepeatedKeys(*s);
+        if (s != nullptr) {
+            out->values.reserve(s->body.size());
+        }
         std::size_t next = 0;
         const char* end = out->listing.data() + room;
         for (const char* name = out->listing.data(); name < end && *name != '\0';) {
-            const std::string_view n(name,
-                                     static_cast<std::size_t>(std::find(name, end, '\0') - name));
+            const void* nul = std::memchr(name, '\0', static_cast<std::size_t>(end - name));
+            const std::string_view n(
+                name, static_cast<std::size_t>(
+                          (nul != nullptr ? static_cast<const char*>(nul) : end) - name));
             name += n.size() + 1;
             const IniDocument::Line* line = nullptr;
             if (inStep) {
@@ -572,6 +577,7 @@ void ReadSectionEntries(const char* section, unsigned room, const char* file, Se
             v.begin = out->text.size();
             v.length = value.size();
             out->text.append(value.data(), value.size());
+            out->text.push_back('\0');
             out->values.push_back(v);
         }
     });

@@ -28,6 +28,8 @@ struct SectionEntries {
         bool found = false;
     };
     std::vector<Value> values;
+    // The values end to end, each followed by a NUL (which a value may also
+    // hold), so that a value can be read as a C string where it lies.
     std::string text;
 
     std::string_view ValueText(const Value& value) const {

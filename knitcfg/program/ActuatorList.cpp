@@ -44,14 +44,14 @@ bool SortedByCaduta(const ActuatorList& list) {
 bool FirstNumber(const PreReadEntry* pre, const char* section, const char* key, const char* file,
                  int* number) {
     char buffer[kIdReadRoom];
+    const char* value = buffer;
+    unsigned read = 0;
     if (pre != nullptr) {
-        const std::string_view value = pre->Value().substr(0, sizeof buffer - 1);
-        value.copy(buffer, value.size());
-        buffer[value.size()] = '\0';
+        value = pre->Text(kIdReadRoom, buffer, &read);
     } else {
-        profile::GetString(section, key, "0", buffer, sizeof buffer, file);
+        read = profile::GetString(section, key, "0", buffer, kIdReadRoom, file);
     }
-    return buffer[0] != '\0' && entry::ScanInt(buffer, number);
+    return read != 0 && entry::ScanInt(value, number);
 }
 
 // The list of one section load, with what makes each key cost the same
