@@ -1,6 +1,7 @@
 #include "knitcfg/program/ActuatorList.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -64,7 +65,7 @@ public:
     // nor the list grows while they are loaded.
     SectionLoader(ActuatorList& list, std::size_t keys) : list_(list) {
         std::size_t capacity = 16;
-        while (capacity < 2 * (list.size() + keys)) {
+        while (capacity * 3 < 4 * (list.size() + keys)) {
             capacity *= 2;
         }
         slots_.resize(capacity);
@@ -80,6 +81,9 @@ public:
     // The first actuator in list order whose Id, widened to 32 bits, is
     // `number` (as AlreadyInList compares), or null.
     Attuat* Find(int number) {
+        if (number < SHRT_MIN || number > SHRT_MAX) {
+            return nullptr;  // no 16-bit identifier widens to it
+        }
         IdEntry* entry = Lookup(number, false);
         if (entry == nullptr || entry->count == 0) {
             return nullptr;
@@ -133,20 +137,23 @@ public:
     }
 
 private:
+    // Sixteen bytes, so that the table of a whole section stays in the
+    // processor's nearest cache: every entry of a load looks it up.
     struct IdEntry {
-        int id = 0;
-        int count = 0;           // 0 in a slot never used
         Attuat* sole = nullptr;  // the only actuator with the number, when known
-        bool used = false;
+        int id = kUnused;
+        int count = 0;
     };
+    // The id of a slot never used: no 16-bit identifier widens to it.
+    static constexpr int kUnused = INT_MIN;
 
     // The slot of `id` (open addressing, linear probing); with `add`, a new
     // slot when there is none, otherwise null. Identifiers are 16-bit, so a
-    // section holds at most 65536 of them; the table doubles at half full.
+    // section holds at most 65536 of them; the table doubles at 3/4 full.
     IdEntry* Lookup(int id, bool add) {
         std::size_t mask = slots_.size() - 1;
         std::size_t at = (static_cast<std::uint32_t>(id) * 2654435761u) & mask;
-        while (slots_[at].used) {
+        while (slots_[at].id != kUnused) {
             if (slots_[at].id == id) {
                 return &slots_[at];
             }
@@ -155,12 +162,11 @@ private:
         if (!add) {
             return nullptr;
         }
-        if (2 * (used_ + 1) > slots_.size()) {
+        if (4 * (used_ + 1) > 3 * slots_.size()) {
             Grow();
             return Lookup(id, true);
         }
         ++used_;
-        slots_[at].used = true;
         slots_[at].id = id;
         return &slots_[at];
     }
@@ -170,7 +176,7 @@ private:
         old.swap(slots_);
         used_ = 0;
         for (const IdEntry& entry : old) {
-            if (entry.used) {
+            if (entry.id != kUnused) {
                 IdEntry* moved = Lookup(entry.id, true);
                 moved->count = entry.count;
                 moved->sole = entry.sole;
