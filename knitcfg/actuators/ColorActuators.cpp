@@ -1,24 +1,21 @@
 #include "knitcfg/actuators/ColorActuators.h"
 
 #include "knitcfg/actuators/ActuatorKind.h"
+#include "knitcfg/actuators/Kinds.h"
 
 namespace knitcfg {
 
 namespace {
 
 using detail::ActuatorKind;
+using detail::kDrumColor;
+using detail::kFingerColor;
+using detail::kSpeederColor;
+using detail::kSplitterColor;
+using detail::kStepMotorColor;
+using detail::kTriangleColor;
 using entry::Item;
 using entry::Items;
-
-// clang-format off
-//                                  prefix                    read default          buffer  value format            load                          configure                     save
-constexpr ActuatorKind kDrumColor     {detail::kDrumPrefix,      "0, 0, 0, 0",         260, "%d, %d, %d, %d",       RE_DRUM_COLOR_ENTRY,          RE_DRUM_COLOR_ENTRY,          RE_WRITE_DRUM};
-constexpr ActuatorKind kFingerColor   {detail::kFingerPrefix,    "0, 0, 0, 0",         512, "%d, %d, %d, %d",       RE_FINGER_COLOR_ENTRY,        RE_FINGER_COLOR_ENTRY,        RE_WRITE_FINGER};
-constexpr ActuatorKind kSplitterColor {detail::kSplitterPrefix,  "0, 0, 0, 0",         512, "%d, %d, %d, %d",       RE_SPLITTER_COLOR_ENTRY,      RE_SPLITTER_COLOR_ENTRY,      RE_WRITE_SPLITTER};
-constexpr ActuatorKind kTriangleColor {detail::kTrianglePrefix,  "0, 0, 0, 0",         512, "%d, %d, %d, %d",       RE_TRIANGLE_COLOR_ENTRY,      RE_TRIANGLE_COLOR_ENTRY,      RE_WRITE_TRIANGLE};
-constexpr ActuatorKind kStepMotorColor{detail::kStepMotorPrefix, "0, 0, 0, 0, 0",      512, "%d, %d, %d, %d, %d",   RE_STEPMOTOR_COLOR_ENTRY,     RE_STEPMOTOR_COLOR_ENTRY,     RE_WRITE_STEPMOTOR};
-constexpr ActuatorKind kSpeederColor  {detail::kSpeederPrefix,   "0, 0, 0, 0",         512, "%d, %d, %d, %s",       RE_SPEEDER_COLOR_ENTRY,       RE_SPEEDER_COLOR_ENTRY,       RE_WRITE_SPEEDER};
-// clang-format on
 
 // The configure operation of the kinds whose only field beyond the common
 // three is a 16-bit state.

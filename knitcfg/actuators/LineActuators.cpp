@@ -1,26 +1,20 @@
 #include "knitcfg/actuators/LineActuators.h"
 
 #include "knitcfg/actuators/ActuatorKind.h"
+#include "knitcfg/actuators/Kinds.h"
 
 namespace knitcfg {
 
 namespace {
 
 using detail::ActuatorKind;
-
-// The codes differ between kinds on purpose: the finger, splitter, cam and
-// speeder lines share the configure code 16, and the design stepping-motor
-// line reports the stepping motor's load and save codes.
-// clang-format off
-//                                     prefix                       read default  buffer  value format    load                         configure                    save
-constexpr ActuatorKind kDrumLine        {detail::kDrumPrefix,         "0, 0, 0",    512, "%d, %d, %d",   RE_DRUM_LINE_ENTRY,          RE_DRUM_LINE_ENTRY,          RE_WRITE_DRUM};
-constexpr ActuatorKind kFingerLine      {detail::kFingerPrefix,       "0, 0, 0",    512, "%d, %d, %d",   RE_FINGER_LINE_ENTRY,        RE_DRUM_COLOR_ENTRY,         RE_WRITE_FINGER};
-constexpr ActuatorKind kSplitterLine    {detail::kSplitterPrefix,     "0, 0, 0",    512, "%d, %d, %d",   RE_SPLITTER_LINE_ENTRY,      RE_DRUM_COLOR_ENTRY,         RE_WRITE_SPLITTER};
-constexpr ActuatorKind kTriangleLine    {detail::kTrianglePrefix,     "0, 0, 0",    512, "%d, %d, %d",   RE_TRIANGLE_LINE_ENTRY,      RE_DRUM_COLOR_ENTRY,         RE_WRITE_TRIANGLE};
-constexpr ActuatorKind kStepMotorLine   {detail::kStepMotorPrefix,    "0, 0, 0",    512, "%d, %d, %d",   RE_STEPMOTOR_LINE_ENTRY,     RE_STEPMOTOR_LINE_ENTRY,     RE_WRITE_STEPMOTOR};
-constexpr ActuatorKind kStepMotorDisLine{detail::kStepMotorDisPrefix, "0, 0, 0",    512, "%d, %d, %d",   RE_STEPMOTOR_LINE_ENTRY,     RE_STEPMOTORDIS_LINE_EMPTY,  RE_WRITE_STEPMOTOR};
-constexpr ActuatorKind kSpeederLine     {detail::kSpeederPrefix,      "0, 0, 0",    512, "%d, %d, %d",   RE_SPEEDER_LINE_ENTRY,       RE_DRUM_COLOR_ENTRY,         RE_WRITE_SPEEDER};
-// clang-format on
+using detail::kDrumLine;
+using detail::kFingerLine;
+using detail::kSpeederLine;
+using detail::kSplitterLine;
+using detail::kStepMotorDisLine;
+using detail::kStepMotorLine;
+using detail::kTriangleLine;
 
 }  // namespace
 

@@ -1,6 +1,9 @@
 #include "knitcfg/actuators/Prototypes.h"
 
+#include <utility>
+
 #include "knitcfg/actuators/ColorActuators.h"
+#include "knitcfg/actuators/Kinds.h"
 #include "knitcfg/actuators/LineActuators.h"
 #include "knitcfg/actuators/StepMotorDisColor.h"
 
@@ -78,6 +81,31 @@ void EmptyColorPrototypeTexts() {
     p.speederColor.SetVelocita("");
     p.stepMotorDisColor.QuotaAghi.clear();
     p.stepMotorDisColor.QuotaRanghi.clear();
+}
+
+const detail::ActuatorKind* detail::SharedPrototypeKind(const Attuat* prototype) {
+    PrototypeSet& p = Set();
+    static const std::pair<const Attuat*, const ActuatorKind*> kinds[] = {
+        {&p.drumColor, &kDrumColor},
+        {&p.fingerColor, &kFingerColor},
+        {&p.splitterColor, &kSplitterColor},
+        {&p.triangleColor, &kTriangleColor},
+        {&p.stepMotorColor, &kStepMotorColor},
+        {&p.stepMotorDisColor, &kStepMotorDisColor},
+        {&p.speederColor, &kSpeederColor},
+        {&p.drumLine, &kDrumLine},
+        {&p.fingerLine, &kFingerLine},
+        {&p.splitterLine, &kSplitterLine},
+        {&p.triangleLine, &kTriangleLine},
+        {&p.stepMotorLine, &kStepMotorLine},
+        {&p.stepMotorDisLine, &kStepMotorDisLine},
+        {&p.speederLine, &kSpeederLine}};
+    for (const auto& [shared, kind] : kinds) {
+        if (shared == prototype) {
+            return kind;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace knitcfg

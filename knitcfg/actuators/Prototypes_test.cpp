@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TestUtil.h"
+#include "knitcfg/actuators/ActuatorKind.h"
 #include "knitcfg/knitcfg.h"
 
 namespace knitcfg {
@@ -94,6 +95,54 @@ TEST(PrototypesTest, FirstMatchingPrototypeTakesTheEntryAndKeepsItsValues) {
         ColorPrototypes()[6]->LoadObj("Color_001", "Speeder_000", file.c_str(), &err));
     ASSERT_NE(speeder, nullptr);
     EXPECT_EQ(speeder->GetVelocita(), "+2.5");
+}
+
+// What a section load answers for a shared prototype without asking it must
+// be what the prototype answers: for every key of another kind, null and
+// the kind's load code, with the prototype unchanged; a key of its own kind
+// it takes. Only the shared objects are answered for.
+TEST(PrototypesTest, SharedKindsAnswerAsTheirPrototypes) {
+    test::TempDir dir;
+    const std::string file = dir.File("kinds.ini");
+    std::string text = "[S]\n";
+    const std::vector<std::string> keys = {"Drum_000",
+                                           "Finger_000",
+                                           "Splitter_000",
+                                           "Triangle_000",
+                                           "Speeder_000",
+                                           "SteppingMotor_000",
+                                           "SteppingMotorDis_000",
+                                           "drum_000",
+                                           "DRUM_000",
+                                           "Drum",
+                                           "SteppingMotor",
+                                           "Other_000",
+                                           "ID",
+                                           "Drum_"};
+    for (const std::string& key : keys) {
+        text += key + "=1 2 3 +4 5 6 -7 8 9 10 11\n";
+    }
+    test::WriteFile(file, text);
+    const auto lock = PrototypeLock();
+    for (Attuat* prototype : AllPrototypes()) {
+        const detail::ActuatorKind* kind = detail::SharedPrototypeKind(prototype);
+        ASSERT_NE(kind, nullptr) << prototype->GetRuntimeClass()->className;
+        for (const std::string& key : keys) {
+            SCOPED_TRACE(std::string(prototype->GetRuntimeClass()->className) + " " + key);
+            const bool refused = !detail::StartsWith(key.c_str(), kind->prefix);
+            const short idBefore = prototype->Id;
+            RETERROR err = RE_SUCCESS;
+            std::unique_ptr<Attuat> taken(prototype->LoadObj("S", key.c_str(), file.c_str(), &err));
+            EXPECT_EQ(taken == nullptr, refused);
+            if (refused) {
+                EXPECT_EQ(err, kind->loadCode);
+                EXPECT_EQ(prototype->Id, idBefore);
+            }
+        }
+    }
+    DrumColor own;
+    EXPECT_EQ(detail::SharedPrototypeKind(&own), nullptr);
+    EXPECT_EQ(detail::SharedPrototypeKind(nullptr), nullptr);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "knitcfg/actuators/StepMotorDisColor.h"
 
 #include "knitcfg/actuators/ActuatorKind.h"
+#include "knitcfg/actuators/Kinds.h"
 
 namespace knitcfg {
 
@@ -9,15 +10,7 @@ namespace {
 using entry::Item;
 using entry::Items;
 
-// The read default is comma-separated although the format is not: a missing
-// key thus yields Id 0 and nothing else.
-constexpr detail::ActuatorKind kStepMotorDisColor{detail::kStepMotorDisPrefix,
-                                                  "0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0",
-                                                  512,
-                                                  "%d %d %d %s %d %d %s %d %d %d %d",
-                                                  RE_STEPMOTORDIS_COLOR_ENTRY,
-                                                  RE_STEPMOTORDIS_COLOR_ENTRY,
-                                                  RE_WRITE_STEPMOTORDIS_COLOR};
+using detail::kStepMotorDisColor;
 
 }  // namespace
 

@@ -17,6 +17,7 @@ list(APPEND KNITCFG_PUBLIC_HEADERS
 list(APPEND KNITCFG_PRIVATE_HEADERS
   actuators/ActuatorKind.h
   actuators/EntryParser.h
+  actuators/Kinds.h
   actuators/PreReadEntry.h
   actuators/Prototypes.h)
 list(APPEND KNITCFG_TEST_SOURCES

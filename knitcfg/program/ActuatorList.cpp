@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "knitcfg/actuators/ActuatorKind.h"
 #include "knitcfg/actuators/EntryParser.h"
 #include "knitcfg/actuators/PreReadEntry.h"
 #include "knitcfg/actuators/Prototypes.h"
@@ -265,6 +266,12 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
     loaded.hadKeys = true;
     const std::uint64_t changes = profile::ChangeCount();
     entry::ScanResult scratch;
+    // The kinds of the library's shared prototypes in the list, which refuse
+    // a key of another kind without being asked.
+    std::vector<const ActuatorKind*> shared(prototypes.size());
+    for (std::size_t p = 0; p < prototypes.size(); ++p) {
+        shared[p] = SharedPrototypeKind(prototypes[p]);
+    }
     // The prototypes parse every entry into themselves: one loader at a time.
     const auto lock = PrototypeLock();
     SectionLoader loader(list, entries.values.size());
@@ -295,8 +302,13 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
             owner->UpdateObj(section, key, file, &code);
             loader.Updated(owner, oldId, oldCaduta);
         } else {
-            for (Attuat* prototype : prototypes) {
+            for (std::size_t p = 0; p < prototypes.size(); ++p) {
+                Attuat* prototype = prototypes[p];
                 if (prototype == nullptr) {
+                    continue;
+                }
+                if (shared[p] != nullptr && !StartsWith(key, shared[p]->prefix)) {
+                    code = shared[p]->loadCode;
                     continue;
                 }
                 code = RE_WRONG_KIND;
