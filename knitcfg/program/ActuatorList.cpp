@@ -266,11 +266,13 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
     loaded.hadKeys = true;
     const std::uint64_t changes = profile::ChangeCount();
     entry::ScanResult scratch;
-    // The kinds of the library's shared prototypes in the list, which refuse
-    // a key of another kind without being asked.
-    std::vector<const ActuatorKind*> shared(prototypes.size());
-    for (std::size_t p = 0; p < prototypes.size(); ++p) {
-        shared[p] = SharedPrototypeKind(prototypes[p]);
+    // The library's shared prototypes in the list, with their kinds: they
+    // refuse a key of another kind without being asked. Kept with the
+    // object, so that a list changed during the load is not misread.
+    std::vector<std::pair<const Attuat*, const ActuatorKind*>> shared;
+    shared.reserve(prototypes.size());
+    for (Attuat* prototype : prototypes) {
+        shared.emplace_back(prototype, SharedPrototypeKind(prototype));
     }
     // The prototypes parse every entry into themselves: one loader at a time.
     const auto lock = PrototypeLock();
@@ -307,8 +309,10 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
                 if (prototype == nullptr) {
                     continue;
                 }
-                if (shared[p] != nullptr && !StartsWith(key, shared[p]->prefix)) {
-                    code = shared[p]->loadCode;
+                const ActuatorKind* kind =
+                    p < shared.size() && shared[p].first == prototype ? shared[p].second : nullptr;
+                if (kind != nullptr && !StartsWith(key, kind->prefix)) {
+                    code = kind->loadCode;
                     continue;
                 }
                 code = RE_WRONG_KIND;
