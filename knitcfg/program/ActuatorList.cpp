@@ -127,6 +127,11 @@ public:
         }
         Count(actuator.get());
         const short caduta = actuator->Caduta;
+        if (sorted_ && (list_.empty() || list_.back()->Caduta <= caduta)) {
+            // The usual case: a saved file lists its entries by feed.
+            list_.push_back(std::move(actuator));
+            return;
+        }
         // In a sorted list the first greater element is the upper bound; in
         // one whose order was broken only a walk finds it.
         const auto at = sorted_ ? std::upper_bound(list_.begin(), list_.end(), caduta,
@@ -287,17 +292,16 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
         // reads for itself.
         const profile::SectionEntries::Value& read = entries.values[index];
         std::optional<PreReadEntry> value;
-        if (read.found) {
+        if (read.found && changes == profile::ChangeCount()) {
             value.emplace(section, key, file, entries.ValueText(read), changes, &scratch);
         }
         // A key that nothing was asked about (no prototype to ask) was not
         // taken: say so rather than report success.
         RETERROR code = RE_WRONG_KIND;
         int number = 0;
-        Attuat* owner =
-            FirstNumber(PreReadEntry::For(section, key, file), section, key, file, &number)
-                ? loader.Find(number)
-                : nullptr;
+        Attuat* owner = FirstNumber(value ? &*value : nullptr, section, key, file, &number)
+                            ? loader.Find(number)
+                            : nullptr;
         if (owner != nullptr) {
             const short oldId = owner->Id;
             const short oldCaduta = owner->Caduta;

@@ -167,8 +167,8 @@ TEST(ActuatorListTest, LoadEntriesMatchesThePlainLoop) {
 }
 
 // A prototype of the caller's that writes the file while a section loads:
-// on its first call it gives `key` a new value, which the actuators asked
-// about that key afterwards must read.
+// on its first call it gives `key` a new value, which the identifier read
+// and the actuators asked about that key afterwards must read.
 class Rewriter : public Attuat {
 public:
     Rewriter(const char* key, const char* value) : key_(key), value_(value) {}
@@ -199,7 +199,7 @@ TEST(ActuatorListTest, LoadEntriesSeesWritesMadeDuringTheLoad) {
         ActuatorList plain;
         {
             test::WriteFile(file, text);
-            Rewriter rewriter("Drum_002", "3, 0, 0, 99");
+            Rewriter rewriter("Drum_002", "1, 0, 0, 99");
             std::vector<Attuat*> prototypes = ColorPrototypes();
             prototypes.insert(prototypes.begin(), &rewriter);
             std::optional<profile::Batch> open;
@@ -210,15 +210,16 @@ TEST(ActuatorListTest, LoadEntriesSeesWritesMadeDuringTheLoad) {
         }
         {
             test::WriteFile(file, text);
-            Rewriter rewriter("Drum_002", "3, 0, 0, 99");
+            Rewriter rewriter("Drum_002", "1, 0, 0, 99");
             std::vector<Attuat*> prototypes = ColorPrototypes();
             prototypes.insert(prototypes.begin(), &rewriter);
             bool hadKeys = false;
             ReferenceLoad(plain, prototypes, "S", file.c_str(), &hadKeys);
         }
         EXPECT_EQ(Described(fast), Described(plain));
-        ASSERT_EQ(fast.size(), 3u);
-        EXPECT_EQ(fast[2]->GetStato(), 99);
+        // The new value names actuator 1, which takes it.
+        ASSERT_EQ(fast.size(), 2u);
+        EXPECT_EQ(fast[0]->GetStato(), 99);
     }
 }
 
