@@ -7,13 +7,11 @@ namespace knitcfg::entry {
 namespace {
 
 // The blanks of the C locale's isspace, tested without the locale and
-// without the undefined behaviour of isspace on negative chars. A load tests
-// every character of every value: one bit test, not six comparisons.
+// without the undefined behaviour of isspace on negative chars: the space,
+// and tab, line feed, vertical tab, form feed and carriage return, which
+// are the codes 9 to 13. A load tests nearly every character of every value.
 bool IsBlank(char c) {
-    constexpr std::uint64_t kBlanks = (1ULL << ' ') | (1ULL << '\t') | (1ULL << '\n') |
-                                      (1ULL << '\v') | (1ULL << '\f') | (1ULL << '\r');
-    const auto u = static_cast<unsigned char>(c);
-    return u < 64 && ((kBlanks >> u) & 1U) != 0;
+    return c == ' ' || static_cast<unsigned char>(c - '\t') < 5;
 }
 
 bool IsDigit(char c) {
@@ -143,14 +141,8 @@ void ScanInto(const char* value, const char* format, std::size_t textRoom, ScanR
     }
     ItemWriter items(result.items);
     const char* p = value != nullptr ? value : "";
+    // The directives in the order of their frequency in the kinds' formats.
     for (const char* f = format; *f != '\0';) {
-        if (IsBlank(*f)) {
-            while (IsBlank(*f)) {
-                ++f;
-            }
-            p = SkipBlanks(p);
-            continue;
-        }
         if (f[0] == '%' && f[1] == 'd') {
             std::int32_t number = 0;
             if (!ScanNumber(&p, &number)) {
@@ -176,6 +168,13 @@ void ScanInto(const char* value, const char* format, std::size_t textRoom, ScanR
             }
             items.Text(start, length);
             f += 2;
+            continue;
+        }
+        if (IsBlank(*f)) {
+            while (IsBlank(*f)) {
+                ++f;
+            }
+            p = SkipBlanks(p);
             continue;
         }
         // A literal character, '%' of an unknown directive included.
