@@ -193,8 +193,15 @@ bool ScanInt(const char* value, std::int32_t* number) {
 
 namespace {
 
-// Appends the decimal digits of `magnitude`, at least `minDigits` of them.
-void AppendDigits(std::uint32_t magnitude, int minDigits, std::string* out) {
+// Writes `number` with its sign and at least `minDigits` digits (at most
+// 10) at `at`, which has room for 11 characters; returns the end. The
+// magnitude is taken in unsigned arithmetic so that INT32_MIN has one.
+char* WriteSigned(std::int32_t number, int minDigits, char* at) {
+    std::uint32_t magnitude = static_cast<std::uint32_t>(number);
+    if (number < 0) {
+        *at++ = '-';
+        magnitude = 0u - magnitude;
+    }
     char digits[10];
     int n = 0;
     do {
@@ -202,23 +209,52 @@ void AppendDigits(std::uint32_t magnitude, int minDigits, std::string* out) {
         magnitude /= 10u;
     } while (magnitude != 0u);
     for (int pad = n; pad < minDigits; ++pad) {
-        *out += '0';
+        *at++ = '0';
     }
     while (n > 0) {
-        *out += digits[--n];
+        *at++ = digits[--n];
     }
+    return at;
 }
 
-// Appends `number` with its sign and at least `minDigits` digits; the
-// magnitude is taken in unsigned arithmetic so that INT32_MIN has one.
-void AppendSigned(std::int32_t number, int minDigits, std::string* out) {
-    std::uint32_t magnitude = static_cast<std::uint32_t>(number);
-    if (number < 0) {
-        *out += '-';
-        magnitude = 0u - magnitude;
+// Gathers the characters of an entry in a buffer and appends them to the
+// string a few at a time: a save formats every entry of a file, and one
+// append per character cost more than the formatting itself.
+class Writer {
+public:
+    explicit Writer(std::string* out) : out_(out) {}
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+    ~Writer() { Flush(); }
+
+    void Char(char c) {
+        Room(1);
+        buffer_[used_++] = c;
     }
-    AppendDigits(magnitude, minDigits, out);
-}
+    void Number(std::int32_t number, int minDigits) {
+        Room(11);
+        used_ = static_cast<std::size_t>(WriteSigned(number, minDigits, buffer_ + used_) - buffer_);
+    }
+    void Text(const std::string& text) {
+        Flush();
+        out_->append(text);
+    }
+
+private:
+    void Room(std::size_t n) {
+        if (used_ + n > sizeof buffer_) {
+            Flush();
+        }
+    }
+    void Flush() {
+        out_->append(buffer_, used_);
+        used_ = 0;
+    }
+
+    std::string* out_;
+    char buffer_[128];
+    std::size_t used_ = 0;
+};
 
 }  // namespace
 
@@ -232,27 +268,29 @@ void FormatTo(const char* format, const Items& items, std::string* out) {
     if (format == nullptr || out == nullptr) {
         return;
     }
+    Writer writer(out);
     std::size_t next = 0;
     for (const char* f = format; *f != '\0';) {
         if (f[0] == '%' && (f[1] == 'd' || f[1] == 's')) {
             if (next < items.size()) {
                 const Item& item = items[next++];
                 if (f[1] == 'd') {
-                    AppendSigned(item.number, 1, out);
+                    writer.Number(item.number, 1);
                 } else {
-                    *out += item.text;
+                    writer.Text(item.text);
                 }
             }
             f += 2;
             continue;
         }
-        *out += *f++;
+        writer.Char(*f++);
     }
 }
 
 void AppendNumber3(std::int32_t number, std::string* out) {
     if (out != nullptr) {
-        AppendSigned(number, 3, out);
+        char digits[11];
+        out->append(digits, static_cast<std::size_t>(WriteSigned(number, 3, digits) - digits));
     }
 }
 

@@ -29,6 +29,20 @@ TEST(PrototypesTest, AreCreatedOncePerClassInOrder) {
                   "TriangleLine", "StepMotorLine", "StepMotorDisLine", "SpeederLine"}));
 }
 
+// A save finds an actuator's kind slot by its class first, which gives the
+// first slot whose kind test it passes only because no kind derives from
+// another.
+TEST(PrototypesTest, KindsAreUnrelatedClasses) {
+    for (const Attuat* a : AllPrototypes()) {
+        for (const Attuat* b : AllPrototypes()) {
+            if (a != b) {
+                EXPECT_FALSE(a->IsKindOf(b->GetRuntimeClass()))
+                    << a->GetRuntimeClass()->className << " " << b->GetRuntimeClass()->className;
+            }
+        }
+    }
+}
+
 TEST(PrototypesTest, RecognitionOrdersShareTheSameObjects) {
     EXPECT_EQ(
         Names(ColorPrototypes()),

@@ -336,6 +336,14 @@ int* ChooseSlot(const Attuat* actuator, int* counters, const RuntimeClass* const
     if (actuator == nullptr || counters == nullptr) {
         return nullptr;
     }
+    // The usual case, an actuator of one of the kinds' own classes, is found
+    // by its class: the kinds are unrelated, so no other slot passes it.
+    const RuntimeClass* own = actuator->GetRuntimeClass();
+    for (int slot = 0; slot < kKindSlots; ++slot) {
+        if (own == kinds[slot]) {
+            return counters + slot;
+        }
+    }
     for (int slot = 0; slot < kKindSlots; ++slot) {
         if (actuator->IsKindOf(kinds[slot])) {
             return counters + slot;

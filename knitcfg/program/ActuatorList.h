@@ -67,7 +67,8 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
 // The address of the counter of `actuator`'s kind among `counters` (the
 // first of kKindSlots): the first of `kinds` (kKindSlots classes, the slot
 // order) whose kind test the actuator passes. Null when none does, or for a
-// null actuator or counters.
+// null actuator or counters. The kinds must be unrelated classes (none
+// derives from another), as the color and line kinds are.
 int* ChooseSlot(const Attuat* actuator, int* counters, const RuntimeClass* const* kinds);
 
 // Writes `lines` ("key=value" texts, each cut at a NUL it may hold) as the
