@@ -37,6 +37,21 @@ void operator delete(void* p, std::size_t /*size*/) noexcept {
     std::free(p);
 }
 
+// The forms that do not throw must be replaced too: memory they hand out is
+// given back through the replaced delete (the standard library's temporary
+// buffers, for one).
+void* operator new(std::size_t size, const std::nothrow_t& /*tag*/) noexcept {
+    try {
+        return ::operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+void operator delete(void* p, const std::nothrow_t& /*tag*/) noexcept {
+    std::free(p);
+}
+
 #endif
 
 namespace knitcfg::test {
