@@ -159,6 +159,10 @@ BENCHMARK(BM_LoadDocument)
     ->Args({400, 50, 0})
     ->Args({400, 200, 0})
     ->Args({400, 200, 1})
+    // Colors nearly as long as the key listing admits, in file order and
+    // shuffled: the cost per entry must not grow with the length of a color.
+    ->Args({50, 560, 0})
+    ->Args({50, 560, 1})
     ->Unit(benchmark::kMillisecond);
 
 // The same with the file read and parsed again every time, as a program's
