@@ -27,6 +27,8 @@ constexpr const char* kPlaneSectionKeys[] = {"NumberOfLines", "StartBlock", "Pri
 constexpr const char* kSectionPrefixes[] = {"Color_", "Line_", "Plane_"};
 constexpr const char* kSectionNames[] = {"Header", "Protection", "ColorPlanes", "GeneratedDis",
                                          "ShavedDis"};
+// The room of the lists of section and key names that the loaders read.
+constexpr std::size_t kListRoom = 8192;
 // What the header's texts read when the key is missing.
 constexpr std::string_view kNotFound = "<NOT FOUND>";
 
@@ -184,6 +186,34 @@ void Examiner::Run() {
     ExamineProtection();
     ExamineHeader();
     const auto& sections = doc_.Sections();
+    // The loaders list the section names through a buffer of kListRoom
+    // characters: the programs named after that are not read.
+    std::size_t listed = 0;
+    for (std::size_t i = 1; i < sections.size(); ++i) {
+        const std::string& name = sections[i].name;
+        if (!sections[i].hasHeader || name.empty()) {
+            continue;
+        }
+        listed += name.size() + 1;
+        if (listed > kListRoom - 2) {
+            std::size_t programs = 0;
+            for (std::size_t k = i; k < sections.size(); ++k) {
+                const std::string& n = sections[k].name;
+                programs += sections[k].hasHeader && (n.compare(0, 6, "Color_") == 0 ||
+                                                      n.compare(0, 5, "Line_") == 0 ||
+                                                      n.compare(0, 6, "Plane_") == 0)
+                                ? 1
+                                : 0;
+            }
+            if (programs != 0) {
+                Add(Severity::Warning, HeaderLine(i), name, "", "listing-cut",
+                    "the section names up to here fill the " + ToText(static_cast<int>(kListRoom)) +
+                        " characters the load lists: " + ToText(static_cast<int>(programs)) +
+                        " color, line or plane sections from [" + name + "] on are not read");
+            }
+            break;
+        }
+    }
     for (std::size_t i = 1; i < sections.size(); ++i) {
         if (sections[i].hasHeader) {
             ExamineSection(i);

@@ -17,6 +17,9 @@ using detail::ActuatorKind;
 
 constexpr std::size_t kKinds = 7;
 
+// The room of the list of key names that a program's load reads.
+constexpr std::size_t kKeyListRoom = 8192;
+
 // The kinds in the order in which the programs' prototypes are asked.
 const ActuatorKind* const kColorKinds[kKinds] = {
     &detail::kTriangleColor,  &detail::kDrumColor,          &detail::kFingerColor,
@@ -126,6 +129,7 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
     }
     std::unordered_set<std::string> seen;
     bool listed = false;
+    std::size_t listedBytes = 0;
     bool hasId = false;
     bool hasPlane = false;
     int id = -1;
@@ -150,6 +154,15 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
             continue;
         }
         listed = true;
+        // The keys are listed through a buffer of kKeyListRoom characters.
+        listedBytes += key.size() + 1;
+        if (listedBytes > kKeyListRoom - 2) {
+            Add(Severity::Warning, at, s.name, key, "listing-cut",
+                "the key names of [" + s.name + "] up to here fill the " +
+                    std::to_string(kKeyListRoom) + " characters the load lists: " + Quoted(key) +
+                    " and the keys after it are not read");
+            break;
+        }
         if (repeats && !seen.insert(Lower(key)).second) {
             continue;  // told by ExamineRepeatedKeys: the load reads the first again
         }
