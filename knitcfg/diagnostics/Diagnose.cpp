@@ -663,10 +663,11 @@ void Examiner::ExaminePlaneSection(std::size_t index) {
                 known = known || EqualsNoCase(doc_.Key(l), *k);
             }
             if (!known) {
-                Add(Severity::Warning, LineOf(index, j), s.name, doc_.Key(l), "unknown-key",
+                Add(Severity::Note, LineOf(index, j), s.name, doc_.Key(l), "unknown-key",
                     "key " + Quoted(doc_.Key(l)) +
                         " is not read (a plane section holds NumberOfLines, StartBlock, "
                         "Priority, Description and Block_ entries)");
+                break;  // one note per section
             }
         }
     }

@@ -320,7 +320,7 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
         return;
     }
     if (!listed) {
-        Add(Severity::Note, at, s.name, "", "empty-section",
+        Add(Severity::Note, at, s.name, "", "empty-line-section",
             "line section [" + s.name + "] has no actuator");
     }
     // A line without a number of its own takes the name's, on plane 1.
