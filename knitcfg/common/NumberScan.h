@@ -14,9 +14,9 @@ namespace knitcfg::detail {
 
 // What ScanProfileInt read.
 struct ProfileNumber {
-    int value = 0;         // wrapped modulo 2^32; 0 when no digit
-    std::size_t end = 0;   // where reading stopped
-    bool digits = false;   // true when at least one digit (or a prefix) was read
+    int value = 0;        // wrapped modulo 2^32; 0 when no digit
+    std::size_t end = 0;  // where reading stopped
+    bool digits = false;  // true when at least one digit (or a prefix) was read
 };
 
 // A number as the profile layer's GetInt reads it: leading blanks (space,

@@ -57,7 +57,8 @@ std::string Lead(std::string_view name) {
         return std::string(name.substr(0, underscore + 1));
     }
     std::size_t n = 0;
-    while (n < name.size() && ((name[n] >= 'a' && name[n] <= 'z') || (name[n] >= 'A' && name[n] <= 'Z'))) {
+    while (n < name.size() &&
+           ((name[n] >= 'a' && name[n] <= 'z') || (name[n] >= 'A' && name[n] <= 'Z'))) {
         ++n;
     }
     return std::string(name.substr(0, n)) + "_";
@@ -235,15 +236,18 @@ bool Examiner::ExamineFile() {
     if (firstLine != nullptr) {
         const std::string_view text = doc_.Text(*firstLine);
         const bool mark = text.size() >= 2 && ((static_cast<unsigned char>(text[0]) == 0xff &&
-                                                 static_cast<unsigned char>(text[1]) == 0xfe) ||
-                                                (static_cast<unsigned char>(text[0]) == 0xfe &&
-                                                 static_cast<unsigned char>(text[1]) == 0xff));
-        const bool wide = text.size() >= 4 && ((text[1] == '\0' && text[3] == '\0' && text[0] != '\0') ||
-                                               (text[0] == '\0' && text[2] == '\0' && text[1] != '\0'));
+                                                static_cast<unsigned char>(text[1]) == 0xfe) ||
+                                               (static_cast<unsigned char>(text[0]) == 0xfe &&
+                                                static_cast<unsigned char>(text[1]) == 0xff));
+        const bool wide =
+            text.size() >= 4 && ((text[1] == '\0' && text[3] == '\0' && text[0] != '\0') ||
+                                 (text[0] == '\0' && text[2] == '\0' && text[1] != '\0'));
         if (mark || wide) {
             Add(Severity::Error, 0, "", "", "utf16",
                 "the file is UTF-16 text, which the library does not read: save it as 8-bit "
-                "text" + (loadCode_ != 0 ? " (the load reports code " + ToText(loadCode_) + ")" : std::string()),
+                "text" +
+                    (loadCode_ != 0 ? " (the load reports code " + ToText(loadCode_) + ")"
+                                    : std::string()),
                 loadCode_);
             return false;
         }
@@ -272,7 +276,9 @@ bool Examiner::ExamineFile() {
             } else if (l.eol != firstEol && !mixedSeen) {
                 mixedSeen = true;
                 auto name = [](IniDocument::Eol e) {
-                    return e == IniDocument::Eol::kCrLf ? "CR LF" : e == IniDocument::Eol::kLf ? "LF" : "CR";
+                    return e == IniDocument::Eol::kCrLf ? "CR LF"
+                           : e == IniDocument::Eol::kLf ? "LF"
+                                                        : "CR";
                 };
                 Add(Severity::Warning, number, "", "", "mixed-line-ends",
                     std::string("line ends are mixed: this line ends with ") + name(l.eol) +
@@ -629,8 +635,10 @@ void Examiner::ExamineColorPlanes(std::size_t index) {
         const std::string_view value = profile::Unquote(doc_.Value(l));
         int number = 0;
         const std::size_t end = detail::ScanDecimal(value, &number);
-        const std::size_t comma = end != 0 && end < value.size() && value[end] == ',' ? end : std::string_view::npos;
-        const std::size_t second = comma == std::string_view::npos ? comma : value.find(',', comma + 1);
+        const std::size_t comma =
+            end != 0 && end < value.size() && value[end] == ',' ? end : std::string_view::npos;
+        const std::size_t second =
+            comma == std::string_view::npos ? comma : value.find(',', comma + 1);
         int priority = 0;
         if (second == std::string_view::npos ||
             detail::ScanDecimal(value.substr(second + 1), &priority) == 0) {
@@ -681,8 +689,9 @@ void Examiner::ExamineGeneratedDis(std::size_t index) {
         const int at = LineOf(index, j);
         if (l.kind == IniDocument::Kind::kText) {
             Add(Severity::Warning, at, s.name, "", "bad-design-line",
-                Quoted(doc_.Text(l)) + " has no '=': it is read as a design of that name, "
-                "numbers 0 and 0 (expected NAME=N,N)");
+                Quoted(doc_.Text(l)) +
+                    " has no '=': it is read as a design of that name, "
+                    "numbers 0 and 0 (expected NAME=N,N)");
             continue;
         }
         if (l.kind != IniDocument::Kind::kEntry) {
@@ -698,8 +707,7 @@ void Examiner::ExamineGeneratedDis(std::size_t index) {
         }
         if (doc_.FindSection(name) == nullptr) {
             Add(Severity::Note, at, s.name, name, "design-without-section",
-                "design " + Quoted(name) +
-                    " has no section of its own: it has no pattern objects");
+                "design " + Quoted(name) + " has no section of its own: it has no pattern objects");
         }
     }
 }
@@ -713,7 +721,8 @@ void Examiner::ExamineDesignSection(std::size_t index) {
         if (l.kind != IniDocument::Kind::kEntry && l.kind != IniDocument::Kind::kText) {
             continue;
         }
-        const std::string_view key = l.kind == IniDocument::Kind::kEntry ? doc_.Key(l) : doc_.Text(l);
+        const std::string_view key =
+            l.kind == IniDocument::Kind::kEntry ? doc_.Key(l) : doc_.Text(l);
         const std::string_view value = l.kind == IniDocument::Kind::kEntry ? doc_.Value(l) : "";
         int color = 0;
         const std::size_t end = detail::ScanDecimal(key, &color);
@@ -859,12 +868,9 @@ void Examiner::CrossReferences() {
 
 const char* SeverityName(Severity severity) {
     switch (severity) {
-        case Severity::Error:
-            return "error";
-        case Severity::Warning:
-            return "warning";
-        case Severity::Note:
-            return "note";
+        case Severity::Error: return "error";
+        case Severity::Warning: return "warning";
+        case Severity::Note: return "note";
     }
     return "note";
 }
@@ -914,7 +920,8 @@ std::vector<Diagnostic> Diagnose(const char* path, int* loadCode) {
         Diagnostic d;
         d.severity = Severity::Error;
         d.id = "load-code";
-        d.message = "the load reports code " + std::to_string(code) + " (" + RetErrorText(code) + ")";
+        d.message =
+            "the load reports code " + std::to_string(code) + " (" + RetErrorText(code) + ")";
         d.code = code;
         out.push_back(std::move(d));
     }

@@ -22,13 +22,13 @@ constexpr std::size_t kKeyListRoom = 8192;
 
 // The kinds in the order in which the programs' prototypes are asked.
 const ActuatorKind* const kColorKinds[kKinds] = {
-    &detail::kTriangleColor,  &detail::kDrumColor,          &detail::kFingerColor,
-    &detail::kSplitterColor,  &detail::kStepMotorColor,     &detail::kStepMotorDisColor,
+    &detail::kTriangleColor, &detail::kDrumColor,      &detail::kFingerColor,
+    &detail::kSplitterColor, &detail::kStepMotorColor, &detail::kStepMotorDisColor,
     &detail::kSpeederColor};
-const ActuatorKind* const kLineKinds[kKinds] = {
-    &detail::kDrumLine,      &detail::kFingerLine,       &detail::kSplitterLine,
-    &detail::kTriangleLine,  &detail::kStepMotorLine,    &detail::kStepMotorDisLine,
-    &detail::kSpeederLine};
+const ActuatorKind* const kLineKinds[kKinds] = {&detail::kDrumLine,      &detail::kFingerLine,
+                                                &detail::kSplitterLine,  &detail::kTriangleLine,
+                                                &detail::kStepMotorLine, &detail::kStepMotorDisLine,
+                                                &detail::kSpeederLine};
 
 // The room of the help texts read, NUL included.
 constexpr std::size_t kColorHelpRoom = 260;
@@ -92,7 +92,8 @@ void Examiner::ExamineUnknownKey(std::size_t index, std::size_t j, bool color) {
         lead.assign(key.substr(0, underscore + 1));
     } else {
         std::size_t n = 0;
-        while (n < key.size() && ((key[n] >= 'a' && key[n] <= 'z') || (key[n] >= 'A' && key[n] <= 'Z'))) {
+        while (n < key.size() &&
+               ((key[n] >= 'a' && key[n] <= 'z') || (key[n] >= 'A' && key[n] <= 'Z'))) {
             ++n;
         }
         lead.assign(key.substr(0, n));
@@ -103,8 +104,8 @@ void Examiner::ExamineUnknownKey(std::size_t index, std::size_t j, bool color) {
         const std::size_t limit = prefix.size() >= 7 ? 2 : 1;
         if (EditDistance(lead, prefix, limit) <= limit) {
             Add(Severity::Warning, at, s.name, key, "misspelt-kind",
-                "key " + Quoted(key) + " is not read: no actuator kind is called " +
-                    Quoted(lead) + "; did you mean " + std::string(prefix) + "?");
+                "key " + Quoted(key) + " is not read: no actuator kind is called " + Quoted(lead) +
+                    "; did you mean " + std::string(prefix) + "?");
             return;
         }
     }
@@ -192,7 +193,8 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
         }
         const ActuatorKind* kind = nullptr;
         for (std::size_t k = 0; k < kKinds && kind == nullptr; ++k) {
-            if (detail::StartsWith(std::string(key).c_str(), kinds[k]->prefix)) {
+            const std::string_view prefix = kinds[k]->prefix;
+            if (key.compare(0, prefix.size(), prefix) == 0) {
                 kind = kinds[k];
             }
         }
@@ -237,9 +239,8 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
         const std::size_t expected = ItemCount(kind->valueFormat);
         if (scan.textTooLong) {
             Add(Severity::Warning, at, s.name, key, "text-too-long",
-                "entry " + Quoted(key) + " = " + Quoted(text) +
-                    ": a text item is longer than " + std::to_string(detail::kTextRoom) +
-                    " characters, so the load skips the entry");
+                "entry " + Quoted(key) + " = " + Quoted(text) + ": a text item is longer than " +
+                    std::to_string(detail::kTextRoom) + " characters, so the load skips the entry");
             continue;
         }
         std::size_t rest = scan.end;
@@ -267,7 +268,8 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
                 Add(Severity::Warning, at, s.name, key, "color-entry-in-line",
                     "entry " + Quoted(key) + " = " + Quoted(text) +
                         " has more items than a line entry (3 numbers, like '1, 2, 3'); a save "
-                        "drops " + Quoted(std::string_view(value).substr(rest)));
+                        "drops " +
+                        Quoted(std::string_view(value).substr(rest)));
             } else {
                 Add(Severity::Warning, at, s.name, key, "extra-items",
                     "entry " + Quoted(key) + " = " + Quoted(text) + ": the load ignores " +
@@ -309,7 +311,8 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
                     "[Color_-01]");
             return;
         }
-        for (const auto& [has, key] : {std::pair<bool, const char*>{hasId, "ID"}, {hasPlane, "Plane"}}) {
+        for (const auto& [has, key] :
+             {std::pair<bool, const char*>{hasId, "ID"}, {hasPlane, "Plane"}}) {
             if (!has) {
                 Add(Severity::Warning, at, s.name, key, "missing-color-key",
                     "color section [" + s.name + "] has no " + key + ": the color's " +

@@ -79,13 +79,16 @@ const Case kCases[] = {
     {"number read leniently", Head("NumberOfLines=1", "NumberOfLines=1abc"), "lenient-number", 7,
      1},
     {"line without =", kColor + "Drum_000 1, 1, 1, 0\n", "line-without-equals", 12, 1},
-    {"key listing cut", kColor + [] {
-         std::string many;
-         for (int i = 0; i < 900; ++i) {
-             many += "Drum_" + std::to_string(1000 + i) + "=" + std::to_string(i) + ", 1, 1, 0\n";
-         }
-         return many;
-     }(),
+    {"key listing cut",
+     kColor +
+         [] {
+             std::string many;
+             for (int i = 0; i < 900; ++i) {
+                 many +=
+                     "Drum_" + std::to_string(1000 + i) + "=" + std::to_string(i) + ", 1, 1, 0\n";
+             }
+             return many;
+         }(),
      // "ID", "Plane" and 819 keys of 10 bytes pass the 8190 bytes listed.
      "listing-cut", 12 + 818, 1},
     // Actuator entries.
@@ -96,8 +99,8 @@ const Case kCases[] = {
     {"semicolons", kColor + "Drum_000=1; 1; 1; 0\n", "bad-value", 12, 1},
     {"state x", kColor + "Drum_000=1, 1, 1, x\n", "bad-value", 12, 1},
     {"speed too long", kColor + "Speeder_000=1, 1, 1, +0.0000000000\n", "text-too-long", 12, 1},
-    {"value too long", kColor + "Drum_000=1, 1, 1, 0" + std::string(300, ' ') + "5\n",
-     "value-cut", 12, 1},
+    {"value too long", kColor + "Drum_000=1, 1, 1, 0" + std::string(300, ' ') + "5\n", "value-cut",
+     12, 1},
     {"items after the value", kColor + "Drum_000=1, 1, 1, 0, 9\n", "extra-items", 12, 1},
     {"identifier repeated", kColor + "Drum_000=1, 1, 1, 0\nDrum_001=1, 2, 2, 1\n", "repeated-id",
      13, 1},
@@ -109,26 +112,27 @@ const Case kCases[] = {
     // Cross references.
     {"color on an undefined plane", kPlanes + "[Color_001]\nID=1\nPlane=2\n", "unknown-plane", 11,
      1},
-    {"pattern line without comma",
-     kHead + "[GeneratedDis]\n\\d\\a=1,2\n[\\d\\a]\n1=\\p\\x\n", "pattern-without-comma", 12, 1},
+    {"pattern line without comma", kHead + "[GeneratedDis]\n\\d\\a=1,2\n[\\d\\a]\n1=\\p\\x\n",
+     "pattern-without-comma", 12, 1},
     {"shaved line malformed", kHead + "[ShavedDis]\nm=1, x, 3,<5>\n", "bad-shaved-line", 10, 1},
     {"shaved elements stop", kHead + "[ShavedDis]\nm=1, 2, 3,<5>x<6>\n", "bad-shaved-line", 10, 1},
     // What a save drops: notes, nothing else.
     {"comment", kHead + "; why\n", "comments-dropped", 9, 0},
     {"unknown section", kHead + "[Tools]\nx=1\n", "unknown-section", 9, 0},
     {"unknown header key", kHead + "Operator=Ann\n", "unknown-key", 9, 0},
-    {"plane section", kHead + "[Plane_001]\nNumberOfLines=4\nStartBlock=0\nPriority=0\n"
-                              "Description=p\nBlock_001=1, 2, 3\n",
+    {"plane section",
+     kHead + "[Plane_001]\nNumberOfLines=4\nStartBlock=0\nPriority=0\n"
+             "Description=p\nBlock_001=1, 2, 3\n",
      "plane-section-dropped", 9, 0},
     {"line help", kLine + "Help=first line\n", "line-help-dropped", 10, 0},
     {"line of plane 2", kLine + "ID=12\nPlane=2\nHelp=h\n", "line-not-saved", 9, 0},
     {"shaved design without elements", kHead + "[ShavedDis]\nm=1, 2, 3,\n",
      "shaved-without-elements", 10, 0},
-    {"design without section", kHead + "[GeneratedDis]\n\\d\\a=1,2\n", "design-without-section",
-     10, 0},
+    {"design without section", kHead + "[GeneratedDis]\n\\d\\a=1,2\n", "design-without-section", 10,
+     0},
     {"last develop not listed", kHead + "LastDevelop=\\d\\a,1,2\n", "unknown-last-develop", 9, 0},
-    {"header's lines against the file's", kLine + "Drum_000=1, 1, 1\n[Line_001]\n",
-     "line-count", 7, 0},
+    {"header's lines against the file's", kLine + "Drum_000=1, 1, 1\n[Line_001]\n", "line-count", 7,
+     0},
 };
 
 bool Counts(const Diagnostic& d) {
@@ -166,10 +170,12 @@ TEST(DiagnoseTest, EachFaultOnItsLine) {
             EXPECT_EQ(d.severity == Severity::Error, d.code != 0) << c.fault << ": " << d.message;
         }
         if (code != 0) {
-            EXPECT_TRUE(std::any_of(found.begin(), found.end(), [&](const Diagnostic& d) {
-                return d.severity == Severity::Error && d.code == code && d.id != "load-code";
-            })) << c.fault
-                << ": code " << code << "\n"
+            EXPECT_TRUE(std::any_of(found.begin(), found.end(),
+                                    [&](const Diagnostic& d) {
+                                        return d.severity == Severity::Error && d.code == code &&
+                                               d.id != "load-code";
+                                    }))
+                << c.fault << ": code " << code << "\n"
                 << Listing(found);
             EXPECT_NE(std::find_if(found.begin(), found.end(),
                                    [&](const Diagnostic& d) {
@@ -186,9 +192,10 @@ TEST(DiagnoseTest, EachFaultOnItsLine) {
 TEST(DiagnoseTest, FilesThatCannotBeRead) {
     TempDir dir;
     WriteFile(dir.File("empty.ini"), "");
-    for (const auto& [path, id] : {std::pair<std::string, std::string>{dir.File("empty.ini"), "empty-file"},
-                                   {dir.File("missing.ini"), "unreadable-file"},
-                                   {dir.path(), "unreadable-file"}}) {
+    for (const auto& [path, id] :
+         {std::pair<std::string, std::string>{dir.File("empty.ini"), "empty-file"},
+          {dir.File("missing.ini"), "unreadable-file"},
+          {dir.path(), "unreadable-file"}}) {
         int code = 0;
         const std::vector<Diagnostic> found = Diagnose(path.c_str(), &code);
         EXPECT_EQ(code, RE_FILE_UNREADABLE);
@@ -229,9 +236,8 @@ TEST(DiagnoseTest, SamplesAndSavedFilesAreClean) {
                                                   file.filename().string()) == faulty.end();
         if (clean) {
             const std::vector<Diagnostic> found = Diagnose(file.string().c_str());
-            EXPECT_EQ(std::count_if(found.begin(), found.end(), Counts), 0)
-                << file << "\n"
-                << Listing(found);
+            EXPECT_EQ(std::count_if(found.begin(), found.end(), Counts), 0) << file << "\n"
+                                                                            << Listing(found);
         }
         if (config.SaveCFG(saved.c_str()) != RE_SUCCESS) {
             continue;  // what a refused save leaves is no saved file

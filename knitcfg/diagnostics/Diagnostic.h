@@ -21,12 +21,12 @@ enum class Severity { Error, Warning, Note };
 // One finding.
 struct Diagnostic {
     Severity severity = Severity::Note;
-    int line = 0;          // 1-based line of the file as read; 0: the whole file
-    std::string section;   // the section concerned, as written; may be empty
-    std::string key;       // the key concerned, as written; may be empty
-    std::string id;        // stable identifier, such as "unknown-kind"
-    std::string message;   // one sentence: the value found and what was expected
-    int code = 0;          // the load's result code this finding explains, or 0
+    int line = 0;         // 1-based line of the file as read; 0: the whole file
+    std::string section;  // the section concerned, as written; may be empty
+    std::string key;      // the key concerned, as written; may be empty
+    std::string id;       // stable identifier, such as "unknown-kind"
+    std::string message;  // one sentence: the value found and what was expected
+    int code = 0;         // the load's result code this finding explains, or 0
 };
 
 // Examines the configuration file at `path` and returns its findings in

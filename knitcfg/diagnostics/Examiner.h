@@ -76,9 +76,9 @@ private:
     const Configuration& config_;
     const int loadCode_;
     std::vector<Diagnostic>& out_;
-    std::vector<std::uint32_t> first_;  // first line of each section
+    std::vector<std::uint32_t> first_;             // first line of each section
     std::unordered_set<std::string> designNames_;  // listed in GeneratedDis, folded
-    bool planeEntries_ = false;  // ColorPlanes lists a key: plane sections unread
+    bool planeEntries_ = false;                    // ColorPlanes lists a key: plane sections unread
 
     // What the programs' sections said, for the cross references.
     struct ProgramPlace {

@@ -138,7 +138,9 @@ bool ListFolder(const fs::path& folder, const CheckOptions& options, std::vector
 std::string ExtensionList(const CheckOptions& options) {
     std::string out;
     for (std::size_t i = 0; i < options.extensions.size(); ++i) {
-        out += (i == 0 ? "" : i + 1 == options.extensions.size() ? " or " : ", ") +
+        out += (i == 0                               ? ""
+                : i + 1 == options.extensions.size() ? " or "
+                                                     : ", ") +
                options.extensions[i];
     }
     return out;

@@ -44,7 +44,8 @@ TEST_F(CheckTest, OneLinePerFindingThenEachFileAndTheSum) {
                   warned + ": load result 0 (success), 0 errors, 1 warning\n" + failed +
                   ":3: error: [Header] has no key MachineType (the machine type): the load "
                   "reports code 4 [missing-key]\n" +
-                  failed + ": load result 4 (the header has no MachineType), 1 error, 0 warnings\n"
+                  failed +
+                  ": load result 4 (the header has no MachineType), 1 error, 0 warnings\n"
                   "3 files: 1 ok, 1 with errors, 1 with warnings\n");
     EXPECT_EQ(run.err, "");
 
@@ -145,8 +146,7 @@ TEST_F(CheckTest, ShowCountsTheFindingsAtItsTop) {
     const ToolRun clean = RunTool({"show", Sample("machine.ini")});
     EXPECT_EQ(clean.out.rfind("Findings: 0 errors, 0 warnings\n", 0), 0U) << clean.out;
     const ToolRun warned = RunTool({"show", Write("warned.ini", kWarned)});
-    EXPECT_EQ(warned.out.rfind("Findings: 0 errors, 1 warning (knitcfg check tells them)\n", 0),
-              0U)
+    EXPECT_EQ(warned.out.rfind("Findings: 0 errors, 1 warning (knitcfg check tells them)\n", 0), 0U)
         << warned.out;
 }
 

@@ -45,8 +45,9 @@ const char kUsage[] =
     "  --version    the tool's version\n"
     "\n"
     "Exit status: 0 success; 1 a file loads with a result code other than 0,\n"
-    "or the files compared differ; 2 an error (bad usage, a file that cannot be\n"
-    "read at all, a failed save). Messages and errors go to standard error.\n";
+    "(check) a file has an error or a warning, or the files compared differ;\n"
+    "2 an error (bad usage, a file that cannot be read at all, a failed save).\n"
+    "Messages and errors go to standard error.\n";
 
 struct Options {
     std::vector<std::string> files;
@@ -328,8 +329,8 @@ int RunCheck(const Options& options, std::ostream& out, std::ostream& err) {
     check.json = options.Has("--json");
     check.recursive = options.Has("-r");
     check.quiet = options.Has("--quiet");
-    if (const auto ext = options.values.find("--ext"); ext != options.values.end() &&
-                                                        !ParseExtensions(ext->second, &check.extensions)) {
+    if (const auto ext = options.values.find("--ext");
+        ext != options.values.end() && !ParseExtensions(ext->second, &check.extensions)) {
         err << "knitcfg check: --ext names no extension (see knitcfg check --help)\n";
         return kExitError;
     }
