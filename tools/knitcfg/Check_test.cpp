@@ -123,7 +123,7 @@ TEST_F(CheckTest, FoldersByExtensionDepthAndQuiet) {
 }
 
 TEST_F(CheckTest, JsonListsEveryFinding) {
-    const std::string warned = Write("w\xe9.ini", kWarned);
+    const std::string warned = Write("warned.ini", kWarned);
     const ToolRun run = RunTool({"check", "--json", "--notes", warned, Sample("machine.ini")});
     EXPECT_EQ(run.status, kExitNo);
     const Node list = ParseJson(run.out);
