@@ -432,11 +432,16 @@ void Examiner::ExamineHeader() {
                            Count{"StartBlock", RE_BAD_START_BLOCK, true}}) {
         const Line* line = doc_.FindEntry(*s, c.key);
         const std::string_view v = line != nullptr ? profile::Unquote(doc_.Value(*line)) : "";
-        if (line == nullptr || v.empty()) {
+        if (line == nullptr) {
             missing(c.key, c.code, c.zeroAllowed ? "0 or more" : "1 or more");
             continue;
         }
         const int lineAt = LineOf(index, static_cast<std::size_t>(line - s->body.data()));
+        if (v.empty()) {
+            Add(Severity::Error, lineAt, s->name, doc_.Key(*line), "refused-value",
+                std::string(c.key) + " is empty: the load reports code " + ToText(c.code), c.code);
+            continue;
+        }
         const short kept = entry::Low16(detail::ScanProfileInt(v).value);
         if (c.zeroAllowed ? kept < 0 : kept <= 0) {
             Add(Severity::Error, lineAt, s->name, doc_.Key(*line), "refused-value",
@@ -582,10 +587,13 @@ void Examiner::ExamineUnknownSection(std::size_t index) {
             return;
         }
     }
+    // A numbered name near a program prefix: a name without digits is
+    // rather compared with the known names below.
     const std::string lead = Lead(name);
+    const bool numbered = name.find_first_of("0123456789") != std::string::npos;
     for (const char* prefix : kSectionPrefixes) {
         const std::size_t limit = std::strlen(prefix) >= 6 ? 2 : 1;
-        if (EditDistance(lead, prefix, limit) <= limit) {
+        if (numbered && EditDistance(lead, prefix, limit) <= limit) {
             Add(Severity::Warning, at, name, "", "misspelt-section",
                 "section [" + name + "] is not read: did you mean " + prefix + "...?");
             return;

@@ -76,6 +76,7 @@ const Case kCases[] = {
     {"key repeated", kColor + "Drum_000=1, 1, 1, 0\nDrum_000=2, 1, 1, 0\n", "repeated-key", 13, 1},
     {"header key misspelt", kHead + "Desciption=e\n", "misspelt-key", 9, 1},
     {"number cut to 16 bits", Head("NumberOfLines=1", "NumberOfLines=65537"), "number-cut", 7, 1},
+    {"empty number", Head("NumberOfLines=1", "NumberOfLines="), "refused-value", 7, 1},
     {"number read leniently", Head("NumberOfLines=1", "NumberOfLines=1abc"), "lenient-number", 7,
      1},
     {"line without =", kColor + "Drum_000 1, 1, 1, 0\n", "line-without-equals", 12, 1},
@@ -119,6 +120,7 @@ const Case kCases[] = {
     // What a save drops: notes, nothing else.
     {"comment", kHead + "; why\n", "comments-dropped", 9, 0},
     {"unknown section", kHead + "[Tools]\nx=1\n", "unknown-section", 9, 0},
+    {"unknown section near a prefix", kHead + "[Cold]\n", "unknown-section", 9, 0},
     {"unknown header key", kHead + "Operator=Ann\n", "unknown-key", 9, 0},
     {"plane section",
      kHead + "[Plane_001]\nNumberOfLines=4\nStartBlock=0\nPriority=0\n"
@@ -186,6 +188,30 @@ TEST(DiagnoseTest, EachFaultOnItsLine) {
                 << c.fault;
         }
         EXPECT_EQ(test::ReadFile(path), c.text) << c.fault << ": the file changed";
+    }
+}
+
+// What the load reads the same way as the library's own form: nothing to say.
+TEST(DiagnoseTest, LegitimateVariantsGiveNothing) {
+    TempDir dir;
+    const std::string path = dir.File("variant.ini");
+    const std::string color = "[Color_001]\nID=1\nPlane=1\nDrum_000=1, 1, 1, 0\n";
+    for (const std::string& text : std::vector<std::string>{
+             // Section and header key names in other letter case.
+             "[protection]\nconfigprotected=0\n[HEADER]\nmachinetype=KX\nVERSION=3.2\n"
+             "description=d\nnumberoflines=1\nstartblock=0\n" +
+                 color,
+             // Blanks around '=', quotes around values, no blank after commas.
+             "[Protection]\nConfigProtected = 0\n[Header]\nMachineType = \"KX\"\n"
+             "Version=3.2\nDescription='d'\nNumberOfLines=1\nStartBlock=0\n"
+             "[Color_001]\nID=1\nPlane=1\nDrum_000 = 1,1,1,0\n",
+             // CR LF line ends throughout, and none after the last line.
+             "[Protection]\r\nConfigProtected=0\r\n[Header]\r\nMachineType=KX\r\n"
+             "Version=3.2\r\nDescription=d\r\nNumberOfLines=1\r\nStartBlock=0",
+         }) {
+        WriteFile(path, text);
+        const std::vector<Diagnostic> found = Diagnose(path.c_str());
+        EXPECT_EQ(std::count_if(found.begin(), found.end(), Counts), 0) << text << Listing(found);
     }
 }
 
