@@ -24,7 +24,7 @@ const char kFailed[] =
 class CheckTest : public ::testing::Test {
 protected:
     std::string Write(const std::string& name, const std::string& text) {
-        const fs::path path = fs::path(dir_.path()) / name;
+        const fs::path path = (fs::path(dir_.path()) / name).make_preferred();
         fs::create_directories(path.parent_path());
         WriteFile(path.string(), text);
         return path.string();
