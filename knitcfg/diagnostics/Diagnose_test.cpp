@@ -57,6 +57,7 @@ const Case kCases[] = {
     {"negative start block", Head("StartBlock=0", "StartBlock=-1"), "refused-value", 8, 1},
     {"no section at all", "ConfigProtected=0\n", "no-sections", 0, 1},
     {"UTF-16", std::string("\xff\xfe[\0P\0", 6), "utf16", 0, 1},
+    {"UTF-16 without mark", std::string("[\0P\0r\0", 6), "utf16", 0, 1},
     // The file itself.
     {"byte-order mark", "\xef\xbb\xbf" + kHead, "utf8-bom", 1, 3},
     {"NUL byte", kHead + "[Color_001]\nID=1\nPlane=1\nHelp=a" + std::string(1, '\0') + "b\n",
@@ -208,6 +209,8 @@ TEST(DiagnoseTest, LegitimateVariantsGiveNothing) {
              // CR LF line ends throughout, and none after the last line.
              "[Protection]\r\nConfigProtected=0\r\n[Header]\r\nMachineType=KX\r\n"
              "Version=3.2\r\nDescription=d\r\nNumberOfLines=1\r\nStartBlock=0",
+             // A drum value that just fits its 259 characters.
+             kColor + "Drum_000=1, 1, 1, " + std::string(250, '0') + "\n",
          }) {
         WriteFile(path, text);
         const std::vector<Diagnostic> found = Diagnose(path.c_str());
