@@ -209,6 +209,9 @@ TEST(DiagnoseTest, LegitimateVariantsGiveNothing) {
              // CR LF line ends throughout, and none after the last line.
              "[Protection]\r\nConfigProtected=0\r\n[Header]\r\nMachineType=KX\r\n"
              "Version=3.2\r\nDescription=d\r\nNumberOfLines=1\r\nStartBlock=0",
+             // A version of several digits; a help text that just fits its room.
+             Head("Version=3.2", "Version=10.25") +
+                 "[Color_001]\nID=1\nPlane=1\nHelp=" + std::string(259, 'h') + "\n",
              // A drum value that just fits its 259 characters.
              kColor + "Drum_000=1, 1, 1, " + std::string(250, '0') + "\n",
          }) {
