@@ -834,7 +834,7 @@ void Examiner::CrossReferences() {
             for (const ProgramPlace& place : places) {
                 if (place.plane > 0 &&
                     std::find(planes.begin(), planes.end(), place.plane) == planes.end()) {
-                    Add(Severity::Warning, place.line, place.section, "Plane", "unknown-plane",
+                    Add(Severity::Warning, place.planeLine, place.section, "Plane", "unknown-plane",
                         std::string(what) + " " + ToText(place.number) + " is on plane " +
                             ToText(place.plane) + ", which no plane defines (planes: " + known +
                             ")");
@@ -844,6 +844,25 @@ void Examiner::CrossReferences() {
         check(colors_, "color");
         check(lines_, "line");
     }
+    // Programs of one number: a save writes them into one section.
+    auto repeated = [&](const std::vector<ProgramPlace>& places, const char* what, bool lines) {
+        std::unordered_map<int, const ProgramPlace*> first;
+        for (const ProgramPlace& place : places) {
+            if (lines && place.plane > 1) {
+                continue;  // not saved
+            }
+            const auto [at, fresh] = first.emplace(place.number, &place);
+            if (!fresh) {
+                Add(Severity::Warning, place.line, place.section, "ID", "repeated-number",
+                    std::string(what) + " " + ToText(place.number) + " of [" + place.section +
+                        "] has the number of [" + at->second->section + "] (line " +
+                        ToText(at->second->line) +
+                        "): a save writes both into one section and keeps only one");
+            }
+        }
+    };
+    repeated(colors_, "color", false);
+    repeated(lines_, "line", true);
     // The header's number of lines is that of plane 1.
     if (header.NumberOfLines > 0 && !lines_.empty()) {
         int count = 0;

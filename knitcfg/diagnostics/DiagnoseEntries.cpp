@@ -7,6 +7,7 @@
 #include "knitcfg/actuators/EntryParser.h"
 #include "knitcfg/actuators/Kinds.h"
 #include "knitcfg/common/NumberScan.h"
+#include "knitcfg/common/Text.h"
 #include "knitcfg/diagnostics/Examiner.h"
 
 namespace knitcfg::diag {
@@ -114,6 +115,24 @@ void Examiner::ExamineUnknownKey(std::size_t index, std::size_t j, bool color) {
             KindList(kinds) + ")");
 }
 
+// The number after a program's prefix against the number its ID key gives
+// it: the library knows the program by the latter, and a save names its
+// section after it.
+void Examiner::CheckNumberOfName(std::size_t index, std::size_t prefixLength, bool hasId, int id,
+                                 int idLine, bool color) {
+    const Section& s = doc_.Sections()[index];
+    std::int32_t fromName = 0;
+    if (!hasId || !entry::ScanInt(s.name.c_str() + prefixLength, &fromName) ||
+        entry::Low16(fromName) == id) {
+        return;
+    }
+    const std::string program = color ? "color" : "line";
+    Add(Severity::Warning, idLine, s.name, "ID", "number-mismatch",
+        "section [" + s.name + "] holds " + program + " " + std::to_string(id) +
+            " (its ID): the library knows it by that number, and a save writes it as [" +
+            (color ? "Color_" : "Line_") + NumberedName("", id) + "]");
+}
+
 void Examiner::ExamineProgram(std::size_t index, bool color) {
     const Section& s = doc_.Sections()[index];
     const ActuatorKind* const* kinds = color ? kColorKinds : kLineKinds;
@@ -135,6 +154,8 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
     bool hasPlane = false;
     int id = -1;
     int plane = -1;
+    int idLine = HeaderLine(index);
+    int planeLine = HeaderLine(index);
     std::string value;  // NUL-terminated, for the entry scanner
     entry::ScanResult scan;
     for (std::size_t j = 0; j < s.body.size(); ++j) {
@@ -172,6 +193,7 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
         if (EqualsNoCase(key, "ID") || EqualsNoCase(key, "Plane")) {
             const bool isId = EqualsNoCase(key, "ID");
             if (!text.empty()) {
+                (isId ? idLine : planeLine) = at;
                 (isId ? hasId : hasPlane) = true;
                 (isId ? id : plane) = entry::Low16(detail::ScanProfileInt(text).value);
             }
@@ -319,7 +341,9 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
                         (std::string(key) == "ID" ? "number" : "plane") + " is -1");
             }
         }
-        colors_.push_back({static_cast<short>(id), static_cast<short>(plane), at, s.name});
+        CheckNumberOfName(index, 6, hasId, id, idLine, color);
+        colors_.push_back(
+            {static_cast<short>(id), static_cast<short>(plane), idLine, planeLine, s.name});
         return;
     }
     if (!listed) {
@@ -343,7 +367,8 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
             "line " + std::to_string(number) + " is on plane " + std::to_string(plane) +
                 ": a save writes only the lines of plane 1");
     }
-    lines_.push_back({number, static_cast<short>(plane), at, s.name});
+    CheckNumberOfName(index, 5, hasId && id >= 0, id, idLine, color);
+    lines_.push_back({number, static_cast<short>(plane), idLine, planeLine, s.name});
 }
 
 }  // namespace knitcfg::diag

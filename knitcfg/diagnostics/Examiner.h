@@ -71,6 +71,8 @@ private:
     // DiagnoseEntries.cpp
     void ExamineProgram(std::size_t index, bool color);
     void ExamineUnknownKey(std::size_t index, std::size_t j, bool color);
+    void CheckNumberOfName(std::size_t index, std::size_t prefixLength, bool hasId, int id,
+                           int idLine, bool color);
 
     const IniDocument& doc_;
     const Configuration& config_;
@@ -84,7 +86,8 @@ private:
     struct ProgramPlace {
         short number;
         short plane;
-        int line;
+        int line;       // of the ID key, or of the header when there is none
+        int planeLine;  // of the Plane key, or of the header
         std::string section;
     };
     std::vector<ProgramPlace> colors_;
