@@ -819,21 +819,22 @@ void Examiner::CrossReferences() {
         return l != nullptr ? LineOf(IndexOf(h), static_cast<std::size_t>(l - h->body.data())) : 0;
     };
     // Planes named by colors and lines, against the planes the load made.
-    std::vector<short> planes;
-    for (const auto& plane : config_.Planes()) {
-        planes.push_back(plane->Number);
-    }
     // Plane sections give their planes numbers of their own making: only the
     // plane entries name planes the way colors and lines do.
-    if (!planes.empty() && planeEntries_) {
+    if (!config_.Planes().empty() && planeEntries_) {
+        std::vector<bool> defined(65536, false);
         std::string known;
-        for (const short p : planes) {
-            known += (known.empty() ? "" : ", ") + ToText(p);
+        std::size_t listed = 0;
+        for (const auto& plane : config_.Planes()) {
+            defined[static_cast<std::size_t>(plane->Number + 32768)] = true;
+            if (++listed <= 10) {
+                known += (known.empty() ? "" : ", ") + ToText(plane->Number);
+            }
         }
+        known += listed > 10 ? ", ..." : "";
         auto check = [&](const std::vector<ProgramPlace>& places, const char* what) {
             for (const ProgramPlace& place : places) {
-                if (place.plane > 0 &&
-                    std::find(planes.begin(), planes.end(), place.plane) == planes.end()) {
+                if (place.plane > 0 && !defined[static_cast<std::size_t>(place.plane + 32768)]) {
                     Add(Severity::Warning, place.planeLine, place.section, "Plane", "unknown-plane",
                         std::string(what) + " " + ToText(place.number) + " is on plane " +
                             ToText(place.plane) + ", which no plane defines (planes: " + known +
