@@ -345,14 +345,14 @@ std::string TempDirectory() {
 
 bool PrivateTempDirectory(std::string* dir, std::string* why) {
     const std::string path = TempDirectory() + "knitcfg-" + std::to_string(::geteuid());
-    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
-        return Fail(why, errno);
-    }
+    struct stat st {};
     // lstat, not stat: a link planted at the name by another user must not
     // lead the saves into a folder of that user's choosing.
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) {
-        return Fail(why, errno);
+    if ((::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) || ::lstat(path.c_str(), &st) != 0) {
+        if (why != nullptr) {
+            *why = "the temporary folder " + path + ": " + SystemMessage(static_cast<unsigned long>(errno));
+        }
+        return false;
     }
     const char* problem = nullptr;
     if (S_ISLNK(st.st_mode)) {

@@ -333,12 +333,13 @@ bool PrivateTempDirectory(std::string* dir, std::string* why) {
     // The user's temporary folder is the user's own; the subfolder keeps the
     // saves' files together, and must still be a real folder.
     const std::string path = TempDirectory() + "knitcfg";
-    if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-        return Fail(why, GetLastError());
-    }
-    const DWORD attrs = GetFileAttributesA(path.c_str());
-    if (attrs == INVALID_FILE_ATTRIBUTES) {
-        return Fail(why, GetLastError());
+    DWORD attrs = INVALID_FILE_ATTRIBUTES;
+    if ((!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) ||
+        (attrs = GetFileAttributesA(path.c_str())) == INVALID_FILE_ATTRIBUTES) {
+        if (why != nullptr) {
+            *why = "the temporary folder " + path + ": " + SystemMessage(GetLastError());
+        }
+        return false;
     }
     if ((attrs & FILE_ATTRIBUTE_DIRECTORY) == 0 || (attrs & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         if (why != nullptr) {

@@ -373,6 +373,8 @@ TEST_F(ConfigurationTest, SaveWithoutAUsableTemporaryFolderOrTargetGives63) {
 
     tmp_.Set(dir_.File("missing"));
     EXPECT_EQ(doc.SaveCFG(target.c_str()), RE_FILE_REPLACE);
+    EXPECT_EQ(doc.GetLastErrorText().rfind("saving " + target + ": the temporary folder ", 0), 0u)
+        << doc.GetLastErrorText();
     EXPECT_EQ(test::ReadFile(target), old);
     EXPECT_EQ(doc.GetPathName(), target);
     tmp_.Set(dir_.path());
