@@ -36,7 +36,7 @@ class ConfigurationTest : public ::testing::Test {
 protected:
     // The file every save writes first.
     std::string TempFile() const {
-        return dir_.File(test::PrivateTempFolderName() + "/Voz16.tmp");
+        return (fs::path(dir_.File(test::PrivateTempFolderName())) / "Voz16.tmp").string();
     }
 
     // A copy of a test data file in the test's folder.
