@@ -91,13 +91,17 @@ void Configuration::ReleaseCFG() {
 }
 
 RETERROR Configuration::LoadCFG(const char* path) {
+    lastError_.clear();
     if (path == nullptr) {
+        lastError_ = "loading: no file name";
         return RE_FILE_UNREADABLE;
     }
     platform::FileInfo info;
+    std::string why;
     // One open answers it all: the file exists, is a regular file, can be
-    // read, and is not empty.
-    if (!platform::StatForReading(path, &info) || info.size == 0) {
+    // read, and is not empty. It never waits on a pipe.
+    if (!platform::StatForReading(path, &info, &why) || info.size == 0) {
+        lastError_ = std::string("loading ") + path + ": " + (why.empty() ? "the file is empty" : why);
         return RE_FILE_UNREADABLE;
     }
     pathName_ = path;
@@ -129,23 +133,38 @@ RETERROR Configuration::LoadSections(const char* file) {
 }
 
 RETERROR Configuration::SaveCFG(const char* path) {
+    lastError_.clear();
     if (path == nullptr || *path == '\0') {
+        lastError_ = "saving: no file name";
         return RE_FILE_REPLACE;
     }
     const std::string target = path;
-    const std::string temp =
-        platform::TempFileName(platform::TempDirectory(), kTempPrefix, kTempNumber);
-
-    // Every save shares the one temporary file: without the lock, two savers
-    // would write into, copy and delete each other's file.
-    platform::FileLock lock;
-    if (!lock.Lock(temp + ".lock")) {
+    std::string why;
+    // Bound back to the target whatever follows: left on the temporary file,
+    // the document would be saved "in place" there next time and never reach
+    // its file again.
+    auto fail = [&](const std::string& reason) {
         pathName_ = target;
+        lastError_ = "saving " + target + ": " + reason;
         return RE_FILE_REPLACE;
+    };
+    // The temporary file has a fixed name, so it lives in a folder of the
+    // user's own: in a shared folder another user could own the name first
+    // or plant a link there.
+    std::string folder;
+    if (!platform::PrivateTempDirectory(&folder, &why)) {
+        return fail(why);
+    }
+    const std::string temp = platform::TempFileName(folder, kTempPrefix, kTempNumber);
+
+    // Every save of this user shares the one temporary file: without the
+    // lock, two savers would write into, copy and delete each other's file.
+    platform::FileLock lock;
+    if (!lock.Lock(temp + ".lock", &why)) {
+        return fail("locking " + temp + ".lock: " + why);
     }
     // Start from nothing, so that a file left by a failed save adds nothing to
-    // this one. Removing (rather than truncating) also drops a link planted
-    // under the temporary name, instead of writing through it.
+    // this one.
     platform::RemoveFile(temp);
 
     pathName_ = temp;
@@ -155,25 +174,29 @@ RETERROR Configuration::SaveCFG(const char* path) {
         // One batch: the temporary file is written once, however many keys.
         profile::Batch batch(pathName_.c_str());
         result = SaveSections(pathName_.c_str());
-        written = batch.Commit();
+        written = batch.Commit(&why);
     }
     if (pathName_ == target) {
         // The target is the temporary file itself: written in place.
-        return written ? result : RE_FILE_REPLACE;
+        return written ? result : fail(why);
     }
-    // Bound back to the target whatever follows: left on the temporary file,
-    // the document would be saved "in place" there next time and never reach
-    // its file again.
     pathName_ = target;
     // A temporary file that could not be written must not be copied: it
     // would replace the target with less than the document.
-    if (!written || !platform::CopyFileOver(temp, target)) {
-        return RE_FILE_REPLACE;
+    if (!written) {
+        return fail("writing the temporary file " + temp + ": " + why);
     }
-    if (!platform::RemoveFile(temp)) {
-        return RE_FILE_REPLACE;
+    if (!platform::CopyFileOver(temp, target, &why)) {
+        return fail(why);
+    }
+    if (!platform::RemoveFile(temp, &why)) {
+        return fail("removing the temporary file " + temp + ": " + why);
     }
     return result;
+}
+
+std::string Configuration::GetLastErrorText() const {
+    return lastError_;
 }
 
 RETERROR Configuration::SaveSections(const char* file) {

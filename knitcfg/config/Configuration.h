@@ -23,10 +23,12 @@ namespace knitcfg {
 // back, and tells whether the file on disk changed since it was loaded.
 //
 // A Configuration is used from one thread at a time. Saves go through one
-// temporary file of a fixed name in the temporary folder ("Voz16.tmp"):
-// saves of any documents, in this process or others, take turns on it
-// through an advisory lock held for the whole save (on "Voz16.tmp.lock"
-// beside it, which stays there).
+// temporary file of a fixed name ("Voz16.tmp") in a folder of the user's
+// own under the temporary folder ("knitcfg-<user id>", made for the user
+// alone): saves of any documents of one user, in this process or others,
+// take turns on it through an advisory lock held for the whole save (on
+// "Voz16.tmp.lock" beside it, which stays there); saves of different users
+// never meet.
 class KNITCFG_API Configuration : public ModelObject {
     KNITCFG_DECLARE_CLASS(Configuration)
 
@@ -65,8 +67,9 @@ public:
     // Writes the document into a fresh temporary file, copies that over
     // `path` (the target holds the old or the new content, never a mix), and
     // deletes the temporary file. The result is the first non-zero code of
-    // the section writers, or RE_FILE_REPLACE (63) when the temporary file
-    // could not be written or locked, the copy failed (the target is left as
+    // the section writers, or RE_FILE_REPLACE (63) when the user's temporary
+    // folder is missing or not safe to use (GetLastErrorText says why), the
+    // temporary file could not be written or locked, the copy failed (the target is left as
     // it was, the temporary file in place) or the temporary file could not be
     // deleted. Whatever the outcome, the document is bound to `path`
     // afterwards, so that a retry goes to the target and not to the shared
@@ -74,6 +77,14 @@ public:
     // What the last load saw of the file is not updated: IsModified reports 1
     // after a save until the next load.
     RETERROR SaveCFG(const char* path);
+
+    // Why the last LoadCFG or SaveCFG failed: the operation, the file and
+    // the reason the system gave ("saving /srv/m.ini: permission denied");
+    // a load that returned RE_FILE_UNREADABLE says whether the file is
+    // missing, a folder, no regular file, unreadable or empty. "" after a
+    // call that read or wrote its file (a load that reports a code found in
+    // the file included).
+    std::string GetLastErrorText() const;
 
     // The file the document is bound to; "" when none. Null counts as "".
     void SetPathName(const char* path);
@@ -461,6 +472,7 @@ private:
     FileStamp loaded_;
     int modified_ = 0;
     std::string pathName_;
+    std::string lastError_;  // see GetLastErrorText
 };
 
 }  // namespace knitcfg

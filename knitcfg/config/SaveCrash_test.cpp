@@ -90,7 +90,7 @@ TEST(SaveCrashTest, SaveWaitsForAnotherSaverHoldingTheTemporaryFile) {
     Configuration check;
     EXPECT_EQ(check.LoadCFG(target.c_str()), RE_SUCCESS);
     EXPECT_EQ(check.HeaderGetMachineType(), "KM-a");
-    EXPECT_FALSE(test::FileExists(dir.File("Voz16.tmp")));
+    EXPECT_FALSE(test::FileExists(dir.File(test::PrivateTempFolderName() + "/Voz16.tmp")));
 }
 
 // The file changes on disk between two loads, then goes: the document sees
@@ -129,7 +129,9 @@ TEST(SaveCrashChild, HoldsTheSaveLock) {
         GTEST_SKIP() << "runs only as a child of a save test";
     }
     platform::FileLock lock;
-    ASSERT_TRUE(lock.Lock(platform::TempDirectory() + "Voz16.tmp.lock"));
+    std::string folder;
+    ASSERT_TRUE(platform::PrivateTempDirectory(&folder));
+    ASSERT_TRUE(lock.Lock(folder + "Voz16.tmp.lock"));
     test::WriteFile(args[0], "held");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     test::WriteFile(args[1], "released");

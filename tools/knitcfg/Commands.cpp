@@ -4,12 +4,19 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <exception>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "Diff.h"
 #include "Json.h"
@@ -156,8 +163,11 @@ const Command kNormalize{
     "Usage: knitcfg normalize FILE [-o OUT] [--force]\n"
     "\n"
     "Loads FILE and saves it, in the library's own form, to OUT, or over FILE\n"
-    "when no OUT is given. The save is crash-safe: the target holds the old or\n"
-    "the new content, never a mix. What the library does not model or write\n"
+    "when no OUT is given, through the library's save: the target holds the old\n"
+    "or the new content, never a mix; it keeps its mode, owner and group, a\n"
+    "symbolic link stays and the file it names is written, and a file you may\n"
+    "not write (read-only, another user's) is refused and left as it was.\n"
+    "What the library does not model or write\n"
     "back is lost: comments, sections and keys it does not know, the Help, ID\n"
     "and Plane keys of line sections, lines of planes above 1, the blocks of\n"
     "plane sections (planes are written as plane entries), shaved designs\n"
@@ -171,7 +181,8 @@ const Command kNormalize{
     "  --force            write even when the load reports a code\n"
     "\n"
     "Exit status: 0 written; 1 the file loads with a code (nothing written);\n"
-    "2 it cannot be read at all, the save failed, or bad usage.\n",
+    "2 it cannot be read at all, the save failed (nothing written), the save\n"
+    "reported a code (written without what it could not write), or bad usage.\n",
     {"--force"},
     {"-o", "--output"},
     1,
@@ -235,13 +246,45 @@ std::string Describe(int code) {
     return std::to_string(code) + " (" + RetErrorText(code) + ")";
 }
 
+// A failed load or save, with the reason the library gives
+// ("62 (...): loading m.ini: no such file"): every command prints its
+// failures through this.
+std::string DescribeFailure(int code, const Configuration& config) {
+    const std::string why = config.GetLastErrorText();
+    return why.empty() ? Describe(code) : Describe(code) + ": " + why;
+}
+
+// The first bytes of a regular file; none of anything else, which could
+// block (a pipe) or never end (a device).
+std::size_t ReadFirstBytes(const std::string& path, unsigned char* bytes, std::size_t size) {
+#ifdef _WIN32
+    std::error_code ec;
+    if (!fs::is_regular_file(fs::path(path), ec)) {
+        return 0;
+    }
+    std::ifstream in(path, std::ios::binary);
+    in.read(reinterpret_cast<char*>(bytes), static_cast<std::streamsize>(size));
+    return static_cast<std::size_t>(in.gcount());
+#else
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return 0;
+    }
+    struct stat st {};
+    ssize_t n = 0;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        n = ::read(fd, bytes, size);
+    }
+    ::close(fd);
+    return n > 0 ? static_cast<std::size_t>(n) : 0;
+#endif
+}
+
 // Files the library reads as 8-bit text but which are not: say so, since they
 // load as something else than what an editor shows.
 void WarnAboutEncoding(const std::string& path, std::ostream& err) {
-    std::ifstream in(path, std::ios::binary);
     unsigned char bytes[4] = {0, 0, 0, 0};
-    in.read(reinterpret_cast<char*>(bytes), sizeof bytes);
-    const std::streamsize n = in.gcount();
+    const std::size_t n = ReadFirstBytes(path, bytes, sizeof bytes);
     const bool utf16Mark = n >= 2 && ((bytes[0] == 0xff && bytes[1] == 0xfe) ||
                                       (bytes[0] == 0xfe && bytes[1] == 0xff));
     const bool utf16Text =
@@ -262,8 +305,9 @@ int Load(const std::string& path, Configuration* config, std::ostream& err) {
     return config->LoadCFG(path.c_str());
 }
 
-int Unreadable(const char* command, const std::string& path, int code, std::ostream& err) {
-    err << "knitcfg " << command << ": " << path << ": " << Describe(code) << '\n';
+int Unreadable(const char* command, const std::string& path, int code, const Configuration& config,
+               std::ostream& err) {
+    err << "knitcfg " << command << ": " << path << ": " << DescribeFailure(code, config) << '\n';
     return kExitError;
 }
 
@@ -272,7 +316,7 @@ int RunShow(const Options& options, std::ostream& out, std::ostream& err) {
     Configuration config;
     const int code = Load(path, &config, err);
     if (code == RE_FILE_UNREADABLE) {
-        return Unreadable("show", path, code, err);
+        return Unreadable("show", path, code, config, err);
     }
     WriteShow(out, LoadedFileView(path, code, config));
     return code == RE_SUCCESS ? kExitOk : kExitNo;
@@ -283,7 +327,7 @@ int RunDump(const Options& options, std::ostream& out, std::ostream& err) {
     Configuration config;
     const int code = Load(path, &config, err);
     if (code == RE_FILE_UNREADABLE) {
-        return Unreadable("dump", path, code, err);
+        return Unreadable("dump", path, code, config, err);
     }
     WriteJson(out, LoadedFileView(path, code, config));
     return code == RE_SUCCESS ? kExitOk : kExitNo;
@@ -301,7 +345,7 @@ int RunCheck(const Options& options, std::ostream& out, std::ostream& err) {
     auto checkFile = [&](const std::string& path) {
         Configuration config;
         const int code = Load(path, &config, err);
-        out << path << ": " << (code == RE_SUCCESS ? "ok" : Describe(code)) << '\n';
+        out << path << ": " << (code == RE_SUCCESS ? "ok" : DescribeFailure(code, config)) << '\n';
         if (code != RE_SUCCESS) {
             status = kExitNo;
         }
@@ -344,7 +388,7 @@ int RunDiff(const Options& options, std::ostream& out, std::ostream& err) {
         const std::string& path = options.files[static_cast<std::size_t>(i)];
         const int code = Load(path, &configs[i], err);
         if (code == RE_FILE_UNREADABLE) {
-            return Unreadable("diff", path, code, err);
+            return Unreadable("diff", path, code, configs[i], err);
         }
         if (code != RE_SUCCESS) {
             err << "knitcfg diff: warning: " << path << " loads with " << Describe(code)
@@ -353,6 +397,29 @@ int RunDiff(const Options& options, std::ostream& out, std::ostream& err) {
     }
     const std::size_t differences = WriteDiff(out, ModelView(configs[0]), ModelView(configs[1]));
     return differences == 0 ? kExitOk : kExitNo;
+}
+
+// What saving `config` reports, tried on a file in a new folder of the
+// user's own (a new name, closed to others) that is removed afterwards.
+int TrialSave(const Configuration& config) {
+    std::error_code ec;
+    const fs::path base = fs::temp_directory_path(ec);
+    for (unsigned attempt = 0; !ec && attempt < 100; ++attempt) {
+        const fs::path folder =
+            base / ("knitcfg-normalize-" +
+                    std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+                    "-" + std::to_string(attempt));
+        if (!fs::create_directory(folder, ec)) {
+            ec.clear();
+            continue;
+        }
+        fs::permissions(folder, fs::perms::owner_all, ec);
+        Configuration copy(config);
+        const int code = ec ? RE_FILE_REPLACE : copy.SaveCFG((folder / "trial.ini").string().c_str());
+        fs::remove_all(folder, ec);
+        return code;
+    }
+    return RE_FILE_REPLACE;
 }
 
 int RunNormalize(const Options& options, std::ostream&, std::ostream& err) {
@@ -370,29 +437,27 @@ int RunNormalize(const Options& options, std::ostream&, std::ostream& err) {
     Configuration config;
     const int code = Load(path, &config, err);
     if (code == RE_FILE_UNREADABLE) {
-        return Unreadable("normalize", path, code, err);
+        return Unreadable("normalize", path, code, config, err);
     }
     if (code != RE_SUCCESS && !options.Has("--force")) {
         err << "knitcfg normalize: " << path << " loads with " << Describe(code)
             << ": not written, as what could not be read would be lost (--force writes it)\n";
         return kExitNo;
     }
-    // Saved beside the target first: a save that reports a code may have left
-    // something out, and must not take the place of the user's file.
-    const std::string staging = target + ".knitcfg-normalize.tmp";
-    const int saved = config.SaveCFG(staging.c_str());
-    std::error_code ec;
-    if (saved != RE_SUCCESS) {
-        fs::remove(fs::path(staging), ec);
-        err << "knitcfg normalize: saving " << target << ": " << Describe(saved)
+    // A save that reports a code has left something out, and must not take
+    // the place of the user's file: try it on a scratch copy first.
+    const int trial = TrialSave(config);
+    if (trial != RE_SUCCESS) {
+        err << "knitcfg normalize: saving " << target << ": " << Describe(trial)
             << "; nothing written\n";
         return kExitError;
     }
-    fs::rename(fs::path(staging), fs::path(target), ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(fs::path(staging), ignored);
-        err << "knitcfg normalize: cannot replace " << target << ": " << ec.message() << '\n';
+    // Then through the library's own save, which replaces the target in one
+    // step and keeps its mode, owner and links, or refuses it and leaves it
+    // as it was.
+    const int saved = config.SaveCFG(target.c_str());
+    if (saved != RE_SUCCESS) {
+        err << "knitcfg normalize: " << DescribeFailure(saved, config) << "; nothing written\n";
         return kExitError;
     }
     return kExitOk;

@@ -96,8 +96,12 @@ TEST(ShowTest, AnUnreadableFileIsAnError) {
         const test::ToolRun run = RunTool({"show", path});
         EXPECT_EQ(run.status, kExitError) << path;
         EXPECT_TRUE(run.out.empty()) << path;
-        EXPECT_EQ(run.err,
-                  "knitcfg show: " + path + ": 62 (the file is missing, unreadable or empty)\n");
+        EXPECT_EQ(run.err.rfind("knitcfg show: " + path +
+                                    ": 62 (the file is missing, unreadable or empty): loading " +
+                                    path + ": ",
+                                0),
+                  0u)
+            << run.err;
     }
 }
 
