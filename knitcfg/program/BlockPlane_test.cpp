@@ -88,9 +88,8 @@ Long=3, 4, 5, 6, 7, 8
     block.Parameter = 2;
     block.Values = {10, 11, 12};
     const std::pair<const char*, const char*> steps[] = {
-        {"Short", "8 9 [10 11 12]"},      {"One", "1 2 [5 11 12]"},
-        {"NoParameter", "5 2 [5 11 12]"}, {"Bad", "5 2 [5 11 12]"},
-        {"Long", "3 4 [5 6 7 8]"},
+        {"Short", "8 9 [10 11 12]"}, {"One", "1 2 [5 11 12]"},  {"NoParameter", "5 2 [5 11 12]"},
+        {"Bad", "5 2 [5 11 12]"},    {"Long", "3 4 [5 6 7 8]"},
     };
     for (const auto& [key, expected] : steps) {
         EXPECT_EQ(block.Load("Plane_001", key, file.c_str()), RE_SUCCESS);
