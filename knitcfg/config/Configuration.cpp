@@ -129,6 +129,11 @@ RETERROR Configuration::LoadSections(const char* file) {
 }
 
 RETERROR Configuration::SaveCFG(const char* path) {
+    return SaveCFG(path, SaveMode::Rewrite);
+}
+
+RETERROR Configuration::SaveCFG(const char* path, SaveMode mode) {
+    (void)mode;
     if (path == nullptr || *path == '\0') {
         return RE_FILE_REPLACE;
     }

@@ -18,6 +18,13 @@
 
 namespace knitcfg {
 
+// How SaveCFG treats the file it writes over. Rewrite writes the document
+// alone: whatever it does not hold (comments, sections and keys of other
+// software, plane sections, lines of planes above 1) is gone. Preserve starts
+// from the file the document is bound to and changes only what the document
+// owns (README, "A preserving save").
+enum class SaveMode { Rewrite, Preserve };
+
 // One configuration file held in memory: the document owns the whole model,
 // binds it to a file path, loads the file section by section, writes it
 // back, and tells whether the file on disk changed since it was loaded.
@@ -74,6 +81,13 @@ public:
     // What the last load saw of the file is not updated: IsModified reports 1
     // after a save until the next load.
     RETERROR SaveCFG(const char* path);
+
+    // SaveCFG(path) with `mode`: Rewrite is SaveCFG(path). Preserve starts the
+    // temporary file from the bytes of the file at the path name as it stands
+    // at the save (where there is none, it is Rewrite); what the document
+    // owns is then written and what it no longer holds removed, the rest stays
+    // byte for byte. Codes, lock, replace and binding are those of SaveCFG.
+    RETERROR SaveCFG(const char* path, SaveMode mode);
 
     // The file the document is bound to; "" when none. Null counts as "".
     void SetPathName(const char* path);
