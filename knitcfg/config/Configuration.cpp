@@ -9,6 +9,7 @@
 #include "knitcfg/common/Text.h"
 #include "knitcfg/config/FirstCode.h"
 #include "knitcfg/profile/Profile.h"
+#include "knitcfg/profile/SectionEntries.h"
 #include "knitcfg/program/ActuatorList.h"
 
 namespace knitcfg {
@@ -195,13 +196,17 @@ bool Configuration::StartTemporaryFile(SaveMode mode, const std::string& temp) {
     }
     // No file to start from: the save writes the document alone.
     platform::FileInfo info;
-    if (!platform::StatForReading(pathName_, &info)) {
+    if (!platform::Stat(pathName_, &info) || !info.exists) {
         return true;
     }
     // The file as it stands now, not as the last load saw it: what others
-    // wrote into it since stays too. A file that is there but cannot be
-    // copied fails the save rather than lose what it holds.
-    if (!platform::CopyFileOver(pathName_, temp)) {
+    // wrote into it since stays too. A file that is there but cannot be read
+    // fails the save rather than lose what it holds. The bytes go into the
+    // save's batch (SaveSections), not onto the disk: the temporary file is
+    // then written and flushed once, as in the default save.
+    platform::FileInfo read;
+    if (platform::ReadWholeFile(pathName_, &seed_, &read) != platform::ReadStatus::kOk) {
+        seed_.clear();
         return false;
     }
     saveMode_ = SaveMode::Preserve;
@@ -210,6 +215,14 @@ bool Configuration::StartTemporaryFile(SaveMode mode, const std::string& temp) {
 
 RETERROR Configuration::SaveSections(const char* file) {
     FirstCode result;
+    if (saveMode_ == SaveMode::Preserve) {
+        // Within SaveCFG's batch: the temporary file starts as the bound file.
+        const bool started = profile::StartBatchFrom(file, std::move(seed_));
+        seed_.clear();
+        if (!started) {
+            return RE_FILE_REPLACE;
+        }
+    }
     result.Note(protection_.Save(file));
     result.Note(header_.Save(file));
     result.Note(SaveColors());

@@ -455,8 +455,8 @@ private:
 
     // Before a save's sections are written to `temp` (the bound file's path
     // name still in place): with Preserve and a bound file that exists,
-    // copies it to `temp` and sets saveMode_ to Preserve; otherwise leaves
-    // `temp` alone and sets Rewrite. False when the copy failed.
+    // reads it into seed_ and sets saveMode_ to Preserve; otherwise sets
+    // Rewrite. False when the file is there but could not be read.
     bool StartTemporaryFile(SaveMode mode, const std::string& temp);
 
     HeaderPrg header_;
@@ -476,6 +476,8 @@ private:
     // How the save under way treats what the file holds; Rewrite outside a
     // SaveCFG (the Save* steps called alone write in place).
     SaveMode saveMode_ = SaveMode::Rewrite;
+    // The bound file's bytes, from StartTemporaryFile to SaveSections.
+    std::string seed_;
     int modified_ = 0;
     std::string pathName_;
 };

@@ -427,28 +427,105 @@ namespace knitcfg::detail {
 
 namespace {
 
-std::string FoldedKey(std::string_view line) {
-    return FoldAsciiCase(std::string(line.substr(0, std::min(line.find('='), line.size()))));
+// The key of a "key=value" line (the whole line when it has no '=').
+std::string_view KeyOf(std::string_view line) {
+    return line.substr(0, std::min(line.find('='), line.size()));
+}
+
+char Folded(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Key names as the profile layer matches them: ASCII letter case aside.
+struct FoldedHash {
+    std::size_t operator()(std::string_view key) const {
+        std::size_t hash = 14695981039346656037u;
+        for (const char c : key) {
+            hash = (hash ^ static_cast<unsigned char>(Folded(c))) * 1099511628211u;
+        }
+        return hash;
+    }
+};
+struct FoldedEqual {
+    bool operator()(std::string_view a, std::string_view b) const {
+        if (a.size() != b.size()) {
+            return false;
+        }
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            if (Folded(a[i]) != Folded(b[i])) {
+                return false;
+            }
+        }
+        return true;
+    }
+};
+
+// Whether a load through `prototypes` might take one of the `old` lines
+// marked in `candidate`. Only an actuator of the library's own kinds takes a
+// key, and only one beginning with its kind's prefix: a candidate without
+// such a prefix (compared here without regard to case, to err on the side of
+// loading) is never taken. Any other prototype might take anything.
+bool CouldBeTaken(const std::vector<std::string_view>& old, const std::vector<bool>& candidate,
+                  const std::vector<Attuat*>& prototypes) {
+    std::vector<std::string_view> prefixes;
+    for (Attuat* prototype : prototypes) {
+        if (prototype == nullptr) {
+            continue;
+        }
+        const ActuatorKind* kind = SharedPrototypeKind(prototype);
+        if (kind == nullptr) {
+            return true;
+        }
+        prefixes.emplace_back(kind->prefix);
+    }
+    for (std::size_t i = 0; i < old.size(); ++i) {
+        if (!candidate[i]) {
+            continue;
+        }
+        const std::string_view key = KeyOf(old[i]);
+        for (const std::string_view prefix : prefixes) {
+            if (key.size() >= prefix.size() && FoldedEqual()(key.substr(0, prefix.size()), prefix)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Whether `old` (as SectionLines gives it) is `lines`, line for line.
+bool SameLines(const std::vector<std::string_view>& old, const std::vector<std::string>& lines) {
+    if (old.size() != lines.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < old.size(); ++i) {
+        // A line is written up to a NUL it may hold.
+        if (old[i] != std::string_view(lines[i].c_str())) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // Every line of `section` of `file` as GetSection lists it ("key=value"
-// trimmed, and the lines without '='), in file order.
-std::vector<std::string> SectionLines(const char* section, const char* file) {
-    std::vector<char> buffer(16384);
+// trimmed, and the lines without '='), in file order, as views into `buffer`.
+std::vector<std::string_view> SectionLines(const char* section, const char* file,
+                                           std::vector<char>* buffer) {
+    buffer->resize(16384);
     unsigned length = 0;
     for (;;) {
-        const auto room = static_cast<unsigned>(buffer.size());
-        length = profile::GetSection(section, buffer.data(), room, file);
+        const auto room = static_cast<unsigned>(buffer->size());
+        length = profile::GetSection(section, buffer->data(), room, file);
         // A list that did not fit is cut to room - 2: read it again whole.
-        if (length + 2 < room || buffer.size() >= (1u << 30)) {
+        if (length + 2 < room || buffer->size() >= (1u << 30)) {
             break;
         }
-        buffer.resize(buffer.size() * 2);
+        buffer->resize(buffer->size() * 2);
     }
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at < length && buffer[at] != '\0';) {
-        const std::size_t size = std::strlen(buffer.data() + at);
-        lines.emplace_back(buffer.data() + at, size);
+    std::vector<std::string_view> lines;
+    const char* text = buffer->data();
+    for (std::size_t at = 0; at < length && text[at] != '\0';) {
+        const std::size_t size = std::strlen(text + at);
+        lines.emplace_back(text + at, size);
         at += size + 1;
     }
     return lines;
@@ -461,40 +538,52 @@ bool WriteProgramSection(const std::string& section, std::vector<std::string>& l
     if (mode != SaveMode::Preserve || file == nullptr) {
         return WriteWholeSection(section, lines, file);
     }
-    const std::vector<std::string> old = SectionLines(section.c_str(), file);
+    std::vector<char> buffer;
+    const std::vector<std::string_view> old = SectionLines(section.c_str(), file, &buffer);
     if (old.empty()) {
         return WriteWholeSection(section, lines, file);
     }
-    std::unordered_set<std::string> written;
+    // A section that holds exactly what would be written is left as it is,
+    // its comment lines where they stand; so is every section of a file the
+    // library wrote, at no more than a comparison.
+    if (SameLines(old, lines)) {
+        return true;
+    }
+    std::unordered_set<std::string_view, FoldedHash, FoldedEqual> written;
     written.reserve(lines.size());
     for (const std::string& line : lines) {
-        written.insert(FoldedKey(line));
+        written.insert(KeyOf(line));
     }
-    // The old entries whose key the program does not write. In a section the
-    // library wrote itself there are none, and the costly part below, which
-    // loads the section once more, is skipped.
+    // The old entries whose key the program does not write.
     std::vector<bool> candidate(old.size(), false);
     bool any = false;
     for (std::size_t i = 0; i < old.size(); ++i) {
-        candidate[i] = old[i].find('=') != std::string::npos && written.count(FoldedKey(old[i])) == 0;
+        candidate[i] =
+            old[i].find('=') != std::string_view::npos && written.count(KeyOf(old[i])) == 0;
         any = any || candidate[i];
     }
-    if (any) {
+    // `written` views `lines`, which grows below.
+    written.clear();
+    std::vector<bool> taken;
+    if (any && CouldBeTaken(old, candidate, prototypes)) {
         // What the load took is worked out again here, from the file as it
         // stands now, by the very loader and prototypes a load uses, rather
         // than recorded by the last load: the file may have been edited since
         // (the preserving save starts from it as it is), a recorded list would
         // have to follow the program through copies and edits, and it would
-        // cost memory for every document, preserving saves or not.
+        // cost memory for every document, preserving saves or not. Keys of no
+        // actuator kind (a line's Help, a note, a misspelt kind) skip this:
+        // no load takes them.
         ActuatorList scratch;
-        std::vector<bool> taken;
         static_cast<void>(LoadEntries(scratch, prototypes, section.c_str(), file, &taken));
+    }
+    if (any) {
         // The key listing leaves out lines without '=' and empty key names;
         // keys beyond its room are not loaded at all, so not taken.
         std::size_t listed = 0;
         for (std::size_t i = 0; i < old.size(); ++i) {
             const std::size_t equals = old[i].find('=');
-            if (equals == std::string::npos) {
+            if (equals == std::string_view::npos) {
                 continue;
             }
             bool wasTaken = false;
@@ -503,8 +592,11 @@ bool WriteProgramSection(const std::string& section, std::vector<std::string>& l
                 ++listed;
             }
             if (candidate[i] && !wasTaken) {
-                lines.push_back(old[i]);
+                lines.emplace_back(old[i]);
             }
+        }
+        if (SameLines(old, lines)) {
+            return true;
         }
     }
     return WriteWholeSection(section, lines, file);
