@@ -6,7 +6,6 @@
 #include <cstring>
 #include <optional>
 #include <string_view>
-#include <unordered_set>
 #include <utility>
 
 #include "knitcfg/actuators/ActuatorKind.h"
@@ -460,6 +459,38 @@ struct FoldedEqual {
     }
 };
 
+// A set of key names (views, so the texts must outlive it) in one flat
+// table: a section's keys go in without an allocation each.
+class KeySet {
+public:
+    explicit KeySet(std::size_t count) {
+        std::size_t size = 16;
+        while (size < 2 * count) {
+            size *= 2;
+        }
+        slots_.resize(size);
+        used_.resize(size, false);
+    }
+    void Insert(std::string_view key) {
+        std::size_t at = Find(key);
+        slots_[at] = key;
+        used_[at] = true;
+    }
+    bool Contains(std::string_view key) const { return used_[Find(key)]; }
+
+private:
+    std::size_t Find(std::string_view key) const {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t at = FoldedHash()(key) & mask;
+        while (used_[at] && !FoldedEqual()(slots_[at], key)) {
+            at = (at + 1) & mask;
+        }
+        return at;
+    }
+    std::vector<std::string_view> slots_;
+    std::vector<bool> used_;
+};
+
 // Whether a load through `prototypes` might take one of the `old` lines
 // marked in `candidate`. Only an actuator of the library's own kinds takes a
 // key, and only one beginning with its kind's prefix: a candidate without
@@ -549,21 +580,20 @@ bool WriteProgramSection(const std::string& section, std::vector<std::string>& l
     if (SameLines(old, lines)) {
         return true;
     }
-    std::unordered_set<std::string_view, FoldedHash, FoldedEqual> written;
-    written.reserve(lines.size());
-    for (const std::string& line : lines) {
-        written.insert(KeyOf(line));
-    }
     // The old entries whose key the program does not write.
     std::vector<bool> candidate(old.size(), false);
     bool any = false;
-    for (std::size_t i = 0; i < old.size(); ++i) {
-        candidate[i] =
-            old[i].find('=') != std::string_view::npos && written.count(KeyOf(old[i])) == 0;
-        any = any || candidate[i];
+    {
+        KeySet written(lines.size());  // views `lines`, which grows below
+        for (const std::string& line : lines) {
+            written.Insert(KeyOf(line));
+        }
+        for (std::size_t i = 0; i < old.size(); ++i) {
+            candidate[i] =
+                old[i].find('=') != std::string_view::npos && !written.Contains(KeyOf(old[i]));
+            any = any || candidate[i];
+        }
     }
-    // `written` views `lines`, which grows below.
-    written.clear();
     std::vector<bool> taken;
     if (any && CouldBeTaken(old, candidate, prototypes)) {
         // What the load took is worked out again here, from the file as it
