@@ -80,7 +80,10 @@ public:
     // temporary file from the bytes of the file at the path name as it stands
     // at the save (where there is none, it is Rewrite); what the document
     // owns is then written and what it no longer holds removed, the rest stays
-    // byte for byte. Codes, lock, replace and binding are those of SaveCFG.
+    // byte for byte (what is owned: README, "A preserving save"). Codes, lock,
+    // replace and binding are those of SaveCFG; in addition RE_FILE_REPLACE
+    // (63), the target untouched, when the file at the path name is there but
+    // cannot be read.
     RETERROR SaveCFG(const char* path, SaveMode mode);
 
     // The file the document is bound to; "" when none. Null counts as "".

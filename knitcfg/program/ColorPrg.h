@@ -81,7 +81,8 @@ public:
     // SaveColor(file) with `mode`. With Preserve the entries of the section in
     // `file` that a load would not take into the color (unknown keys, refused
     // entries) and whose key the color does not write stay, in their order,
-    // after the color's own entries.
+    // after the color's own entries; a section that holds exactly what would
+    // be written is not touched. Results as without `mode`.
     RETERROR SaveColor(const char* file, SaveMode mode);
 
     // Inserts `actuator` before the first actuator whose Caduta is greater,

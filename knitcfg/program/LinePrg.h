@@ -72,7 +72,8 @@ public:
     // SaveLine(file) with `mode`. With Preserve the entries of the section in
     // `file` that a load would not take into the line (unknown keys, refused
     // entries) and whose key the line does not write stay, in their order,
-    // after the line's own entries.
+    // after the line's own entries; a section that holds exactly what would
+    // be written is not touched. Results as without `mode`.
     RETERROR SaveLine(const char* file, SaveMode mode) const;
 
     // As ColorPrg::AddSorted: inserted by Caduta after equal feeds; owned by
