@@ -93,6 +93,18 @@ TEST_F(SaveModeTest, WithoutABoundFileItIsTheDefaultSave) {
     }
 }
 
+// A bound file that is there but cannot be read: the save fails rather than
+// lose what the file holds, and leaves the target alone.
+TEST_F(SaveModeTest, UnreadableBoundFileFailsTheSave) {
+    Configuration doc("KM-400", 2, 7, 4);
+    const std::string target = dir_.File("target.ini");
+    test::WriteFile(target, "[Notes]\r\n");
+    doc.SetPathName(dir_.path().c_str());  // a folder
+    EXPECT_EQ(doc.SaveCFG(target.c_str(), SaveMode::Preserve), RE_FILE_REPLACE);
+    EXPECT_EQ(test::ReadFile(target), "[Notes]\r\n");
+    EXPECT_EQ(doc.GetPathName(), target);
+}
+
 // Random files of colors, lines of planes 1 and 2, unknown sections and keys
 // and comments anywhere; random edits of the document. Every line the
 // document does not own is still there after a preserving save, in order.
