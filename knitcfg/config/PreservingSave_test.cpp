@@ -79,6 +79,45 @@ TEST_F(SaveModeTest, DefaultSavedFileIsUnchanged) {
     }
 }
 
+// Over a file as the default save writes it, removals and changes give what
+// the default save gives: the sections left keep their places, the removed
+// ones go.
+TEST_F(SaveModeTest, EditsOfADefaultSavedFileGiveTheDefaultSave) {
+    struct Case {
+        const char* file;
+        int (*edit)(Configuration&);  // 1 when it changed the document
+    };
+    const Case cases[] = {
+        {"program/document.ini", [](Configuration& doc) { return doc.RemoveColor(1); }},
+        {"program/document.ini", [](Configuration& doc) {
+             doc.HeaderSetDescription("New");
+             return 1;
+         }},
+        {"designs/tables.ini", [](Configuration& doc) { return doc.GeneratedDisDel("\\dis\\a"); }},
+        {"designs/tables.ini", [](Configuration& doc) {
+             doc.GeneratedDisRemove();
+             return 1;
+         }},
+        {"designs/tables.ini", [](Configuration& doc) {
+             doc.ShavedDisRemove();
+             return 1;
+         }},
+    };
+    for (const Case& c : cases) {
+        const std::string path = Copy(c.file, "machine.ini");
+        Configuration first;
+        static_cast<void>(first.LoadCFG(path.c_str()));
+        static_cast<void>(first.SaveCFG(path.c_str()));
+        Configuration doc;
+        static_cast<void>(doc.LoadCFG(path.c_str()));
+        ASSERT_EQ(c.edit(doc), 1) << c.file;
+        const std::string expected = Rewritten(doc);
+        doc.SetPathName(path.c_str());
+        static_cast<void>(doc.SaveCFG(path.c_str(), SaveMode::Preserve));
+        EXPECT_EQ(test::ReadFile(path), expected) << c.file;
+    }
+}
+
 // No file to start from: the document alone, as the default save writes it.
 TEST_F(SaveModeTest, WithoutABoundFileItIsTheDefaultSave) {
     Configuration doc("KM-400", 2, 7, 4);
