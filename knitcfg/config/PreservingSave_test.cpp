@@ -93,6 +93,7 @@ TEST_F(SaveModeTest, EditsOfADefaultSavedFileGiveTheDefaultSave) {
              doc.HeaderSetDescription("New");
              return 1;
          }},
+        {"config/preserve.ini", [](Configuration& doc) { return doc.RemoveLastLine(1); }},
         {"designs/tables.ini", [](Configuration& doc) { return doc.GeneratedDisDel("\\dis\\a"); }},
         {"designs/tables.ini", [](Configuration& doc) {
              doc.GeneratedDisRemove();
