@@ -169,7 +169,6 @@ RETERROR Configuration::SaveCFG(const char* path, SaveMode mode) {
         result = SaveSections(pathName_.c_str());
         written = batch.Commit();
     }
-    saveMode_ = SaveMode::Rewrite;
     if (pathName_ == target) {
         // The target is the temporary file itself: written in place.
         return written ? result : RE_FILE_REPLACE;
@@ -220,6 +219,7 @@ RETERROR Configuration::SaveSections(const char* file) {
         const bool started = profile::StartBatchFrom(file, std::move(seed_));
         seed_.clear();
         if (!started) {
+            saveMode_ = SaveMode::Rewrite;
             return RE_FILE_REPLACE;
         }
     }
@@ -231,6 +231,8 @@ RETERROR Configuration::SaveSections(const char* file) {
     // Design tables: generated designs, then shaved designs, last.
     result.Note(SaveGenDis());
     result.Note(SaveShavedDis());
+    // The Save* steps called on their own write in place.
+    saveMode_ = SaveMode::Rewrite;
     return result.Get();
 }
 
