@@ -351,7 +351,11 @@ void BM_SavePreserveEdited(benchmark::State& state) {
     }
     SetCounters(state, file, ns);
 }
-BENCHMARK(BM_SavePreserveEdited)->Args({2, 0})->Args({2, 1})->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_SavePreserveEdited)
+    ->Args({2, 0})
+    ->Args({2, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
 
 void BM_Copy(benchmark::State& state) {
     BenchFile& file = SizedFile(static_cast<int>(state.range(0)));

@@ -316,11 +316,10 @@ RETERROR Configuration::SaveColors() {
     if (mode == SaveMode::Preserve) {
         // Every color section is the document's: one it no longer writes
         // (a color removed, renumbered) goes.
-        RemoveSectionsNotWritten(pathName_.c_str(), "Color_", colors_,
-                                 [](const char*, const ColorPrg& color) {
-                                     return NumberedName("Color_", color.ID);
-                                 },
-                                 [](const char*, const char*) { return true; });
+        RemoveSectionsNotWritten(
+            pathName_.c_str(), "Color_", colors_,
+            [](const char*, const ColorPrg& color) { return NumberedName("Color_", color.ID); },
+            [](const char*, const char*) { return true; });
     }
     return SaveEach(colors_, pathName_.c_str(), [mode](ColorPrg& color, const char* file) {
         return color.SaveColor(file, mode);

@@ -51,7 +51,8 @@ TEST_F(SaveModeTest, HandEditedFileKeepsWhatTheDocumentDoesNotOwn) {
         EXPECT_EQ(doc.GetPathName(), target);
         EXPECT_EQ(test::ReadFile(target), golden) << (inPlace ? "in place" : "to a new file");
         if (!inPlace) {
-            EXPECT_EQ(test::ReadFile(path), test::ReadFile(test::TestDataDir() + "/config/preserve.ini"));
+            EXPECT_EQ(test::ReadFile(path),
+                      test::ReadFile(test::TestDataDir() + "/config/preserve.ini"));
         }
 
         Configuration reloaded;
@@ -89,17 +90,20 @@ TEST_F(SaveModeTest, EditsOfADefaultSavedFileGiveTheDefaultSave) {
     };
     const Case cases[] = {
         {"program/document.ini", [](Configuration& doc) { return doc.RemoveColor(1); }},
-        {"program/document.ini", [](Configuration& doc) {
+        {"program/document.ini",
+         [](Configuration& doc) {
              doc.HeaderSetDescription("New");
              return 1;
          }},
         {"config/preserve.ini", [](Configuration& doc) { return doc.RemoveLastLine(1); }},
         {"designs/tables.ini", [](Configuration& doc) { return doc.GeneratedDisDel("\\dis\\a"); }},
-        {"designs/tables.ini", [](Configuration& doc) {
+        {"designs/tables.ini",
+         [](Configuration& doc) {
              doc.GeneratedDisRemove();
              return 1;
          }},
-        {"designs/tables.ini", [](Configuration& doc) {
+        {"designs/tables.ini",
+         [](Configuration& doc) {
              doc.ShavedDisRemove();
              return 1;
          }},

@@ -93,8 +93,8 @@ TEST(SaveCrashTest, KilledPreservingSavesLeaveAWholeOldOrNewTarget) {
                            .count();
     std::mt19937 rng(20261206);
     for (int round = 0; round < 25; ++round) {
-        const test::ChildId child = test::StartChildTest("SaveCrashChild.PreservesForever",
-                                                         {target, dir.File("started")});
+        const test::ChildId child =
+            test::StartChildTest("SaveCrashChild.PreservesForever", {target, dir.File("started")});
         ASSERT_NE(child, test::kNoChild);
         while (!test::FileExists(dir.File("started"))) {
             std::this_thread::yield();

@@ -515,7 +515,8 @@ bool CouldBeTaken(const std::vector<std::string_view>& old, const std::vector<bo
         }
         const std::string_view key = KeyOf(old[i]);
         for (const std::string_view prefix : prefixes) {
-            if (key.size() >= prefix.size() && FoldedEqual()(key.substr(0, prefix.size()), prefix)) {
+            if (key.size() >= prefix.size() &&
+                FoldedEqual()(key.substr(0, prefix.size()), prefix)) {
                 return true;
             }
         }

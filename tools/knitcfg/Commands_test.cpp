@@ -241,9 +241,9 @@ TEST_F(NormalizeTest, AHandEditedFileIsRewrittenInPlace) {
 // the same configuration; without it that is gone.
 TEST_F(NormalizeTest, KeepLeavesWhatTheLibraryDoesNotOwn) {
     const std::string in = knitcfg::test::TestDataDir() + "/config/preserve.ini";
-    const char* const notOwned[] = {"; Last checked 2026-11-02.\r\n", "Operator=R. Bianchi\r\n",
-                                    "[Maintenance]\r\n", "Block_004=4, 0, 9, 8\r\n",
-                                    "Help=Second line\r\n", "[Line_010]\r\n"};
+    const char* const notOwned[] = {
+        "; Last checked 2026-11-02.\r\n", "Operator=R. Bianchi\r\n", "[Maintenance]\r\n",
+        "Block_004=4, 0, 9, 8\r\n",       "Help=Second line\r\n",    "[Line_010]\r\n"};
     for (const bool keep : {false, true}) {
         const std::string out = dir_.File(keep ? "kept.ini" : "normal.ini");
         std::vector<std::string> args{"normalize", in, "-o", out};
