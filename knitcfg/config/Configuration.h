@@ -8,6 +8,7 @@
 #include "knitcfg/common/Export.h"
 #include "knitcfg/common/ModelObject.h"
 #include "knitcfg/common/RetError.h"
+#include "knitcfg/common/SaveMode.h"
 #include "knitcfg/config/HeaderPrg.h"
 #include "knitcfg/config/Protection.h"
 #include "knitcfg/designs/CGenDis.h"
@@ -77,6 +78,16 @@ public:
     // What the last load saw of the file is not updated: IsModified reports 1
     // after a save until the next load.
     RETERROR SaveCFG(const char* path);
+
+    // SaveCFG(path) with `mode`: Rewrite is SaveCFG(path). Preserve starts the
+    // temporary file from the bytes of the file at the path name as it stands
+    // at the save (where there is none, it is Rewrite); what the document
+    // owns is then written and what it no longer holds removed, the rest stays
+    // byte for byte (what is owned: README, "A preserving save"). Codes, lock,
+    // replace and binding are those of SaveCFG; in addition RE_FILE_REPLACE
+    // (63), the target untouched, when the file at the path name is there but
+    // cannot be read.
+    RETERROR SaveCFG(const char* path, SaveMode mode);
 
     // Why the last LoadCFG or SaveCFG failed: the operation, the file and
     // the reason the system gave ("saving /srv/m.ini: permission denied");
@@ -456,6 +467,12 @@ private:
     RETERROR LoadSections(const char* file);
     RETERROR SaveSections(const char* file);
 
+    // Before a save's sections are written to `temp` (the bound file's path
+    // name still in place): with Preserve and a bound file that exists,
+    // reads it into seed_ and sets saveMode_ to Preserve; otherwise sets
+    // Rewrite. False when the file is there but could not be read.
+    bool StartTemporaryFile(SaveMode mode, const std::string& temp, std::string* why);
+
     HeaderPrg header_;
     Protection protection_;
 
@@ -470,6 +487,11 @@ private:
     std::vector<std::unique_ptr<CGenDis>> designs_;
     std::vector<std::unique_ptr<CShavedDis>> shaved_;
     FileStamp loaded_;
+    // How the save under way treats what the file holds; Rewrite outside a
+    // SaveCFG (the Save* steps called alone write in place).
+    SaveMode saveMode_ = SaveMode::Rewrite;
+    // The bound file's bytes, from StartTemporaryFile to SaveSections.
+    std::string seed_;
     int modified_ = 0;
     std::string pathName_;
     std::string lastError_;  // see GetLastErrorText

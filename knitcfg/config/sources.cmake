@@ -16,5 +16,6 @@ list(APPEND KNITCFG_TEST_SOURCES
   config/Protection_test.cpp
   config/BadFiles_test.cpp
   config/FileSafety_test.cpp
+  config/PreservingSave_test.cpp
   config/SaveCrash_test.cpp
   config/Threads_test.cpp)

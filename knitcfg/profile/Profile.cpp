@@ -528,6 +528,21 @@ unsigned GetString(const char* section, const char* key, const char* def, char* 
     });
 }
 
+bool StartBatchFrom(const char* file, std::string bytes) {
+    if (file == nullptr || *file == '\0') {
+        return false;
+    }
+    return WithFile(file, [&](CachedFile& f) {
+        if (f.batchDepth == 0) {
+            return false;
+        }
+        f.doc.Parse(std::move(bytes));
+        f.dirty = true;
+        NoteChange();
+        return true;
+    });
+}
+
 void ReadSectionEntries(const char* section, unsigned room, const char* file, SectionEntries* out) {
     out->listing.assign(std::max(room, 2U), '\0');
     out->listed = 0;

@@ -45,6 +45,7 @@ const char kUsage[] =
     "  dump --json FILE         the whole model as JSON, for scripts\n"
     "  diff FILE1 FILE2         what differs between two configurations\n"
     "  normalize FILE [-o OUT]  rewrite the file in the library's own form\n"
+    "                           (--keep: keep what the library does not own)\n"
     "\n"
     "Options:\n"
     "  -h, --help   this help; 'knitcfg COMMAND --help' tells about a command\n"
@@ -160,7 +161,7 @@ const Command kDiff{"diff",
 
 const Command kNormalize{
     "normalize",
-    "Usage: knitcfg normalize FILE [-o OUT] [--force]\n"
+    "Usage: knitcfg normalize FILE [-o OUT] [--force] [--keep]\n"
     "\n"
     "Loads FILE and saves it, in the library's own form, to OUT, or over FILE\n"
     "when no OUT is given, through the library's save: the target holds the old\n"
@@ -173,17 +174,23 @@ const Command kNormalize{
     "plane sections (planes are written as plane entries), shaved designs\n"
     "without elements.\n"
     "\n"
+    "With --keep the save starts from FILE instead and changes only what the\n"
+    "library owns: comments, unknown sections and keys, plane sections and the\n"
+    "lines it does not write stay where they are (the README tells what is\n"
+    "owned).\n"
+    "\n"
     "A file that loads with a result code other than 0 is not written, as what\n"
     "could not be read would be lost; --force writes it all the same.\n"
     "\n"
     "Options:\n"
     "  -o, --output OUT   write to OUT instead of over FILE\n"
     "  --force            write even when the load reports a code\n"
+    "  --keep             keep what the library does not own (a preserving save)\n"
     "\n"
     "Exit status: 0 written; 1 the file loads with a code (nothing written);\n"
     "2 it cannot be read at all, the save failed (nothing written), the save\n"
     "reported a code (written without what it could not write), or bad usage.\n",
-    {"--force"},
+    {"--force", "--keep"},
     {"-o", "--output"},
     1,
     1,
@@ -401,7 +408,7 @@ int RunDiff(const Options& options, std::ostream& out, std::ostream& err) {
 
 // What saving `config` reports, tried on a file in a new folder of the
 // user's own (a new name, closed to others) that is removed afterwards.
-int TrialSave(const Configuration& config) {
+int TrialSave(const Configuration& config, SaveMode mode) {
     std::error_code ec;
     const fs::path base = fs::temp_directory_path(ec);
     for (unsigned attempt = 0; !ec && attempt < 100; ++attempt) {
@@ -415,7 +422,7 @@ int TrialSave(const Configuration& config) {
         }
         fs::permissions(folder, fs::perms::owner_all, ec);
         Configuration copy(config);
-        const int code = ec ? RE_FILE_REPLACE : copy.SaveCFG((folder / "trial.ini").string().c_str());
+        const int code = ec ? RE_FILE_REPLACE : copy.SaveCFG((folder / "trial.ini").string().c_str(), mode);
         fs::remove_all(folder, ec);
         return code;
     }
@@ -446,7 +453,8 @@ int RunNormalize(const Options& options, std::ostream&, std::ostream& err) {
     }
     // A save that reports a code has left something out, and must not take
     // the place of the user's file: try it on a scratch copy first.
-    const int trial = TrialSave(config);
+    const SaveMode mode = options.Has("--keep") ? SaveMode::Preserve : SaveMode::Rewrite;
+    const int trial = TrialSave(config, mode);
     if (trial != RE_SUCCESS) {
         err << "knitcfg normalize: saving " << target << ": " << Describe(trial)
             << "; nothing written\n";
@@ -455,7 +463,7 @@ int RunNormalize(const Options& options, std::ostream&, std::ostream& err) {
     // Then through the library's own save, which replaces the target in one
     // step and keeps its mode, owner and links, or refuses it and leaves it
     // as it was.
-    const int saved = config.SaveCFG(target.c_str());
+    const int saved = config.SaveCFG(target.c_str(), mode);
     if (saved != RE_SUCCESS) {
         err << "knitcfg normalize: " << DescribeFailure(saved, config) << "; nothing written\n";
         return kExitError;
