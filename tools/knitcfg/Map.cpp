@@ -157,9 +157,9 @@ void WriteMap(std::ostream& out, const std::string& path, int code, const Config
     WriteFields(out, "",
                 {{"File", path},
                  {"Load result", std::to_string(code) + " (" + RetErrorText(code) + ")"},
-                 {"Cells", "D drum, F finger, S splitter, T triangle, M stepping motor,"
-                           " DM design stepping motor, SP speeder; then the identifier and"
-                           " =state (a speeder: =speed)"}});
+                 {"Cells", "D drum, F finger, S splitter, T triangle, M stepping motor,\n"
+                           "DM design stepping motor, SP speeder; then the identifier\n"
+                           "and =state (a speeder: =speed)"}});
     if (!selection.PartsChosen() || !selection.colors.empty()) {
         std::vector<const ColorPrg*> colors;
         for (const auto& color : config.Colors()) {
