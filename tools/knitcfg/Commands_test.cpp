@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CliTestUtil.h"
@@ -102,6 +103,31 @@ TEST(RunToolTest, EveryCommandSurvivesEveryBrokenFile) {
             if (args[0] == "dump" && run.status != kExitError) {
                 EXPECT_FALSE(test::ParseJson(run.out).members.empty()) << file;
             }
+        }
+    }
+}
+
+// 0 fine, 1 a load code or a difference, 2 an error: a missing file is an
+// error for every command that prints a file.
+TEST(RunToolTest, ExitStatusesOfThePrintingCommands) {
+    const std::string machine = Sample("machine.ini");
+    const std::string broken = Sample("broken/no-header.ini");
+    const std::string missing = Sample("no-such-file.ini");
+    const std::vector<std::pair<std::vector<std::string>, int>> cases = {
+        {{"show", machine}, kExitOk},          {{"show", broken}, kExitNo},
+        {{"show", missing}, kExitError},       {{"map", machine}, kExitOk},
+        {{"map", broken}, kExitNo},            {{"map", missing}, kExitError},
+        {{"dump", machine}, kExitOk},          {{"dump", broken}, kExitNo},
+        {{"dump", missing}, kExitError},       {{"diff", machine, machine}, kExitOk},
+        {{"diff", machine, broken}, kExitNo},  {{"diff", missing, machine}, kExitError},
+        {{"diff", machine, missing}, kExitError},
+    };
+    for (const auto& [args, status] : cases) {
+        const test::ToolRun run = RunTool(args);
+        EXPECT_EQ(run.status, status) << args[0] << ' ' << args[1];
+        if (status == kExitError) {
+            EXPECT_EQ(run.out, "") << args[0];
+            EXPECT_NE(run.err.find(missing + ": 62 "), std::string::npos) << run.err;
         }
     }
 }

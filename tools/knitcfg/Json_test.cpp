@@ -102,6 +102,11 @@ TEST(DumpTest, EightBitTextStaysValidJson) {
     EXPECT_EQ(parsed.Find("header")->Find("machineType")->text, "M\xe4schine");
     EXPECT_EQ(parsed.Find("header")->Find("description")->text,
               "Gr\xfc\xdf \"quoted\" \\\\ tab\there");
+    // Asked for, the characters themselves, still valid JSON.
+    const test::ToolRun utf8 = RunTool({"dump", path, "--encoding", "utf8"});
+    EXPECT_NE(utf8.out.find("\"machineType\": \"M\xc3\xa4schine\""), std::string::npos);
+    const test::ToolRun latin1 = RunTool({"dump", path, "--encoding", "latin1"});
+    EXPECT_NE(latin1.out.find("\"machineType\": \"M\xe4schine\""), std::string::npos);
 }
 
 TEST(DumpTest, AFileWithACodeIsDumpedAsFarAsItWasRead) {
