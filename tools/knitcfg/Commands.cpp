@@ -60,6 +60,7 @@ struct Options {
     }
 };
 
+// The commands; each returns the tool's exit status.
 int RunShow(const Options& options, std::ostream& out, std::ostream& err);
 int RunMap(const Options& options, std::ostream& out, std::ostream& err);
 int RunCheck(const Options& options, std::ostream& out, std::ostream& err);
@@ -317,122 +318,84 @@ int Unreadable(const char* command, const std::string& path, int code, std::ostr
     return kExitError;
 }
 
-// The numbers of a --color, --line or --plane value: "3" or "1,3,5".
-bool ParseNumbers(const std::string& text, std::vector<int>* numbers) {
-    std::size_t at = 0;
-    while (true) {
-        const std::size_t end = std::min(text.find(',', at), text.size());
-        const std::string item = text.substr(at, end - at);
-        if (item.empty() || item.size() > 6 ||
-            item.find_first_not_of("0123456789", item[0] == '-' ? 1 : 0) != std::string::npos ||
-            item == "-") {
-            return false;
-        }
-        const int n = std::stoi(item);
-        if (n < -32768 || n > 32767) {
-            return false;
-        }
-        numbers->push_back(n);
-        if (end == text.size()) {
-            return true;
-        }
-        at = end + 1;
-    }
-}
-
-// The filters and the encoding of show, map, dump and diff. False, with a
+// The filters and the encoding of show, map, dump and diff; false, with a
 // message, on a value that is not one.
-bool ReadViewOptions(const Options& options, Selection* selection, Encoding* encoding,
-                     std::string* error) {
-    for (const auto& [name, numbers] : {std::pair<const char*, std::vector<int>*>{
-                                            "--color", &selection->colors},
-                                        {"--line", &selection->lines}}) {
-        const auto found = options.values.find(name);
-        if (found != options.values.end() && !ParseNumbers(found->second, numbers)) {
-            *error = std::string(name) + " takes a number or a list of them (1,3,5), not '" +
-                     found->second + "'";
-            return false;
-        }
+bool ViewOptions(const char* command, const Options& options, Selection* selection,
+                 Encoding* encoding, std::ostream& err) {
+    std::string error;
+    if (ParseViewOptions(options.values, options.Has("--designs"), selection, encoding, &error)) {
+        return true;
     }
-    if (const auto found = options.values.find("--plane"); found != options.values.end()) {
-        std::vector<int> plane;
-        if (!ParseNumbers(found->second, &plane) || plane.size() != 1 || plane[0] == 0) {
-            *error = "--plane takes one plane number, not '" + found->second + "'";
-            return false;
-        }
-        selection->plane = plane[0];
-    }
-    selection->designs = options.Has("--designs");
-    if (const auto found = options.values.find("--encoding"); found != options.values.end()) {
-        if (!ParseEncoding(found->second, encoding)) {
-            *error = "--encoding takes latin1 or utf8, not '" + found->second + "'";
-            return false;
-        }
-    }
-    return true;
+    err << "knitcfg " << command << ": " << error << '\n';
+    return false;
 }
 
-// Loads the one file of show, map and dump and reads their options; the
-// exit status when they cannot go on, else -1.
-int Prepare(const char* command, const Options& options, Configuration* config, int* code,
-            Selection* selection, Encoding* encoding, std::ostream& err) {
+// False, with a message, when a color, line or plane asked for is not there.
+bool Selected(const char* command, const std::string& path, const Configuration& config,
+              const Selection& selection, std::ostream& err) {
     std::string error;
-    if (!ReadViewOptions(options, selection, encoding, &error)) {
-        err << "knitcfg " << command << ": " << error << '\n';
-        return kExitError;
+    if (CheckSelection(config, selection, &error)) {
+        return true;
     }
-    const std::string& path = options.files[0];
-    *code = Load(path, config, err);
-    if (*code == RE_FILE_UNREADABLE) {
-        return Unreadable(command, path, *code, err);
-    }
-    if (!CheckSelection(*config, *selection, &error)) {
-        err << "knitcfg " << command << ": " << path << ": " << error << '\n';
-        return kExitError;
-    }
-    return -1;
+    err << "knitcfg " << command << ": " << path << ": " << error << '\n';
+    return false;
 }
 
 int RunShow(const Options& options, std::ostream& out, std::ostream& err) {
-    Configuration config;
-    int code = 0;
+    const std::string& path = options.files[0];
     Selection selection;
     Encoding encoding = Encoding::Latin1;
-    if (const int status = Prepare("show", options, &config, &code, &selection, &encoding, err);
-        status >= 0) {
-        return status;
+    if (!ViewOptions("show", options, &selection, &encoding, err)) {
+        return kExitError;
     }
-    WriteShow(out, options.files[0], code, config, selection, encoding);
+    Configuration config;
+    const int code = Load(path, &config, err);
+    if (code == RE_FILE_UNREADABLE) {
+        return Unreadable("show", path, code, err);
+    }
+    if (!Selected("show", path, config, selection, err)) {
+        return kExitError;
+    }
+    WriteShow(out, path, code, config, selection, encoding);
     return code == RE_SUCCESS ? kExitOk : kExitNo;
 }
 
 int RunMap(const Options& options, std::ostream& out, std::ostream& err) {
-    Configuration config;
-    int code = 0;
+    const std::string& path = options.files[0];
     Selection selection;
     Encoding encoding = Encoding::Latin1;
-    if (const int status = Prepare("map", options, &config, &code, &selection, &encoding, err);
-        status >= 0) {
-        return status;
+    if (!ViewOptions("map", options, &selection, &encoding, err)) {
+        return kExitError;
     }
-    WriteMap(out, options.files[0], code, config, selection);
+    Configuration config;
+    const int code = Load(path, &config, err);
+    if (code == RE_FILE_UNREADABLE) {
+        return Unreadable("map", path, code, err);
+    }
+    if (!Selected("map", path, config, selection, err)) {
+        return kExitError;
+    }
+    WriteMap(out, path, code, config, selection);
     return code == RE_SUCCESS ? kExitOk : kExitNo;
 }
 
 int RunDump(const Options& options, std::ostream& out, std::ostream& err) {
-    Configuration config;
-    int code = 0;
-    Selection selection;
+    const std::string& path = options.files[0];
+    Selection unused;
     Encoding encoding = Encoding::Latin1;
-    if (const int status = Prepare("dump", options, &config, &code, &selection, &encoding, err);
-        status >= 0) {
-        return status;
+    if (!ViewOptions("dump", options, &unused, &encoding, err)) {
+        return kExitError;
+    }
+    Configuration config;
+    const int code = Load(path, &config, err);
+    if (code == RE_FILE_UNREADABLE) {
+        return Unreadable("dump", path, code, err);
     }
     JsonText form = JsonText::Ascii;
     if (options.values.count("--encoding") != 0) {
         form = encoding == Encoding::Utf8 ? JsonText::Utf8 : JsonText::Latin1;
     }
-    WriteLoadedFileJson(out, options.files[0], code, config, form);
+    WriteLoadedFileJson(out, path, code, config, form);
     return code == RE_SUCCESS ? kExitOk : kExitNo;
 }
 
@@ -488,9 +451,7 @@ int RunCheck(const Options& options, std::ostream& out, std::ostream& err) {
 int RunDiff(const Options& options, std::ostream& out, std::ostream& err) {
     Selection unused;
     Encoding encoding = Encoding::Latin1;
-    std::string error;
-    if (!ReadViewOptions(options, &unused, &encoding, &error)) {
-        err << "knitcfg diff: " << error << '\n';
+    if (!ViewOptions("diff", options, &unused, &encoding, err)) {
         return kExitError;
     }
     Configuration configs[2];

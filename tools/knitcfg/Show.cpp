@@ -43,6 +43,64 @@ bool CheckNamed(const std::vector<int>& wanted, const List& list, Number number,
 
 }  // namespace
 
+namespace {
+
+// The numbers of a --color, --line or --plane value: "3" or "1,3,5", each
+// within 16 bits.
+bool ParseNumbers(const std::string& text, std::vector<int>* numbers) {
+    std::size_t at = 0;
+    while (true) {
+        const std::size_t end = std::min(text.find(',', at), text.size());
+        const std::string item = text.substr(at, end - at);
+        const std::size_t digits = !item.empty() && item[0] == '-' ? 1 : 0;
+        if (item.size() == digits || item.size() > digits + 5 ||
+            item.find_first_not_of("0123456789", digits) != std::string::npos) {
+            return false;
+        }
+        const int n = std::stoi(item);
+        if (n < -32768 || n > 32767) {
+            return false;
+        }
+        numbers->push_back(n);
+        if (end == text.size()) {
+            return true;
+        }
+        at = end + 1;
+    }
+}
+
+}  // namespace
+
+bool ParseViewOptions(const std::map<std::string, std::string>& values, bool designs,
+                      Selection* selection, Encoding* encoding, std::string* error) {
+    for (const auto& [name, numbers] :
+         {std::pair<const char*, std::vector<int>*>{"--color", &selection->colors},
+          {"--line", &selection->lines}}) {
+        const auto found = values.find(name);
+        if (found != values.end() && !ParseNumbers(found->second, numbers)) {
+            *error = std::string(name) + " takes a number or a list of them (1,3,5), not '" +
+                     found->second + "'";
+            return false;
+        }
+    }
+    if (const auto found = values.find("--plane"); found != values.end()) {
+        std::vector<int> plane;
+        if (!ParseNumbers(found->second, &plane) || plane.size() != 1 || plane[0] == 0) {
+            *error = "--plane takes one plane number, not '" + found->second + "'";
+            return false;
+        }
+        selection->plane = plane[0];
+    }
+    selection->designs = designs;
+    if (const auto found = values.find("--encoding"); found != values.end()) {
+        if (!ParseEncoding(found->second, encoding)) {
+            *error = "--encoding takes latin1 or utf8, not '" + found->second + "'";
+            return false;
+        }
+    }
+    return true;
+}
+
 bool Selection::Keeps(const ColorPrg& color) const {
     return (plane == 0 || color.Plane == plane) &&
            (colors.empty() ? !PartsChosen() : Has(colors, color.ID));
