@@ -305,15 +305,17 @@ void ShowActuators(std::ostream& out, const std::vector<const Attuat*>& actuator
             row.push_back(CellText(m.items[i].value));
         }
         bool any = false;
-        std::vector<std::string> designRow{row[1]};
         for (std::size_t i = kMainCount; i < m.count; ++i) {
-            designRow.push_back(CellText(m.items[i].value));
-            any = any || !designRow.back().empty();
+            any = any || !m.items[i].value.IsNull();
         }
-        main.AddRow(std::move(row));
         if (any) {
+            std::vector<std::string> designRow{row[1]};
+            for (std::size_t i = kMainCount; i < m.count; ++i) {
+                designRow.push_back(CellText(m.items[i].value));
+            }
             design.AddRow(std::move(designRow));
         }
+        main.AddRow(std::move(row));
     }
     main.Write(out, indent);
     if (design.RowCount() > 0) {
