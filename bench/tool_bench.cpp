@@ -154,13 +154,16 @@ const bool kRegistered = [] {
         const char* name;
         bool twoFiles;
         std::vector<std::string> options;
-    } commands[] = {{"check", false, {}},     {"show", false, {}}, {"dump", false, {"--json"}},
-                    {"map", false, {}},       {"diff", true, {}}};
+    } commands[] = {{"check", false, {}},
+                    {"show", false, {}},
+                    {"dump", false, {"--json"}},
+                    {"map", false, {}},
+                    {"diff", true, {}}};
     for (const auto& c : commands) {
         benchmark::RegisterBenchmark(
             (std::string("BM_Tool/") + c.name).c_str(),
-            [name = std::string(c.name), two = c.twoFiles, options = c.options](
-                benchmark::State& state) { BM_Tool(state, name, two, options); })
+            [name = std::string(c.name), two = c.twoFiles,
+             options = c.options](benchmark::State& state) { BM_Tool(state, name, two, options); })
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond)
             ->Iterations(5);

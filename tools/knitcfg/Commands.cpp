@@ -78,65 +78,63 @@ struct Command {
     int (*run)(const Options& options, std::ostream& out, std::ostream& err);
 };
 
-const Command kShow{
-    "show",
-    "Usage: knitcfg show FILE [--color N] [--line N] [--plane N] [--designs]\n"
-    "                         [--encoding latin1|utf8]\n"
-    "\n"
-    "Loads FILE and prints what it holds, for a person to read: the load result\n"
-    "and its meaning, the header and protection flag, the planes with their\n"
-    "blocks, the lines and the colors with a table of their actuators, the\n"
-    "generated designs with their pattern objects and remap lists, and the\n"
-    "shaved designs. An empty cell is a value the actuator's kind does not have.\n"
-    "A file that loads with a result code is still shown, as far as it could be\n"
-    "read.\n"
-    "\n"
-    "Options:\n"
-    "  --color N     only color N (N may be a list: 1,3,5)\n"
-    "  --line N      only line N (a list too)\n"
-    "  --designs     only the generated and shaved designs\n"
-    "  --plane N     only plane N, with its lines and colors\n"
-    "  --encoding E  how the file's 8-bit texts reach the terminal: latin1 (the\n"
-    "                default) writes the bytes as the file holds them; utf8\n"
-    "                reads them as Windows-1252 and writes UTF-8\n"
-    "--color, --line and --designs may be given together; each leaves out the\n"
-    "parts not asked for. --plane narrows what is shown.\n"
-    "\n"
-    "Exit status: 0 the file loads with 0; 1 it loads with another code; 2 it\n"
-    "cannot be read at all (missing, unreadable or empty), a color, line or\n"
-    "plane asked for is not in it, or bad usage.\n",
-    {"--designs"},
-    {"--color", "--line", "--plane", "--encoding"},
-    1,
-    1,
-    RunShow};
+const Command kShow{"show",
+                    "Usage: knitcfg show FILE [--color N] [--line N] [--plane N] [--designs]\n"
+                    "                         [--encoding latin1|utf8]\n"
+                    "\n"
+                    "Loads FILE and prints what it holds, for a person to read: the load result\n"
+                    "and its meaning, the header and protection flag, the planes with their\n"
+                    "blocks, the lines and the colors with a table of their actuators, the\n"
+                    "generated designs with their pattern objects and remap lists, and the\n"
+                    "shaved designs. An empty cell is a value the actuator's kind does not have.\n"
+                    "A file that loads with a result code is still shown, as far as it could be\n"
+                    "read.\n"
+                    "\n"
+                    "Options:\n"
+                    "  --color N     only color N (N may be a list: 1,3,5)\n"
+                    "  --line N      only line N (a list too)\n"
+                    "  --designs     only the generated and shaved designs\n"
+                    "  --plane N     only plane N, with its lines and colors\n"
+                    "  --encoding E  how the file's 8-bit texts reach the terminal: latin1 (the\n"
+                    "                default) writes the bytes as the file holds them; utf8\n"
+                    "                reads them as Windows-1252 and writes UTF-8\n"
+                    "--color, --line and --designs may be given together; each leaves out the\n"
+                    "parts not asked for. --plane narrows what is shown.\n"
+                    "\n"
+                    "Exit status: 0 the file loads with 0; 1 it loads with another code; 2 it\n"
+                    "cannot be read at all (missing, unreadable or empty), a color, line or\n"
+                    "plane asked for is not in it, or bad usage.\n",
+                    {"--designs"},
+                    {"--color", "--line", "--plane", "--encoding"},
+                    1,
+                    1,
+                    RunShow};
 
-const Command kMap{
-    "map",
-    "Usage: knitcfg map FILE [--color N] [--line N] [--plane N]\n"
-    "\n"
-    "Loads FILE and prints the machine by feed: for the colors, one row per feed\n"
-    "and one column per color, each cell listing the actuators of that color on\n"
-    "that feed; then the same for the lines. An actuator is written as its\n"
-    "kind's code, its identifier and its state: D drum, F finger, S splitter,\n"
-    "T triangle (cam), M stepping motor, DM design stepping motor, SP speeder\n"
-    "(with its speed). 'T21=1' is triangle 21 in state 1. An empty cell: no\n"
-    "actuator of that color on that feed. Wide maps come in blocks of columns;\n"
-    "long ones repeat their header row.\n"
-    "\n"
-    "Options:\n"
-    "  --color N     only color N (N may be a list: 1,3,5), and no lines\n"
-    "  --line N      only line N (a list too), and no colors\n"
-    "  --plane N     only the colors and lines of plane N\n"
-    "\n"
-    "Exit status: 0 the file loads with 0; 1 it loads with another code; 2 it\n"
-    "cannot be read at all, a color, line or plane asked for is not in it, or\n"
-    "bad usage.\n",
-    {},
-    {"--color", "--line", "--plane"},
-    1,
-    1,
-    RunMap};
+const Command kMap{"map",
+                   "Usage: knitcfg map FILE [--color N] [--line N] [--plane N]\n"
+                   "\n"
+                   "Loads FILE and prints the machine by feed: for the colors, one row per feed\n"
+                   "and one column per color, each cell listing the actuators of that color on\n"
+                   "that feed; then the same for the lines. An actuator is written as its\n"
+                   "kind's code, its identifier and its state: D drum, F finger, S splitter,\n"
+                   "T triangle (cam), M stepping motor, DM design stepping motor, SP speeder\n"
+                   "(with its speed). 'T21=1' is triangle 21 in state 1. An empty cell: no\n"
+                   "actuator of that color on that feed. Wide maps come in blocks of columns;\n"
+                   "long ones repeat their header row.\n"
+                   "\n"
+                   "Options:\n"
+                   "  --color N     only color N (N may be a list: 1,3,5), and no lines\n"
+                   "  --line N      only line N (a list too), and no colors\n"
+                   "  --plane N     only the colors and lines of plane N\n"
+                   "\n"
+                   "Exit status: 0 the file loads with 0; 1 it loads with another code; 2 it\n"
+                   "cannot be read at all, a color, line or plane asked for is not in it, or\n"
+                   "bad usage.\n",
+                   {},
+                   {"--color", "--line", "--plane"},
+                   1,
+                   1,
+                   RunMap};
 
 const Command kCheck{"check",
                      "Usage: knitcfg check FILE|FOLDER...\n"

@@ -122,11 +122,11 @@ bool CheckSelection(const Configuration& config, const Selection& selection, std
                selection.colors, config.Colors(), [](const ColorPrg& c) { return int{c.ID}; },
                "color", "colors", error) &&
            CheckNamed(
-               selection.lines, config.Lines(), [](const LinePrg& l) { return int{l.ID}; },
-               "line", "lines", error) &&
+               selection.lines, config.Lines(), [](const LinePrg& l) { return int{l.ID}; }, "line",
+               "lines", error) &&
            CheckNamed(
-               planes, config.Planes(), [](const PlanePrg& p) { return int{p.Number}; },
-               "plane", "planes", error);
+               planes, config.Planes(), [](const PlanePrg& p) { return int{p.Number}; }, "plane",
+               "planes", error);
 }
 
 std::string CellText(const Value& value) {
@@ -175,8 +175,8 @@ void WriteHeader(std::ostream& out, const Configuration& config, Encoding encodi
     const HeaderPrg& h = config.GetHeader();
     std::string lastDevelop = h.LastDevelop;
     if (!lastDevelop.empty()) {
-        lastDevelop += ", " + std::to_string(h.LastDevelopFirst) + ", " +
-                       std::to_string(h.LastDevelopSecond);
+        lastDevelop +=
+            ", " + std::to_string(h.LastDevelopFirst) + ", " + std::to_string(h.LastDevelopSecond);
     }
     out << "\nHeader\n";
     WriteFields(out, kIndent1,
@@ -356,9 +356,9 @@ void ShowLine(std::ostream& out, const LinePrg& line, Encoding encoding,
 
 void WriteShow(std::ostream& out, const std::string& path, int code, const Configuration& config,
                const Selection& selection, Encoding encoding) {
-    WriteFields(out, "",
-                {{"File", path},
-                 {"Load result", std::to_string(code) + " (" + RetErrorText(code) + ")"}});
+    WriteFields(
+        out, "",
+        {{"File", path}, {"Load result", std::to_string(code) + " (" + RetErrorText(code) + ")"}});
     if (!selection.PartsChosen()) {
         WriteHeader(out, config, encoding);
         WritePlanes(out, config, selection, encoding);
