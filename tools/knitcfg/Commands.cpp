@@ -34,7 +34,7 @@ const char kUsage[] =
     "\n"
     "Commands:\n"
     "  show FILE                print what the file holds, for a person to read\n"
-    "  map FILE                 the actuators by feed: a row per feed, a column per color\n"
+    "  map FILE                 the actuators by feed, a column per color\n"
     "  check FILE|FOLDER...     one line per file: ok, or its load result code\n"
     "  dump --json FILE         the whole model as JSON, for scripts\n"
     "  diff FILE1 FILE2         what differs between two configurations\n"
