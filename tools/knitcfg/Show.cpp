@@ -9,18 +9,15 @@ namespace knitcfg::cli {
 
 namespace {
 
-bool Has(const std::vector<int>& numbers, int number) {
-    return std::find(numbers.begin(), numbers.end(), number) != numbers.end();
-}
-
-std::string Numbers(std::vector<int> numbers) {
+// `numbers` sorted, without repeats, for Has.
+std::vector<int> Sorted(std::vector<int> numbers) {
     std::sort(numbers.begin(), numbers.end());
     numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-    std::string out;
-    for (const int n : numbers) {
-        out += (out.empty() ? "" : ", ") + std::to_string(n);
-    }
-    return out.empty() ? "none" : out;
+    return numbers;
+}
+
+bool Has(const std::vector<int>& sorted, int number) {
+    return std::binary_search(sorted.begin(), sorted.end(), number);
 }
 
 template <class List, class Number>
@@ -31,19 +28,20 @@ bool CheckNamed(const std::vector<int>& wanted, const List& list, Number number,
     for (const auto& item : list) {
         present.push_back(number(*item));
     }
+    present = Sorted(std::move(present));
     for (const int n : wanted) {
         if (!Has(present, n)) {
+            std::string names;
+            for (const int p : present) {
+                names += (names.empty() ? "" : ", ") + std::to_string(p);
+            }
             *error = std::string("no ") + what + " " + std::to_string(n) + "; " + whats + ": " +
-                     Numbers(present);
+                     (names.empty() ? "none" : names);
             return false;
         }
     }
     return true;
 }
-
-}  // namespace
-
-namespace {
 
 // The numbers of a --color, --line or --plane value: "3" or "1,3,5", each
 // within 16 bits.
@@ -82,6 +80,7 @@ bool ParseViewOptions(const std::map<std::string, std::string>& values, bool des
                      found->second + "'";
             return false;
         }
+        *numbers = Sorted(std::move(*numbers));
     }
     if (const auto found = values.find("--plane"); found != values.end()) {
         std::vector<int> plane;

@@ -21,7 +21,9 @@ class PlanePrg;
 
 namespace knitcfg::cli {
 
-// What part of a configuration to print (`show` and `map` filters).
+// What part of a configuration to print (`show` and `map` filters). The
+// number lists are kept sorted, without repeats (as ParseViewOptions leaves
+// them).
 struct Selection {
     std::vector<int> colors;  // --color: these color numbers only
     std::vector<int> lines;   // --line: these line numbers only
