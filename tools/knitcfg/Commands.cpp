@@ -20,7 +20,7 @@
 
 #include "Diff.h"
 #include "Json.h"
-#include "ModelView.h"
+#include "Map.h"
 #include "Show.h"
 
 #ifndef KNITCFG_TOOL_VERSION
@@ -41,6 +41,7 @@ const char kUsage[] =
     "\n"
     "Commands:\n"
     "  show FILE                print what the file holds, for a person to read\n"
+    "  map FILE                 the actuators by feed, a column per color\n"
     "  check FILE|FOLDER...     one line per file: ok, or its load result code\n"
     "  dump --json FILE         the whole model as JSON, for scripts\n"
     "  diff FILE1 FILE2         what differs between two configurations\n"
@@ -52,8 +53,9 @@ const char kUsage[] =
     "  --version    the tool's version\n"
     "\n"
     "Exit status: 0 success; 1 a file loads with a result code other than 0,\n"
-    "or the files compared differ; 2 an error (bad usage, a file that cannot be\n"
-    "read at all, a failed save). Messages and errors go to standard error.\n";
+    "or the files compared differ; 2 an error (bad usage, a file that is missing\n"
+    "or cannot be read at all, a failed save). Messages and errors go to standard\n"
+    "error.\n";
 
 struct Options {
     std::vector<std::string> files;
@@ -68,6 +70,7 @@ struct Options {
 
 // The commands; each returns the tool's exit status.
 int RunShow(const Options& options, std::ostream& out, std::ostream& err);
+int RunMap(const Options& options, std::ostream& out, std::ostream& err);
 int RunCheck(const Options& options, std::ostream& out, std::ostream& err);
 int RunDump(const Options& options, std::ostream& out, std::ostream& err);
 int RunDiff(const Options& options, std::ostream& out, std::ostream& err);
@@ -84,7 +87,8 @@ struct Command {
 };
 
 const Command kShow{"show",
-                    "Usage: knitcfg show FILE\n"
+                    "Usage: knitcfg show FILE [--color N] [--line N] [--plane N] [--designs]\n"
+                    "                         [--encoding latin1|utf8]\n"
                     "\n"
                     "Loads FILE and prints what it holds, for a person to read: the load result\n"
                     "and its meaning, the header and protection flag, the planes with their\n"
@@ -94,13 +98,51 @@ const Command kShow{"show",
                     "A file that loads with a result code is still shown, as far as it could be\n"
                     "read.\n"
                     "\n"
+                    "Options:\n"
+                    "  --color N     only color N (N may be a list: 1,3,5)\n"
+                    "  --line N      only line N (a list too)\n"
+                    "  --designs     only the generated and shaved designs\n"
+                    "  --plane N     only plane N, with its lines and colors\n"
+                    "  --encoding E  how the file's 8-bit texts reach the terminal: latin1 (the\n"
+                    "                default) writes the bytes as the file holds them; utf8\n"
+                    "                reads them as Windows-1252 and writes UTF-8\n"
+                    "--color, --line and --designs may be given together; each leaves out the\n"
+                    "parts not asked for. --plane narrows what is shown.\n"
+                    "\n"
                     "Exit status: 0 the file loads with 0; 1 it loads with another code; 2 it\n"
-                    "cannot be read at all (missing, unreadable or empty) or bad usage.\n",
-                    {},
-                    {},
+                    "cannot be read at all (missing, unreadable or empty), a color, line or\n"
+                    "plane asked for is not in it, or bad usage.\n",
+                    {"--designs"},
+                    {"--color", "--line", "--plane", "--encoding"},
                     1,
                     1,
                     RunShow};
+
+const Command kMap{"map",
+                   "Usage: knitcfg map FILE [--color N] [--line N] [--plane N]\n"
+                   "\n"
+                   "Loads FILE and prints the machine by feed: for the colors, one row per feed\n"
+                   "and one column per color, each cell listing the actuators of that color on\n"
+                   "that feed; then the same for the lines. An actuator is written as its\n"
+                   "kind's code, its identifier and its state: D drum, F finger, S splitter,\n"
+                   "T triangle (cam), M stepping motor, DM design stepping motor, SP speeder\n"
+                   "(with its speed). 'T21=1' is triangle 21 in state 1. An empty cell: no\n"
+                   "actuator of that color on that feed. Wide maps come in blocks of columns;\n"
+                   "long ones repeat their header row.\n"
+                   "\n"
+                   "Options:\n"
+                   "  --color N     only color N (N may be a list: 1,3,5), and no lines\n"
+                   "  --line N      only line N (a list too), and no colors\n"
+                   "  --plane N     only the colors and lines of plane N\n"
+                   "\n"
+                   "Exit status: 0 the file loads with 0; 1 it loads with another code; 2 it\n"
+                   "cannot be read at all, a color, line or plane asked for is not in it, or\n"
+                   "bad usage.\n",
+                   {},
+                   {"--color", "--line", "--plane"},
+                   1,
+                   1,
+                   RunMap};
 
 const Command kCheck{"check",
                      "Usage: knitcfg check FILE|FOLDER...\n"
@@ -120,7 +162,7 @@ const Command kCheck{"check",
 
 const Command kDump{
     "dump",
-    "Usage: knitcfg dump --json FILE\n"
+    "Usage: knitcfg dump --json FILE [--encoding latin1|utf8]\n"
     "\n"
     "Loads FILE and prints the whole model as JSON: \"file\", \"result\" (code and\n"
     "text), \"header\", \"protected\", \"planes\", \"lines\", \"colors\" (with their\n"
@@ -129,16 +171,21 @@ const Command kDump{
     "8-bit: a byte above 127 is written \\u00XX, so the output is plain ASCII and\n"
     "always valid JSON. --json is the default and only format.\n"
     "\n"
+    "Options:\n"
+    "  --encoding E  write the 8-bit texts as characters instead: latin1 (bytes\n"
+    "                0xA0-0xFF as they are) or utf8 (read as Windows-1252,\n"
+    "                written as UTF-8); control characters stay escaped\n"
+    "\n"
     "Exit status: 0 the file loads with 0; 1 it loads with another code (the\n"
     "JSON holds what could be read); 2 it cannot be read at all, or bad usage.\n",
     {"--json"},
-    {},
+    {"--encoding"},
     1,
     1,
     RunDump};
 
 const Command kDiff{"diff",
-                    "Usage: knitcfg diff FILE1 FILE2\n"
+                    "Usage: knitcfg diff FILE1 FILE2 [--encoding latin1|utf8]\n"
                     "\n"
                     "Loads both files and prints what differs between the two configurations by\n"
                     "meaning, not by text: header fields, the protection flag, planes, lines\n"
@@ -147,14 +194,16 @@ const Command kDiff{"diff",
                     "added, removed or changed. Items are matched by number (a line by number\n"
                     "and plane, an actuator by identifier, a design by name), so order and\n"
                     "layout do not count. Each line begins with '~' (changed), '-' (only in\n"
-                    "FILE1) or '+' (only in FILE2); texts are written as JSON strings.\n"
+                    "FILE1) or '+' (only in FILE2). Texts are written between double\n"
+                    "quotes as the file holds them (a line break as \\n, a control character\n"
+                    "as '?'); --encoding converts them as for show.\n"
                     "A file that loads with a result code is compared as far as it could be\n"
                     "read, with a warning.\n"
                     "\n"
                     "Exit status: 0 the configurations are the same; 1 they differ; 2 a file\n"
                     "cannot be read at all, or bad usage.\n",
                     {},
-                    {},
+                    {"--encoding"},
                     2,
                     2,
                     RunDiff};
@@ -196,7 +245,7 @@ const Command kNormalize{
     1,
     RunNormalize};
 
-const Command* const kCommands[] = {&kShow, &kCheck, &kDump, &kDiff, &kNormalize};
+const Command* const kCommands[] = {&kShow, &kMap, &kCheck, &kDump, &kDiff, &kNormalize};
 
 const Command* FindCommand(const std::string& name) {
     for (const Command* command : kCommands) {
@@ -318,25 +367,84 @@ int Unreadable(const char* command, const std::string& path, int code, const Con
     return kExitError;
 }
 
+// The filters and the encoding of show, map, dump and diff; false, with a
+// message, on a value that is not one.
+bool ViewOptions(const char* command, const Options& options, Selection* selection,
+                 Encoding* encoding, std::ostream& err) {
+    std::string error;
+    if (ParseViewOptions(options.values, options.Has("--designs"), selection, encoding, &error)) {
+        return true;
+    }
+    err << "knitcfg " << command << ": " << error << '\n';
+    return false;
+}
+
+// False, with a message, when a color, line or plane asked for is not there.
+bool Selected(const char* command, const std::string& path, const Configuration& config,
+              const Selection& selection, std::ostream& err) {
+    std::string error;
+    if (CheckSelection(config, selection, &error)) {
+        return true;
+    }
+    err << "knitcfg " << command << ": " << path << ": " << error << '\n';
+    return false;
+}
+
 int RunShow(const Options& options, std::ostream& out, std::ostream& err) {
     const std::string& path = options.files[0];
+    Selection selection;
+    Encoding encoding = Encoding::Latin1;
+    if (!ViewOptions("show", options, &selection, &encoding, err)) {
+        return kExitError;
+    }
     Configuration config;
     const int code = Load(path, &config, err);
     if (code == RE_FILE_UNREADABLE) {
         return Unreadable("show", path, code, config, err);
     }
-    WriteShow(out, LoadedFileView(path, code, config));
+    if (!Selected("show", path, config, selection, err)) {
+        return kExitError;
+    }
+    WriteShow(out, path, code, config, selection, encoding);
+    return code == RE_SUCCESS ? kExitOk : kExitNo;
+}
+
+int RunMap(const Options& options, std::ostream& out, std::ostream& err) {
+    const std::string& path = options.files[0];
+    Selection selection;
+    Encoding encoding = Encoding::Latin1;
+    if (!ViewOptions("map", options, &selection, &encoding, err)) {
+        return kExitError;
+    }
+    Configuration config;
+    const int code = Load(path, &config, err);
+    if (code == RE_FILE_UNREADABLE) {
+        return Unreadable("map", path, code, err);
+    }
+    if (!Selected("map", path, config, selection, err)) {
+        return kExitError;
+    }
+    WriteMap(out, path, code, config, selection);
     return code == RE_SUCCESS ? kExitOk : kExitNo;
 }
 
 int RunDump(const Options& options, std::ostream& out, std::ostream& err) {
     const std::string& path = options.files[0];
+    Selection unused;
+    Encoding encoding = Encoding::Latin1;
+    if (!ViewOptions("dump", options, &unused, &encoding, err)) {
+        return kExitError;
+    }
     Configuration config;
     const int code = Load(path, &config, err);
     if (code == RE_FILE_UNREADABLE) {
         return Unreadable("dump", path, code, config, err);
     }
-    WriteJson(out, LoadedFileView(path, code, config));
+    JsonText form = JsonText::Ascii;
+    if (options.values.count("--encoding") != 0) {
+        form = encoding == Encoding::Utf8 ? JsonText::Utf8 : JsonText::Latin1;
+    }
+    WriteLoadedFileJson(out, path, code, config, form);
     return code == RE_SUCCESS ? kExitOk : kExitNo;
 }
 
@@ -390,6 +498,11 @@ int RunCheck(const Options& options, std::ostream& out, std::ostream& err) {
 }
 
 int RunDiff(const Options& options, std::ostream& out, std::ostream& err) {
+    Selection unused;
+    Encoding encoding = Encoding::Latin1;
+    if (!ViewOptions("diff", options, &unused, &encoding, err)) {
+        return kExitError;
+    }
     Configuration configs[2];
     for (int i = 0; i < 2; ++i) {
         const std::string& path = options.files[static_cast<std::size_t>(i)];
@@ -402,7 +515,7 @@ int RunDiff(const Options& options, std::ostream& out, std::ostream& err) {
                 << ": comparing what could be read\n";
         }
     }
-    const std::size_t differences = WriteDiff(out, ModelView(configs[0]), ModelView(configs[1]));
+    const std::size_t differences = WriteDiff(out, configs[0], configs[1], encoding);
     return differences == 0 ? kExitOk : kExitNo;
 }
 
