@@ -12,9 +12,11 @@
 #include <vector>
 
 #include "Diff.h"
+#include "GetSet.h"
 #include "Json.h"
 #include "ModelView.h"
 #include "Show.h"
+#include "Wildcards.h"
 
 #ifndef KNITCFG_TOOL_VERSION
 #define KNITCFG_TOOL_VERSION "unknown"
@@ -38,6 +40,8 @@ const char kUsage[] =
     "  dump --json FILE         the whole model as JSON, for scripts\n"
     "  diff FILE1 FILE2         what differs between two configurations\n"
     "  normalize FILE [-o OUT]  rewrite the file in the library's own form\n"
+    "  get FILE WHAT...         one value or object: header version, color 1\n"
+    "  set FILE WHAT... VALUE   change one value, keeping every other byte of the file\n"
     "\n"
     "Options:\n"
     "  -h, --help   this help; 'knitcfg COMMAND --help' tells about a command\n"
@@ -45,7 +49,10 @@ const char kUsage[] =
     "\n"
     "Exit status: 0 success; 1 a file loads with a result code other than 0,\n"
     "or the files compared differ; 2 an error (bad usage, a file that cannot be\n"
-    "read at all, a failed save). Messages and errors go to standard error.\n";
+    "read at all, a failed save). Messages and errors go to standard error.\n"
+    "\n"
+    "Wildcards (* and ?) in file arguments are expanded by the tool itself when\n"
+    "the shell has not done it (as on Windows).\n";
 
 struct Options {
     std::vector<std::string> files;
@@ -64,6 +71,8 @@ int RunCheck(const Options& options, std::ostream& out, std::ostream& err);
 int RunDump(const Options& options, std::ostream& out, std::ostream& err);
 int RunDiff(const Options& options, std::ostream& out, std::ostream& err);
 int RunNormalize(const Options& options, std::ostream& out, std::ostream& err);
+int RunGetCommand(const Options& options, std::ostream& out, std::ostream& err);
+int RunSetCommand(const Options& options, std::ostream& out, std::ostream& err);
 
 struct Command {
     const char* name;
@@ -73,6 +82,10 @@ struct Command {
     std::size_t minFiles;
     std::size_t maxFiles;  // 0: no limit
     int (*run)(const Options& options, std::ostream& out, std::ostream& err);
+    // The words after the first file are taken as they are (an address and
+    // values, which may begin with '-'), except the command's own flags;
+    // wildcards are not expanded.
+    bool wordsAfterFile = false;
 };
 
 const Command kShow{"show",
@@ -178,7 +191,83 @@ const Command kNormalize{
     1,
     RunNormalize};
 
-const Command* const kCommands[] = {&kShow, &kCheck, &kDump, &kDiff, &kNormalize};
+const Command kGet{
+    "get",
+    "Usage: knitcfg get [--json] FILE WHAT... [-- WHAT...]\n"
+    "\n"
+    "Loads FILE and prints the value or object that WHAT names, in the words\n"
+    "'diff' prints and the field names of 'dump --json':\n"
+    "\n"
+    "  header [FIELD]                  machineType, version, versionMajor,\n"
+    "                                  versionMinor, description, numberOfLines,\n"
+    "                                  startBlock, lastDevelop, lastDevelopFirst,\n"
+    "                                  lastDevelopSecond, sourceCfg, sourceSdi\n"
+    "  protected\n"
+    "  plane N [FIELD]                 number, description, priority,\n"
+    "                                  numberOfLines, startBlock\n"
+    "  color N [FIELD]                 id, plane, helpAbstract, help\n"
+    "  color N actuator ID [FIELD]     kind, id, feed, feedId; state (drum,\n"
+    "                                  finger, splitter, cam, stepping motor);\n"
+    "                                  position (stepping motor); speed (speeder);\n"
+    "                                  needlePosition, needleStartRamp,\n"
+    "                                  needleEndRamp, rankPosition, rankStartRamp,\n"
+    "                                  rankEndRamp, startBalance, endBalance\n"
+    "                                  (design stepping motor)\n"
+    "  line N [plane P] [FIELD]        id, plane, help; 'plane P' may be left out\n"
+    "  line N [plane P] actuator ID [FIELD]   kind, id, feed, feedId\n"
+    "\n"
+    "A field prints its value alone on a line (a text with its line breaks as\n"
+    "\\n, nothing for no value); a shorter address prints the object as 'show'\n"
+    "does. --json prints either as 'dump --json' does. Several addresses,\n"
+    "separated by --, print one after the other.\n"
+    "\n"
+    "  knitcfg get machine.ini color 1 actuator 41 position\n"
+    "\n"
+    "Exit status: 0 printed; 1 the file loads with a result code (what could be\n"
+    "read is printed); 2 it cannot be read, WHAT names nothing (the message says\n"
+    "what there is), or bad usage.\n",
+    {"--json"},
+    {},
+    2,
+    0,
+    RunGetCommand,
+    true};
+
+const Command kSet{
+    "set",
+    "Usage: knitcfg set [--force] FILE WHAT... VALUE [-- WHAT... VALUE]...\n"
+    "\n"
+    "Loads FILE, sets the field that WHAT names (see knitcfg get --help) to\n"
+    "VALUE through the library, and saves the file so that every byte but the\n"
+    "changed lines stays: comments, layout and unknown keys included. Prints\n"
+    "each change as 'diff' would. Several changes, separated by --, are saved\n"
+    "at once. Numbers are whole decimal numbers within the field's range\n"
+    "(16 bits, or 32 for position and the header's version and lastDevelop\n"
+    "numbers); speed and the design positions are decimals of at most 10\n"
+    "characters (+0.750); in description, help and helpAbstract \\n is a line\n"
+    "break; protected takes 1 or 0. An identifier (a color's id, a line's\n"
+    "plane...) is not set, nor what the library does not write back.\n"
+    "\n"
+    "  knitcfg set machine.ini color 1 actuator 1 state 1 -- header version 3.3\n"
+    "\n"
+    "Nothing is changed, and the exit status is 2, when FILE cannot be read or\n"
+    "loads with a result code other than 0 (what could not be read would be\n"
+    "lost; --force changes it all the same), when WHAT names nothing (the\n"
+    "message says what there is) or a field the object does not have, or when\n"
+    "VALUE does not fit the field.\n"
+    "\n"
+    "Options:\n"
+    "  --force   change a file that loads with a result code\n"
+    "\n"
+    "Exit status: 0 saved, or nothing to change; 2 refused or the save failed.\n",
+    {"--force"},
+    {},
+    2,
+    0,
+    RunSetCommand,
+    true};
+
+const Command* const kCommands[] = {&kShow, &kCheck, &kDump, &kDiff, &kNormalize, &kGet, &kSet};
 
 const Command* FindCommand(const std::string& name) {
     for (const Command* command : kCommands) {
@@ -200,7 +289,9 @@ bool ParseOptions(const Command& command, const std::vector<std::string>& args, 
     bool onlyFiles = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (onlyFiles || arg.size() < 2 || arg[0] != '-') {
+        if (command.wordsAfterFile && !options->files.empty() && !Contains(command.flags, arg)) {
+            options->files.push_back(arg);
+        } else if (onlyFiles || arg.size() < 2 || arg[0] != '-') {
             options->files.push_back(arg);
         } else if (arg == "--") {
             onlyFiles = true;
@@ -222,6 +313,9 @@ bool ParseOptions(const Command& command, const std::vector<std::string>& args, 
             *error = "unknown option " + arg;
             return false;
         }
+    }
+    if (!command.wordsAfterFile) {
+        options->files = ExpandWildcards(options->files);
     }
     const std::size_t n = options->files.size();
     if (n < command.minFiles || (command.maxFiles != 0 && n > command.maxFiles)) {
@@ -396,6 +490,14 @@ int RunNormalize(const Options& options, std::ostream&, std::ostream& err) {
         return kExitError;
     }
     return kExitOk;
+}
+
+int RunGetCommand(const Options& options, std::ostream& out, std::ostream& err) {
+    return RunGet(options.files, options.Has("--json"), out, err);
+}
+
+int RunSetCommand(const Options& options, std::ostream& out, std::ostream& err) {
+    return RunSet(options.files, options.Has("--force"), out, err);
 }
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
