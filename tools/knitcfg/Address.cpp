@@ -92,7 +92,8 @@ bool ParseDecimalText(const std::string& field, const std::string& text, std::st
 enum class Lines { One, Many };
 
 // Whether `text` (as typed: a line break written as backslash + n where
-// `lines` allows them) is a value that the file holds and gives back
+// `lines` allows them; elsewhere backslash + n is kept as two characters,
+// and read back so) is a value that the file holds and gives back
 // unchanged: no control character, no blank at either end and no outer
 // quotes (the reader drops them), at most `room` characters as written.
 bool CheckText(const std::string& field, const std::string& text, Lines lines, std::size_t room,
@@ -104,13 +105,8 @@ bool CheckText(const std::string& field, const std::string& text, Lines lines, s
             return false;
         }
     }
-    if (lines == Lines::One && text.find("\\n") != std::string::npos &&
-        std::string(forbidden).find('n') != std::string::npos) {
-        *error = field + " cannot hold \\n";
-        return false;
-    }
     for (const char* f = forbidden; *f != '\0'; ++f) {
-        if (*f != 'n' && text.find(*f) != std::string::npos) {
+        if (text.find(*f) != std::string::npos) {
             *error = field + " cannot hold '" + std::string(1, *f) + "'";
             return false;
         }
@@ -320,9 +316,8 @@ const std::vector<Field>& HeaderFields() {
                              return true;
                          }});
         }
-        // Written with line breaks escaped but read back verbatim: no "\n".
-        f.push_back(line("sourceCfg", &HeaderPrg::SourceCfg, &Configuration::HeaderSetSourceCfg, "n"));
-        f.push_back(line("sourceSdi", &HeaderPrg::SourceSdi, &Configuration::HeaderSetSourceSdi, "n"));
+        f.push_back(line("sourceCfg", &HeaderPrg::SourceCfg, &Configuration::HeaderSetSourceCfg, ""));
+        f.push_back(line("sourceSdi", &HeaderPrg::SourceSdi, &Configuration::HeaderSetSourceSdi, ""));
         return f;
     }();
     return fields;
