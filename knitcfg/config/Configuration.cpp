@@ -2,9 +2,11 @@
 
 #include <cstring>
 #include <new>
+#include <unordered_set>
 
 #include "knitcfg/actuators/EntryParser.h"
 #include "knitcfg/common/Platform.h"
+#include "knitcfg/common/Text.h"
 #include "knitcfg/config/FirstCode.h"
 #include "knitcfg/profile/Profile.h"
 #include "knitcfg/program/ActuatorList.h"
@@ -133,7 +135,6 @@ RETERROR Configuration::SaveCFG(const char* path) {
 }
 
 RETERROR Configuration::SaveCFG(const char* path, SaveMode mode) {
-    (void)mode;
     if (path == nullptr || *path == '\0') {
         return RE_FILE_REPLACE;
     }
@@ -152,6 +153,11 @@ RETERROR Configuration::SaveCFG(const char* path, SaveMode mode) {
     // this one. Removing (rather than truncating) also drops a link planted
     // under the temporary name, instead of writing through it.
     platform::RemoveFile(temp);
+    // A preserving save starts from the bound file's bytes instead.
+    if (!StartTemporaryFile(mode, temp)) {
+        pathName_ = target;
+        return RE_FILE_REPLACE;
+    }
 
     pathName_ = temp;
     RETERROR result;
@@ -162,6 +168,7 @@ RETERROR Configuration::SaveCFG(const char* path, SaveMode mode) {
         result = SaveSections(pathName_.c_str());
         written = batch.Commit();
     }
+    saveMode_ = SaveMode::Rewrite;
     if (pathName_ == target) {
         // The target is the temporary file itself: written in place.
         return written ? result : RE_FILE_REPLACE;
@@ -179,6 +186,26 @@ RETERROR Configuration::SaveCFG(const char* path, SaveMode mode) {
         return RE_FILE_REPLACE;
     }
     return result;
+}
+
+bool Configuration::StartTemporaryFile(SaveMode mode, const std::string& temp) {
+    saveMode_ = SaveMode::Rewrite;
+    if (mode != SaveMode::Preserve || pathName_.empty() || pathName_ == temp) {
+        return true;
+    }
+    // No file to start from: the save writes the document alone.
+    platform::FileInfo info;
+    if (!platform::StatForReading(pathName_, &info)) {
+        return true;
+    }
+    // The file as it stands now, not as the last load saw it: what others
+    // wrote into it since stays too. A file that is there but cannot be
+    // copied fails the save rather than lose what it holds.
+    if (!platform::CopyFileOver(pathName_, temp)) {
+        return false;
+    }
+    saveMode_ = SaveMode::Preserve;
+    return true;
 }
 
 RETERROR Configuration::SaveSections(const char* file) {
@@ -215,6 +242,31 @@ bool ForEachSection(const char* file, const char* prefix, Take take) {
     return true;
 }
 
+// Deletes every section of `file` whose name begins with `prefix`, that
+// `owned` says is the document's and whose name no program of `list` writes
+// (`nameOf` gives the section a program writes, "" for none). The names are
+// those a load sees (the first 8192 characters of the listing), compared as
+// the profile layer compares them; a name listed twice is deleted twice.
+template <class Program, class NameOf, class Owned>
+void RemoveSectionsNotWritten(const char* file, const char* prefix,
+                              const std::vector<std::unique_ptr<Program>>& list, NameOf nameOf,
+                              Owned owned) {
+    std::unordered_set<std::string> written;
+    written.reserve(list.size());
+    for (const std::unique_ptr<Program>& program : list) {
+        written.insert(FoldAsciiCase(nameOf(file, *program)));
+    }
+    std::vector<std::string> gone;
+    ForEachSection(file, prefix, [&](const char* name) {
+        if (written.count(FoldAsciiCase(name)) == 0 && owned(name, file)) {
+            gone.emplace_back(name);
+        }
+    });
+    for (const std::string& name : gone) {
+        static_cast<void>(profile::WriteString(name.c_str(), nullptr, nullptr, file));
+    }
+}
+
 // Saves every program of `list` into `file` with `save`, each whatever the
 // earlier ones returned, in one batch; the first non-zero code wins.
 template <class Program, class Save>
@@ -244,8 +296,20 @@ RETERROR Configuration::LoadColors() {
 }
 
 RETERROR Configuration::SaveColors() {
-    return SaveEach(colors_, pathName_.c_str(),
-                    [](ColorPrg& color, const char* file) { return color.SaveColor(file); });
+    const SaveMode mode = saveMode_;
+    profile::Batch batch(pathName_.c_str());
+    if (mode == SaveMode::Preserve) {
+        // Every color section is the document's: one it no longer writes
+        // (a color removed, renumbered) goes.
+        RemoveSectionsNotWritten(pathName_.c_str(), "Color_", colors_,
+                                 [](const char*, const ColorPrg& color) {
+                                     return NumberedName("Color_", color.ID);
+                                 },
+                                 [](const char*, const char*) { return true; });
+    }
+    return SaveEach(colors_, pathName_.c_str(), [mode](ColorPrg& color, const char* file) {
+        return color.SaveColor(file, mode);
+    });
 }
 
 RETERROR Configuration::LoadLines() {
@@ -269,8 +333,29 @@ RETERROR Configuration::LoadLines() {
 }
 
 RETERROR Configuration::SaveLines() {
-    return SaveEach(lines_, pathName_.c_str(),
-                    [](const LinePrg& line, const char* file) { return line.SaveLine(file); });
+    const SaveMode mode = saveMode_;
+    profile::Batch batch(pathName_.c_str());
+    if (mode == SaveMode::Preserve) {
+        // A line section is the document's when the document writes a section
+        // of its name, or when a load would make of it a line that a save
+        // writes (plane 1 or below, or no number, which means plane 1): the
+        // section of such a line that is no longer held goes. A line of a
+        // higher plane is never written, so its section stays.
+        RemoveSectionsNotWritten(
+            pathName_.c_str(), "Line_", lines_,
+            [](const char*, const LinePrg& line) {
+                return line.Plane > 1 ? std::string() : NumberedName("Line_", line.ID);
+            },
+            [](const char* name, const char* file) {
+                if (entry::Low16(profile::GetInt(name, "ID", -1, file)) < 0) {
+                    return true;
+                }
+                return entry::Low16(profile::GetInt(name, "Plane", -1, file)) <= 1;
+            });
+    }
+    return SaveEach(lines_, pathName_.c_str(), [mode](const LinePrg& line, const char* file) {
+        return line.SaveLine(file, mode);
+    });
 }
 
 RETERROR Configuration::CreateLine(int index, int plane) {

@@ -8,6 +8,7 @@
 #include "knitcfg/common/Export.h"
 #include "knitcfg/common/ModelObject.h"
 #include "knitcfg/common/RetError.h"
+#include "knitcfg/common/SaveMode.h"
 #include "knitcfg/config/HeaderPrg.h"
 #include "knitcfg/config/Protection.h"
 #include "knitcfg/designs/CGenDis.h"
@@ -17,13 +18,6 @@
 #include "knitcfg/program/PlanePrg.h"
 
 namespace knitcfg {
-
-// How SaveCFG treats the file it writes over. Rewrite writes the document
-// alone: whatever it does not hold (comments, sections and keys of other
-// software, plane sections, lines of planes above 1) is gone. Preserve starts
-// from the file the document is bound to and changes only what the document
-// owns (README, "A preserving save").
-enum class SaveMode { Rewrite, Preserve };
 
 // One configuration file held in memory: the document owns the whole model,
 // binds it to a file path, loads the file section by section, writes it
@@ -459,6 +453,12 @@ private:
     RETERROR LoadSections(const char* file);
     RETERROR SaveSections(const char* file);
 
+    // Before a save's sections are written to `temp` (the bound file's path
+    // name still in place): with Preserve and a bound file that exists,
+    // copies it to `temp` and sets saveMode_ to Preserve; otherwise leaves
+    // `temp` alone and sets Rewrite. False when the copy failed.
+    bool StartTemporaryFile(SaveMode mode, const std::string& temp);
+
     HeaderPrg header_;
     Protection protection_;
 
@@ -473,6 +473,9 @@ private:
     std::vector<std::unique_ptr<CGenDis>> designs_;
     std::vector<std::unique_ptr<CShavedDis>> shaved_;
     FileStamp loaded_;
+    // How the save under way treats what the file holds; Rewrite outside a
+    // SaveCFG (the Save* steps called alone write in place).
+    SaveMode saveMode_ = SaveMode::Rewrite;
     int modified_ = 0;
     std::string pathName_;
 };

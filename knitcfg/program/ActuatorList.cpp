@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <string_view>
+#include <unordered_set>
 #include <utility>
 
 #include "knitcfg/actuators/ActuatorKind.h"
@@ -256,7 +258,7 @@ Attuat* FindById(const ActuatorList& list, short id) {
 }
 
 EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& prototypes,
-                          const char* section, const char* file) {
+                          const char* section, const char* file, std::vector<bool>* taken) {
     EntriesLoaded loaded;
     if (section == nullptr || file == nullptr) {
         return loaded;
@@ -269,6 +271,9 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
         return loaded;
     }
     loaded.hadKeys = true;
+    if (taken != nullptr) {
+        taken->assign(entries.values.size(), false);
+    }
     const std::uint64_t changes = profile::ChangeCount();
     entry::ScanResult scratch;
     // The library's shared prototypes in the list, with their kinds: they
@@ -307,6 +312,9 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
             const short oldCaduta = owner->Caduta;
             owner->UpdateObj(section, key, file, &code);
             loader.Updated(owner, oldId, oldCaduta);
+            if (taken != nullptr) {
+                (*taken)[index] = code == RE_SUCCESS;
+            }
         } else {
             for (std::size_t p = 0; p < prototypes.size(); ++p) {
                 Attuat* prototype = prototypes[p];
@@ -323,6 +331,9 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
                 std::unique_ptr<Attuat> made(prototype->LoadObj(section, key, file, &code));
                 if (made != nullptr) {
                     loader.Insert(std::move(made));
+                    if (taken != nullptr) {
+                        (*taken)[index] = true;
+                    }
                     break;
                 }
             }
@@ -408,6 +419,95 @@ int ListOwnNumber(short ownPlane, short ownNumber, IndexList* list, short plane)
         list->push_back(ownNumber);
     }
     return 1;
+}
+
+}  // namespace knitcfg::detail
+
+namespace knitcfg::detail {
+
+namespace {
+
+std::string FoldedKey(std::string_view line) {
+    return FoldAsciiCase(std::string(line.substr(0, std::min(line.find('='), line.size()))));
+}
+
+// Every line of `section` of `file` as GetSection lists it ("key=value"
+// trimmed, and the lines without '='), in file order.
+std::vector<std::string> SectionLines(const char* section, const char* file) {
+    std::vector<char> buffer(16384);
+    unsigned length = 0;
+    for (;;) {
+        const auto room = static_cast<unsigned>(buffer.size());
+        length = profile::GetSection(section, buffer.data(), room, file);
+        // A list that did not fit is cut to room - 2: read it again whole.
+        if (length + 2 < room || buffer.size() >= (1u << 30)) {
+            break;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < length && buffer[at] != '\0';) {
+        const std::size_t size = std::strlen(buffer.data() + at);
+        lines.emplace_back(buffer.data() + at, size);
+        at += size + 1;
+    }
+    return lines;
+}
+
+}  // namespace
+
+bool WriteProgramSection(const std::string& section, std::vector<std::string>& lines,
+                         const char* file, SaveMode mode, const std::vector<Attuat*>& prototypes) {
+    if (mode != SaveMode::Preserve || file == nullptr) {
+        return WriteWholeSection(section, lines, file);
+    }
+    const std::vector<std::string> old = SectionLines(section.c_str(), file);
+    if (old.empty()) {
+        return WriteWholeSection(section, lines, file);
+    }
+    std::unordered_set<std::string> written;
+    written.reserve(lines.size());
+    for (const std::string& line : lines) {
+        written.insert(FoldedKey(line));
+    }
+    // The old entries whose key the program does not write. In a section the
+    // library wrote itself there are none, and the costly part below, which
+    // loads the section once more, is skipped.
+    std::vector<bool> candidate(old.size(), false);
+    bool any = false;
+    for (std::size_t i = 0; i < old.size(); ++i) {
+        candidate[i] = old[i].find('=') != std::string::npos && written.count(FoldedKey(old[i])) == 0;
+        any = any || candidate[i];
+    }
+    if (any) {
+        // What the load took is worked out again here, from the file as it
+        // stands now, by the very loader and prototypes a load uses, rather
+        // than recorded by the last load: the file may have been edited since
+        // (the preserving save starts from it as it is), a recorded list would
+        // have to follow the program through copies and edits, and it would
+        // cost memory for every document, preserving saves or not.
+        ActuatorList scratch;
+        std::vector<bool> taken;
+        static_cast<void>(LoadEntries(scratch, prototypes, section.c_str(), file, &taken));
+        // The key listing leaves out lines without '=' and empty key names;
+        // keys beyond its room are not loaded at all, so not taken.
+        std::size_t listed = 0;
+        for (std::size_t i = 0; i < old.size(); ++i) {
+            const std::size_t equals = old[i].find('=');
+            if (equals == std::string::npos) {
+                continue;
+            }
+            bool wasTaken = false;
+            if (equals != 0) {
+                wasTaken = listed < taken.size() && taken[listed];
+                ++listed;
+            }
+            if (candidate[i] && !wasTaken) {
+                lines.push_back(old[i]);
+            }
+        }
+    }
+    return WriteWholeSection(section, lines, file);
 }
 
 }  // namespace knitcfg::detail
