@@ -151,32 +151,6 @@ bool ParseFlag(const std::string& text, bool* flag) {
 
 // ----------------------------------------------------------------- fields
 
-Value Int(long long n) {
-    Value v;
-    v.type = Value::Type::Int;
-    v.number = n;
-    return v;
-}
-
-Value Text(std::string text) {
-    Value v;
-    v.type = Value::Type::Text;
-    v.text = std::move(text);
-    return v;
-}
-
-Value Flag(bool flag) {
-    Value v;
-    v.type = Value::Type::Bool;
-    v.number = flag ? 1 : 0;
-    return v;
-}
-
-// A 16-bit field; -32768 is "no value".
-Value Short(short n) {
-    return n == kNoValue ? Value{} : Int(n);
-}
-
 struct Context {
     Configuration& config;
     const Resolved& at;
@@ -211,7 +185,7 @@ const std::vector<Field>& HeaderFields() {
         auto line = [header](const char* name, std::string HeaderPrg::*member,
                              void (Configuration::*setter)(const char*), const char* forbidden) {
             return Field{
-                name, [=](const Context& c) { return Text(header(c).*member); },
+                name, [=](const Context& c) { return Value::Text(header(c).*member); },
                 [=](const Context& c, const std::string& text, std::string* error) {
                     if (!CheckText(name, text, Lines::One, kHeaderRoom, forbidden, error)) {
                         return false;
@@ -230,7 +204,7 @@ const std::vector<Field>& HeaderFields() {
         f.push_back(
             {"version",
              [header](const Context& c) {
-                 return Text(std::to_string(header(c).VersionMajor) + "." +
+                 return Value::Text(std::to_string(header(c).VersionMajor) + "." +
                              std::to_string(header(c).VersionMinor));
              },
              [header](const Context& c, const std::string& text, std::string* error) {
@@ -249,15 +223,15 @@ const std::vector<Field>& HeaderFields() {
                  header(c).VersionMinor = static_cast<int>(minor);
                  return true;
              }});
-        f.push_back({"versionMajor", [header](const Context& c) { return Int(header(c).VersionMajor); },
+        f.push_back({"versionMajor", [header](const Context& c) { return Value::Int(header(c).VersionMajor); },
                      NumberSetter("versionMajor", 0, INT_MAX, [header](const Context& c, long long n) {
                          header(c).VersionMajor = static_cast<int>(n);
                      })});
-        f.push_back({"versionMinor", [header](const Context& c) { return Int(header(c).VersionMinor); },
+        f.push_back({"versionMinor", [header](const Context& c) { return Value::Int(header(c).VersionMinor); },
                      NumberSetter("versionMinor", 0, INT_MAX, [header](const Context& c, long long n) {
                          header(c).VersionMinor = static_cast<int>(n);
                      })});
-        f.push_back({"description", [header](const Context& c) { return Text(header(c).Description); },
+        f.push_back({"description", [header](const Context& c) { return Value::Text(header(c).Description); },
                      [](const Context& c, const std::string& text, std::string* error) {
                          if (!CheckText("description", text, Lines::Many, kHeaderRoom, "", error)) {
                              return false;
@@ -266,16 +240,16 @@ const std::vector<Field>& HeaderFields() {
                          return true;
                      }});
         // Zero or less would make the file fail to load (code 8 and 9).
-        f.push_back({"numberOfLines", [header](const Context& c) { return Int(header(c).NumberOfLines); },
+        f.push_back({"numberOfLines", [header](const Context& c) { return Value::Int(header(c).NumberOfLines); },
                      NumberSetter("numberOfLines", 1, SHRT_MAX, [](const Context& c, long long n) {
                          c.config.HeaderSetProcessingRows(static_cast<int>(n));
                      })});
-        f.push_back({"startBlock", [header](const Context& c) { return Int(header(c).StartBlock); },
+        f.push_back({"startBlock", [header](const Context& c) { return Value::Int(header(c).StartBlock); },
                      NumberSetter("startBlock", 0, SHRT_MAX, [](const Context& c, long long n) {
                          c.config.HeaderSetStartBlockIndex(static_cast<int>(n));
                      })});
         f.push_back(
-            {"lastDevelop", [header](const Context& c) { return Text(header(c).LastDevelop); },
+            {"lastDevelop", [header](const Context& c) { return Value::Text(header(c).LastDevelop); },
              [header](const Context& c, const std::string& text, std::string* error) {
                  // "name,first,second": a comma would end the name, and a drive
                  // before a backslash is dropped when the file is read.
@@ -296,7 +270,7 @@ const std::vector<Field>& HeaderFields() {
             const char* name = first ? "lastDevelopFirst" : "lastDevelopSecond";
             f.push_back({name,
                          [header, first](const Context& c) {
-                             return Int(first ? header(c).LastDevelopFirst : header(c).LastDevelopSecond);
+                             return Value::Int(first ? header(c).LastDevelopFirst : header(c).LastDevelopSecond);
                          },
                          [header, first, name](const Context& c, const std::string& text,
                                                std::string* error) {
@@ -326,16 +300,16 @@ const std::vector<Field>& HeaderFields() {
 const std::vector<Field>& PlaneFields() {
     static const std::vector<Field> fields = [] {
         std::vector<Field> f;
-        f.push_back({"number", [](const Context& c) { return Int(c.at.plane->Number); }, nullptr,
+        f.push_back({"number", [](const Context& c) { return Value::Int(c.at.plane->Number); }, nullptr,
                      "it is the plane's address"});
         const char* fromHeader =
             "a plane entry does not hold it: every plane takes the header's when the file is read";
-        f.push_back({"numberOfLines", [](const Context& c) { return Int(c.at.plane->NumberOfLines); },
+        f.push_back({"numberOfLines", [](const Context& c) { return Value::Int(c.at.plane->NumberOfLines); },
                      nullptr, fromHeader});
-        f.push_back({"startBlock", [](const Context& c) { return Int(c.at.plane->StartBlock); },
+        f.push_back({"startBlock", [](const Context& c) { return Value::Int(c.at.plane->StartBlock); },
                      nullptr, fromHeader});
         f.push_back(
-            {"description", [](const Context& c) { return Text(c.at.plane->Description); },
+            {"description", [](const Context& c) { return Value::Text(c.at.plane->Description); },
              [](const Context& c, const std::string& text, std::string* error) {
                  // The entry is "number, description, priority".
                  const std::size_t room =
@@ -347,7 +321,7 @@ const std::vector<Field>& PlaneFields() {
                  c.at.plane->Description = text;
                  return true;
              }});
-        f.push_back({"priority", [](const Context& c) { return Int(c.at.plane->Priority); },
+        f.push_back({"priority", [](const Context& c) { return Value::Int(c.at.plane->Priority); },
                      NumberSetter("priority", SHRT_MIN, SHRT_MAX, [](const Context& c, long long n) {
                          c.at.plane->Priority = static_cast<short>(n);
                      })});
@@ -361,10 +335,10 @@ std::string NumberList(const std::vector<short>& numbers);
 const std::vector<Field>& ColorFields() {
     static const std::vector<Field> fields = [] {
         std::vector<Field> f;
-        f.push_back({"id", [](const Context& c) { return Int(c.at.color->ID); }, nullptr,
+        f.push_back({"id", [](const Context& c) { return Value::Int(c.at.color->ID); }, nullptr,
                      "it is the color's address"});
         f.push_back(
-            {"plane", [](const Context& c) { return Int(c.at.color->Plane); },
+            {"plane", [](const Context& c) { return Value::Int(c.at.color->Plane); },
              [](const Context& c, const std::string& text, std::string* error) {
                  long long n = 0;
                  if (!ParseNumber("plane", text, SHRT_MIN, SHRT_MAX, &n, error)) {
@@ -384,7 +358,7 @@ const std::vector<Field>& ColorFields() {
              }});
         auto help = [](const char* name, std::string ColorPrg::*member,
                        int (Configuration::*setter)(short, const char*)) {
-            return Field{name, [=](const Context& c) { return Text(c.at.color->*member); },
+            return Field{name, [=](const Context& c) { return Value::Text(c.at.color->*member); },
                          [=](const Context& c, const std::string& text, std::string* error) {
                              if (!CheckText(name, text, Lines::Many, kHelpRoom, "", error)) {
                                  return false;
@@ -406,11 +380,11 @@ const std::vector<Field>& LineFields() {
     static const std::vector<Field> fields = [] {
         const char* notWritten = "the library does not write it back";
         std::vector<Field> f;
-        f.push_back({"id", [](const Context& c) { return Int(c.at.line->ID); }, nullptr,
+        f.push_back({"id", [](const Context& c) { return Value::Int(c.at.line->ID); }, nullptr,
                      "it is the line's address"});
-        f.push_back({"plane", [](const Context& c) { return Int(c.at.line->Plane); }, nullptr,
+        f.push_back({"plane", [](const Context& c) { return Value::Int(c.at.line->Plane); }, nullptr,
                      "it is part of the line's address"});
-        f.push_back({"help", [](const Context& c) { return Text(c.at.line->Help); }, nullptr,
+        f.push_back({"help", [](const Context& c) { return Value::Text(c.at.line->Help); }, nullptr,
                      notWritten});
         return f;
     }();
@@ -464,28 +438,28 @@ const std::vector<ActuatorField>& ActuatorFields() {
         std::vector<ActuatorField> f;
         f.push_back({{"kind",
                       [](const Context& c) {
-                          return Text(c.at.actuator->GetRuntimeClass()->className);
+                          return Value::Text(c.at.actuator->GetRuntimeClass()->className);
                       },
                       nullptr, "it is the kind of the entry"},
                      all});
-        f.push_back({{"id", [](const Context& c) { return Short(c.at.actuator->Id); }, nullptr,
+        f.push_back({{"id", [](const Context& c) { return Value::Short(c.at.actuator->Id); }, nullptr,
                       "it is the actuator's address"},
                      all});
         // Kept in place: the library does not move an actuator whose feed
         // changes either, and the file keeps its order.
-        f.push_back({{"feed", [](const Context& c) { return Short(c.at.actuator->Caduta); },
+        f.push_back({{"feed", [](const Context& c) { return Value::Short(c.at.actuator->Caduta); },
                       NumberSetter("feed", SHRT_MIN, SHRT_MAX,
                                    [](const Context& c, long long n) {
                                        c.at.actuator->Caduta = static_cast<short>(n);
                                    })},
                      all});
-        f.push_back({{"feedId", [](const Context& c) { return Short(c.at.actuator->IdCaduta); },
+        f.push_back({{"feedId", [](const Context& c) { return Value::Short(c.at.actuator->IdCaduta); },
                       NumberSetter("feedId", SHRT_MIN, SHRT_MAX,
                                    [](const Context& c, long long n) {
                                        c.at.actuator->IdCaduta = static_cast<short>(n);
                                    })},
                      all});
-        f.push_back({{"state", [](const Context& c) { return Short(c.at.actuator->GetStato()); },
+        f.push_back({{"state", [](const Context& c) { return Value::Short(c.at.actuator->GetStato()); },
                       NumberSetter("state", SHRT_MIN, SHRT_MAX,
                                    [](const Context& c, long long n) {
                                        c.at.actuator->SetStato(static_cast<short>(n));
@@ -494,14 +468,14 @@ const std::vector<ActuatorField>& ActuatorFields() {
         f.push_back({{"position",
                       [](const Context& c) {
                           const int quota = c.at.actuator->GetQuota();
-                          return quota == 32768 ? Value{} : Int(quota);
+                          return quota == 32768 ? Value{} : Value::Int(quota);
                       },
                       NumberSetter("position", INT_MIN, INT_MAX,
                                    [](const Context& c, long long n) {
                                        c.at.actuator->SetQuota(static_cast<int>(n));
                                    })},
                      isA(StepMotorColor::GetThisClass())});
-        f.push_back({{"speed", [](const Context& c) { return Text(c.at.actuator->GetVelocita()); },
+        f.push_back({{"speed", [](const Context& c) { return Value::Text(c.at.actuator->GetVelocita()); },
                       [](const Context& c, const std::string& text, std::string* error) {
                           if (!ParseDecimalText("speed", text, error)) {
                               return false;
@@ -515,7 +489,7 @@ const std::vector<ActuatorField>& ActuatorFields() {
             f.push_back(
                 {{name,
                   [needles](const Context& c) {
-                      return Text(needles ? c.at.actuator->GetQuotaAghi()
+                      return Value::Text(needles ? c.at.actuator->GetQuotaAghi()
                                           : c.at.actuator->GetQuotaRanghi());
                   },
                   [needles, name](const Context& c, const std::string& text, std::string* error) {
@@ -540,7 +514,7 @@ const std::vector<ActuatorField>& ActuatorFields() {
                               const short values[] = {a.GetRampaInizAghi(),   a.GetRampaFinAghi(),
                                                       a.GetRampaInizRanghi(), a.GetRampaFinRanghi(),
                                                       a.GetBilancIniz(),      a.GetBilancFin()};
-                              return Int(values[static_cast<int>(ramp)]);
+                              return Value::Int(values[static_cast<int>(ramp)]);
                           },
                           NumberSetter(name, SHRT_MIN, SHRT_MAX,
                                        [ramp](const Context& c, long long n) {
@@ -782,7 +756,7 @@ std::string ObjectWords(const Address& address, const Resolved& resolved) {
 bool GetField(const Configuration& config, const Address& address, const Resolved& resolved,
               Value* value, std::string* error) {
     if (address.target == Address::Target::Protected) {
-        *value = Flag(config.GetProtection().Get() != 0);
+        *value = Value::Bool(config.GetProtection().Get() != 0);
         return true;
     }
     const Field* field = FindField(address, resolved, error);

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "ModelView.h"
+
 namespace knitcfg {
 class Attuat;
 class ColorPrg;
@@ -61,14 +63,6 @@ bool Resolve(Configuration& config, const Address& address, Resolved* resolved,
 // The object part of an address in shell-safe words, as `set` prints it:
 // "header", "color 1 actuator 21", "line 2 plane 1".
 std::string ObjectWords(const Address& address, const Resolved& resolved);
-
-// A value read from or written to the model.
-struct Value {
-    enum class Type { Null, Bool, Int, Text };
-    Type type = Type::Null;
-    long long number = 0;  // Int, and Bool as 0 or 1
-    std::string text;
-};
 
 // The value of `address`'s field. False, with a message naming the fields
 // the object has, when it has no such field.

@@ -14,7 +14,7 @@
 #include "Diff.h"
 #include "GetSet.h"
 #include "Json.h"
-#include "ModelView.h"
+#include "Map.h"
 #include "Show.h"
 #include "Wildcards.h"
 
@@ -36,6 +36,7 @@ const char kUsage[] =
     "\n"
     "Commands:\n"
     "  show FILE                print what the file holds, for a person to read\n"
+    "  map FILE                 the actuators by feed: a row per feed, a column per color\n"
     "  check FILE|FOLDER...     one line per file: ok, or its load result code\n"
     "  dump --json FILE         the whole model as JSON, for scripts\n"
     "  diff FILE1 FILE2         what differs between two configurations\n"
@@ -48,8 +49,9 @@ const char kUsage[] =
     "  --version    the tool's version\n"
     "\n"
     "Exit status: 0 success; 1 a file loads with a result code other than 0,\n"
-    "or the files compared differ; 2 an error (bad usage, a file that cannot be\n"
-    "read at all, a failed save). Messages and errors go to standard error.\n"
+    "or the files compared differ; 2 an error (bad usage, a file that is missing\n"
+    "or cannot be read at all, a failed save). Messages and errors go to standard\n"
+    "error.\n"
     "\n"
     "Wildcards (* and ?) in file arguments are expanded by the tool itself when\n"
     "the shell has not done it (as on Windows).\n";
@@ -65,8 +67,8 @@ struct Options {
     }
 };
 
-// The commands; each returns the tool's exit status.
 int RunShow(const Options& options, std::ostream& out, std::ostream& err);
+int RunMap(const Options& options, std::ostream& out, std::ostream& err);
 int RunCheck(const Options& options, std::ostream& out, std::ostream& err);
 int RunDump(const Options& options, std::ostream& out, std::ostream& err);
 int RunDiff(const Options& options, std::ostream& out, std::ostream& err);
@@ -83,29 +85,70 @@ struct Command {
     std::size_t maxFiles;  // 0: no limit
     int (*run)(const Options& options, std::ostream& out, std::ostream& err);
     // The words after the first file are taken as they are (an address and
-    // values, which may begin with '-'), except the command's own flags;
+    // values, which may begin with '-'), except the command's own options;
     // wildcards are not expanded.
     bool wordsAfterFile = false;
 };
 
-const Command kShow{"show",
-                    "Usage: knitcfg show FILE\n"
-                    "\n"
-                    "Loads FILE and prints what it holds, for a person to read: the load result\n"
-                    "and its meaning, the header and protection flag, the planes with their\n"
-                    "blocks, the lines and the colors with a table of their actuators, the\n"
-                    "generated designs with their pattern objects and remap lists, and the\n"
-                    "shaved designs. An empty cell is a value the actuator's kind does not have.\n"
-                    "A file that loads with a result code is still shown, as far as it could be\n"
-                    "read.\n"
-                    "\n"
-                    "Exit status: 0 the file loads with 0; 1 it loads with another code; 2 it\n"
-                    "cannot be read at all (missing, unreadable or empty) or bad usage.\n",
-                    {},
-                    {},
-                    1,
-                    1,
-                    RunShow};
+const Command kShow{
+    "show",
+    "Usage: knitcfg show FILE [--color N] [--line N] [--plane N] [--designs]\n"
+    "                         [--encoding latin1|utf8]\n"
+    "\n"
+    "Loads FILE and prints what it holds, for a person to read: the load result\n"
+    "and its meaning, the header and protection flag, the planes with their\n"
+    "blocks, the lines and the colors with a table of their actuators, the\n"
+    "generated designs with their pattern objects and remap lists, and the\n"
+    "shaved designs. An empty cell is a value the actuator's kind does not have.\n"
+    "A file that loads with a result code is still shown, as far as it could be\n"
+    "read.\n"
+    "\n"
+    "Options:\n"
+    "  --color N     only color N (N may be a list: 1,3,5)\n"
+    "  --line N      only line N (a list too)\n"
+    "  --designs     only the generated and shaved designs\n"
+    "  --plane N     only plane N, with its lines and colors\n"
+    "  --encoding E  how the file's 8-bit texts reach the terminal: latin1 (the\n"
+    "                default) writes the bytes as the file holds them; utf8\n"
+    "                reads them as Windows-1252 and writes UTF-8\n"
+    "--color, --line and --designs may be given together; each leaves out the\n"
+    "parts not asked for. --plane narrows what is shown.\n"
+    "\n"
+    "Exit status: 0 the file loads with 0; 1 it loads with another code; 2 it\n"
+    "cannot be read at all (missing, unreadable or empty), a color, line or\n"
+    "plane asked for is not in it, or bad usage.\n",
+    {"--designs"},
+    {"--color", "--line", "--plane", "--encoding"},
+    1,
+    1,
+    RunShow};
+
+const Command kMap{
+    "map",
+    "Usage: knitcfg map FILE [--color N] [--line N] [--plane N]\n"
+    "\n"
+    "Loads FILE and prints the machine by feed: for the colors, one row per feed\n"
+    "and one column per color, each cell listing the actuators of that color on\n"
+    "that feed; then the same for the lines. An actuator is written as its\n"
+    "kind's code, its identifier and its state: D drum, F finger, S splitter,\n"
+    "T triangle (cam), M stepping motor, DM design stepping motor, SP speeder\n"
+    "(with its speed). 'T21=1' is triangle 21 in state 1. An empty cell: no\n"
+    "actuator of that color on that feed. Wide maps come in blocks of columns;\n"
+    "long ones repeat their header row.\n"
+    "\n"
+    "Options:\n"
+    "  --color N     only color N (N may be a list: 1,3,5), and no lines\n"
+    "  --line N      only line N (a list too), and no colors\n"
+    "  --plane N     only the colors and lines of plane N\n"
+    "\n"
+    "Exit status: 0 the file loads with 0; 1 it loads with another code; 2 it\n"
+    "cannot be read at all, a color, line or plane asked for is not in it, or\n"
+    "bad usage.\n",
+    {},
+    {"--color", "--line", "--plane"},
+    1,
+    1,
+    RunMap};
 
 const Command kCheck{"check",
                      "Usage: knitcfg check FILE|FOLDER...\n"
@@ -125,7 +168,7 @@ const Command kCheck{"check",
 
 const Command kDump{
     "dump",
-    "Usage: knitcfg dump --json FILE\n"
+    "Usage: knitcfg dump --json FILE [--encoding latin1|utf8]\n"
     "\n"
     "Loads FILE and prints the whole model as JSON: \"file\", \"result\" (code and\n"
     "text), \"header\", \"protected\", \"planes\", \"lines\", \"colors\" (with their\n"
@@ -134,16 +177,21 @@ const Command kDump{
     "8-bit: a byte above 127 is written \\u00XX, so the output is plain ASCII and\n"
     "always valid JSON. --json is the default and only format.\n"
     "\n"
+    "Options:\n"
+    "  --encoding E  write the 8-bit texts as characters instead: latin1 (bytes\n"
+    "                0xA0-0xFF as they are) or utf8 (read as Windows-1252,\n"
+    "                written as UTF-8); control characters stay escaped\n"
+    "\n"
     "Exit status: 0 the file loads with 0; 1 it loads with another code (the\n"
     "JSON holds what could be read); 2 it cannot be read at all, or bad usage.\n",
     {"--json"},
-    {},
+    {"--encoding"},
     1,
     1,
     RunDump};
 
 const Command kDiff{"diff",
-                    "Usage: knitcfg diff FILE1 FILE2\n"
+                    "Usage: knitcfg diff FILE1 FILE2 [--encoding latin1|utf8]\n"
                     "\n"
                     "Loads both files and prints what differs between the two configurations by\n"
                     "meaning, not by text: header fields, the protection flag, planes, lines\n"
@@ -152,14 +200,16 @@ const Command kDiff{"diff",
                     "added, removed or changed. Items are matched by number (a line by number\n"
                     "and plane, an actuator by identifier, a design by name), so order and\n"
                     "layout do not count. Each line begins with '~' (changed), '-' (only in\n"
-                    "FILE1) or '+' (only in FILE2); texts are written as JSON strings.\n"
+                    "FILE1) or '+' (only in FILE2). Texts are written between double\n"
+                    "quotes as the file holds them (a line break as \\n, a control character\n"
+                    "as '?'); --encoding converts them as for show.\n"
                     "A file that loads with a result code is compared as far as it could be\n"
                     "read, with a warning.\n"
                     "\n"
                     "Exit status: 0 the configurations are the same; 1 they differ; 2 a file\n"
                     "cannot be read at all, or bad usage.\n",
                     {},
-                    {},
+                    {"--encoding"},
                     2,
                     2,
                     RunDiff};
@@ -193,7 +243,7 @@ const Command kNormalize{
 
 const Command kGet{
     "get",
-    "Usage: knitcfg get [--json] FILE WHAT... [-- WHAT...]\n"
+    "Usage: knitcfg get [--json] [--encoding E] FILE WHAT... [-- WHAT...]\n"
     "\n"
     "Loads FILE and prints the value or object that WHAT names, in the words\n"
     "'diff' prints and the field names of 'dump --json':\n"
@@ -219,7 +269,8 @@ const Command kGet{
     "A field prints its value alone on a line (a text with its line breaks as\n"
     "\\n, nothing for no value); a shorter address prints the object as 'show'\n"
     "does. --json prints either as 'dump --json' does. Several addresses,\n"
-    "separated by --, print one after the other.\n"
+    "separated by --, print one after the other. --encoding latin1|utf8 converts\n"
+    "the file's 8-bit texts as 'show' and 'dump' do.\n"
     "\n"
     "  knitcfg get machine.ini color 1 actuator 41 position\n"
     "\n"
@@ -227,7 +278,7 @@ const Command kGet{
     "read is printed); 2 it cannot be read, WHAT names nothing (the message says\n"
     "what there is), or bad usage.\n",
     {"--json"},
-    {},
+    {"--encoding"},
     2,
     0,
     RunGetCommand,
@@ -267,7 +318,7 @@ const Command kSet{
     RunSetCommand,
     true};
 
-const Command* const kCommands[] = {&kShow, &kCheck, &kDump, &kDiff, &kNormalize, &kGet, &kSet};
+const Command* const kCommands[] = {&kShow, &kMap, &kCheck, &kDump, &kDiff, &kNormalize, &kGet, &kSet};
 
 const Command* FindCommand(const std::string& name) {
     for (const Command* command : kCommands) {
@@ -289,7 +340,8 @@ bool ParseOptions(const Command& command, const std::vector<std::string>& args, 
     bool onlyFiles = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (command.wordsAfterFile && !options->files.empty() && !Contains(command.flags, arg)) {
+        if (command.wordsAfterFile && !options->files.empty() && !Contains(command.flags, arg) &&
+            !Contains(command.valued, arg)) {
             options->files.push_back(arg);
         } else if (onlyFiles || arg.size() < 2 || arg[0] != '-') {
             options->files.push_back(arg);
@@ -361,25 +413,122 @@ int Unreadable(const char* command, const std::string& path, int code, std::ostr
     return kExitError;
 }
 
-int RunShow(const Options& options, std::ostream& out, std::ostream& err) {
-    const std::string& path = options.files[0];
-    Configuration config;
-    const int code = Load(path, &config, err);
-    if (code == RE_FILE_UNREADABLE) {
-        return Unreadable("show", path, code, err);
+// The numbers of a --color, --line or --plane value: "3" or "1,3,5".
+bool ParseNumbers(const std::string& text, std::vector<int>* numbers) {
+    std::size_t at = 0;
+    while (true) {
+        const std::size_t end = std::min(text.find(',', at), text.size());
+        const std::string item = text.substr(at, end - at);
+        if (item.empty() || item.size() > 6 ||
+            item.find_first_not_of("0123456789", item[0] == '-' ? 1 : 0) != std::string::npos ||
+            item == "-") {
+            return false;
+        }
+        const int n = std::stoi(item);
+        if (n < -32768 || n > 32767) {
+            return false;
+        }
+        numbers->push_back(n);
+        if (end == text.size()) {
+            return true;
+        }
+        at = end + 1;
     }
-    WriteShow(out, LoadedFileView(path, code, config));
+}
+
+// The filters and the encoding of show, map, dump and diff. False, with a
+// message, on a value that is not one.
+bool ReadViewOptions(const Options& options, Selection* selection, Encoding* encoding,
+                     std::string* error) {
+    for (const auto& [name, numbers] : {std::pair<const char*, std::vector<int>*>{
+                                            "--color", &selection->colors},
+                                        {"--line", &selection->lines}}) {
+        const auto found = options.values.find(name);
+        if (found != options.values.end() && !ParseNumbers(found->second, numbers)) {
+            *error = std::string(name) + " takes a number or a list of them (1,3,5), not '" +
+                     found->second + "'";
+            return false;
+        }
+    }
+    if (const auto found = options.values.find("--plane"); found != options.values.end()) {
+        std::vector<int> plane;
+        if (!ParseNumbers(found->second, &plane) || plane.size() != 1 || plane[0] == 0) {
+            *error = "--plane takes one plane number, not '" + found->second + "'";
+            return false;
+        }
+        selection->plane = plane[0];
+    }
+    selection->designs = options.Has("--designs");
+    if (const auto found = options.values.find("--encoding"); found != options.values.end()) {
+        if (!ParseEncoding(found->second, encoding)) {
+            *error = "--encoding takes latin1 or utf8, not '" + found->second + "'";
+            return false;
+        }
+    }
+    return true;
+}
+
+// Loads the one file of show, map and dump and reads their options; the
+// exit status when they cannot go on, else -1.
+int Prepare(const char* command, const Options& options, Configuration* config, int* code,
+            Selection* selection, Encoding* encoding, std::ostream& err) {
+    std::string error;
+    if (!ReadViewOptions(options, selection, encoding, &error)) {
+        err << "knitcfg " << command << ": " << error << '\n';
+        return kExitError;
+    }
+    const std::string& path = options.files[0];
+    *code = Load(path, config, err);
+    if (*code == RE_FILE_UNREADABLE) {
+        return Unreadable(command, path, *code, err);
+    }
+    if (!CheckSelection(*config, *selection, &error)) {
+        err << "knitcfg " << command << ": " << path << ": " << error << '\n';
+        return kExitError;
+    }
+    return -1;
+}
+
+int RunShow(const Options& options, std::ostream& out, std::ostream& err) {
+    Configuration config;
+    int code = 0;
+    Selection selection;
+    Encoding encoding = Encoding::Latin1;
+    if (const int status = Prepare("show", options, &config, &code, &selection, &encoding, err);
+        status >= 0) {
+        return status;
+    }
+    WriteShow(out, options.files[0], code, config, selection, encoding);
+    return code == RE_SUCCESS ? kExitOk : kExitNo;
+}
+
+int RunMap(const Options& options, std::ostream& out, std::ostream& err) {
+    Configuration config;
+    int code = 0;
+    Selection selection;
+    Encoding encoding = Encoding::Latin1;
+    if (const int status = Prepare("map", options, &config, &code, &selection, &encoding, err);
+        status >= 0) {
+        return status;
+    }
+    WriteMap(out, options.files[0], code, config, selection);
     return code == RE_SUCCESS ? kExitOk : kExitNo;
 }
 
 int RunDump(const Options& options, std::ostream& out, std::ostream& err) {
-    const std::string& path = options.files[0];
     Configuration config;
-    const int code = Load(path, &config, err);
-    if (code == RE_FILE_UNREADABLE) {
-        return Unreadable("dump", path, code, err);
+    int code = 0;
+    Selection selection;
+    Encoding encoding = Encoding::Latin1;
+    if (const int status = Prepare("dump", options, &config, &code, &selection, &encoding, err);
+        status >= 0) {
+        return status;
     }
-    WriteJson(out, LoadedFileView(path, code, config));
+    JsonText form = JsonText::Ascii;
+    if (options.values.count("--encoding") != 0) {
+        form = encoding == Encoding::Utf8 ? JsonText::Utf8 : JsonText::Latin1;
+    }
+    WriteLoadedFileJson(out, options.files[0], code, config, form);
     return code == RE_SUCCESS ? kExitOk : kExitNo;
 }
 
@@ -433,6 +582,13 @@ int RunCheck(const Options& options, std::ostream& out, std::ostream& err) {
 }
 
 int RunDiff(const Options& options, std::ostream& out, std::ostream& err) {
+    Selection unused;
+    Encoding encoding = Encoding::Latin1;
+    std::string error;
+    if (!ReadViewOptions(options, &unused, &encoding, &error)) {
+        err << "knitcfg diff: " << error << '\n';
+        return kExitError;
+    }
     Configuration configs[2];
     for (int i = 0; i < 2; ++i) {
         const std::string& path = options.files[static_cast<std::size_t>(i)];
@@ -445,7 +601,7 @@ int RunDiff(const Options& options, std::ostream& out, std::ostream& err) {
                 << ": comparing what could be read\n";
         }
     }
-    const std::size_t differences = WriteDiff(out, ModelView(configs[0]), ModelView(configs[1]));
+    const std::size_t differences = WriteDiff(out, configs[0], configs[1], encoding);
     return differences == 0 ? kExitOk : kExitNo;
 }
 
@@ -493,7 +649,17 @@ int RunNormalize(const Options& options, std::ostream&, std::ostream& err) {
 }
 
 int RunGetCommand(const Options& options, std::ostream& out, std::ostream& err) {
-    return RunGet(options.files, options.Has("--json"), out, err);
+    GetOptions get;
+    get.json = options.Has("--json");
+    if (const auto found = options.values.find("--encoding"); found != options.values.end()) {
+        if (!ParseEncoding(found->second, &get.encoding)) {
+            err << "knitcfg get: unknown encoding '" << found->second
+                << "' (latin1 or utf8; see knitcfg get --help)\n";
+            return kExitError;
+        }
+        get.jsonText = get.encoding == Encoding::Utf8 ? JsonText::Utf8 : JsonText::Latin1;
+    }
+    return RunGet(options.files, get, out, err);
 }
 
 int RunSetCommand(const Options& options, std::ostream& out, std::ostream& err) {

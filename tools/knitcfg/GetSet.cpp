@@ -7,6 +7,7 @@
 
 #include "Address.h"
 #include "Commands.h"
+#include "Diff.h"
 #include "Json.h"
 #include "ModelView.h"
 #include "Show.h"
@@ -34,210 +35,98 @@ std::vector<std::vector<std::string>> Groups(const std::vector<std::string>& arg
 }
 
 // A value on a line of its own, for scripts: a text as the file writes it
-// (a line break as backslash + n), control characters made harmless.
-std::string PlainValue(const Value& value) {
+// (a line break as backslash + n), made safe for the terminal.
+std::string PlainValue(const Value& value, Encoding encoding) {
     switch (value.type) {
-        case Value::Type::Null: return {};
+        case Value::Type::Text: return ForTerminal(EscapeNewLines(value.text.c_str()), encoding);
         case Value::Type::Bool: return value.number != 0 ? "true" : "false";
         case Value::Type::Int: return std::to_string(value.number);
-        case Value::Type::Text: return Printable(EscapeNewLines(value.text.c_str()));
+        default: return {};
     }
-    return {};
 }
 
-std::string JsonValue(const Value& value) {
+std::string JsonValue(const Value& value, JsonText form) {
     switch (value.type) {
-        case Value::Type::Null: return "null";
+        case Value::Type::Text: return JsonString(value.text, form);
         case Value::Type::Bool: return value.number != 0 ? "true" : "false";
         case Value::Type::Int: return std::to_string(value.number);
-        case Value::Type::Text: return JsonString(value.text);
+        default: return "null";
     }
-    return {};
-}
-
-bool operator==(const Value& a, const Value& b) {
-    return a.type == b.type && a.number == b.number && a.text == b.text;
-}
-
-// A value as `diff` writes it.
-std::string DiffValue(const Value& value) {
-    return value.type == Value::Type::Null ? "(none)" : JsonValue(value);
-}
-
-// The change of one field as `diff` prints it.
-std::string DiffLine(const Address& address, const Resolved& at, const Value& before,
-                     const Value& after) {
-    const std::string where = address.target == Address::Target::Protected
-                                  ? "protected:"
-                                  : ObjectWords(address, at) + ": " + address.field;
-    return "~ " + where + " " + DiffValue(before) + " -> " + DiffValue(after);
 }
 
 // ------------------------------------------------------- printing objects
-//
-// One object as `show` and `dump --json` print it, cut from the tree those
-// commands print.
 
-template <class T>
-std::size_t IndexOf(const std::vector<std::unique_ptr<T>>& list, const T* item) {
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (list[i].get() == item) {
-            return i;
-        }
-    }
-    return list.size();
-}
-
-// The node of the object `at` names in the tree of `config`.
-Node ObjectNode(const Configuration& config, const Address& address, const Resolved& at) {
-    Node view = ModelView(config);
-    auto item = [&view](const char* list, std::size_t index) -> Node {
-        const Node* l = view.Find(list);
-        return l != nullptr && index < l->items.size() ? l->items[index] : Node{};
-    };
-    auto actuator = [](const Node& owner, std::size_t index) -> Node {
-        const Node* l = owner.Find("actuators");
-        return l != nullptr && index < l->items.size() ? l->items[index] : Node{};
-    };
+ObjectRef ObjectOf(const Configuration& config, const Address& address, const Resolved& at) {
     using T = Address::Target;
     switch (address.target) {
-        case T::Header: return *view.Find("header");
-        case T::Protected: return *view.Find("protected");
-        case T::Plane: return item("planes", IndexOf(config.Planes(), at.plane));
-        case T::Color: return item("colors", IndexOf(config.Colors(), at.color));
-        case T::Line: return item("lines", IndexOf(config.Lines(), at.line));
+        case T::Header: return ObjectRef{Kind::Header, &config.GetHeader()};
+        case T::Plane: return ObjectRef{Kind::Plane, at.plane};
+        case T::Color: return ObjectRef{Kind::Color, at.color};
+        case T::Line: return ObjectRef{Kind::Line, at.line};
         case T::ColorActuator:
-            return actuator(item("colors", IndexOf(config.Colors(), at.color)),
-                            IndexOf(at.color->Attuats, at.actuator));
-        case T::LineActuator:
-            return actuator(item("lines", IndexOf(config.Lines(), at.line)),
-                            IndexOf(at.line->Attuats, at.actuator));
+        case T::LineActuator: return ActuatorRef(*at.actuator);
+        case T::Protected: break;
     }
-    return {};
+    return ObjectRef{};
 }
 
-std::string Cell(const Node& object, const char* name) {
-    return CellText(object.Find(name));
+std::string Cell(const Members& members, const char* name) {
+    const Member* m = members.Find(name);
+    return m != nullptr ? CellText(m->value) : std::string();
 }
 
-void WriteActuatorTable(std::ostream& out, const std::vector<Node>& actuators,
-                        const std::string& indent) {
-    if (actuators.empty()) {
-        out << indent << "no actuators\n";
-        return;
-    }
-    static const char* const kMain[] = {"kind", "id", "feed", "feedId", "state", "position",
-                                        "speed"};
-    static const char* const kDesign[] = {"id",           "needlePosition", "needleStartRamp",
-                                          "needleEndRamp", "rankPosition",  "rankStartRamp",
-                                          "rankEndRamp",  "startBalance",   "endBalance"};
-    Table main({{"kind"},
-                {"id", true},
-                {"feed", true},
-                {"feed id", true},
-                {"state", true, true},
-                {"position", true, true},
-                {"speed", true, true}});
-    Table design({{"id", true},
-                  {"needles", true},
-                  {"n.start", true},
-                  {"n.end", true},
-                  {"ranks", true},
-                  {"r.start", true},
-                  {"r.end", true},
-                  {"bal.start", true},
-                  {"bal.end", true}});
-    for (const Node& a : actuators) {
-        std::vector<std::string> row;
-        for (const char* name : kMain) {
-            row.push_back(Cell(a, name));
-        }
-        main.AddRow(std::move(row));
-        std::vector<std::string> designRow;
-        bool any = false;
-        for (const char* name : kDesign) {
-            designRow.push_back(Cell(a, name));
-            any = any || (name != kDesign[0] && !designRow.back().empty());
-        }
-        if (any) {
-            design.AddRow(std::move(designRow));
-        }
-    }
-    main.Write(out, indent);
-    if (design.RowCount() > 0) {
-        out << indent << "design stepping motors:\n";
-        design.Write(out, indent);
-    }
-}
-
-void WriteObjectShow(std::ostream& out, const Address& address, const Node& node) {
+// One object as `show` prints it; the header and a plane as in its report.
+void ShowObject(std::ostream& out, const Configuration& config, const Address& address,
+                const Resolved& at, Encoding encoding) {
     using T = Address::Target;
     const std::string indent = "  ";
-    std::vector<std::pair<std::string, std::string>> fields;
     switch (address.target) {
         case T::Header: {
-            std::string lastDevelop = Cell(node, "lastDevelop");
+            const Members h = Collect(ObjectOf(config, address, at));
+            std::string lastDevelop = Cell(h, "lastDevelop");
             if (!lastDevelop.empty()) {
-                lastDevelop += ", " + Cell(node, "lastDevelopFirst") + ", " +
-                               Cell(node, "lastDevelopSecond");
+                lastDevelop +=
+                    ", " + Cell(h, "lastDevelopFirst") + ", " + Cell(h, "lastDevelopSecond");
             }
             out << "Header\n";
             WriteFields(out, indent,
-                        {{"Machine type", Cell(node, "machineType")},
-                         {"Version", Cell(node, "versionMajor") + "." + Cell(node, "versionMinor")},
-                         {"Description", Cell(node, "description")},
-                         {"Lines", Cell(node, "numberOfLines")},
-                         {"Start block", Cell(node, "startBlock")},
+                        {{"Machine type", Cell(h, "machineType")},
+                         {"Version", Cell(h, "versionMajor") + "." + Cell(h, "versionMinor")},
+                         {"Description", Cell(h, "description")},
+                         {"Lines", Cell(h, "numberOfLines")},
+                         {"Start block", Cell(h, "startBlock")},
                          {"Last develop", lastDevelop},
-                         {"Source cfg", Cell(node, "sourceCfg")},
-                         {"Source sdi", Cell(node, "sourceSdi")}});
+                         {"Source cfg", Cell(h, "sourceCfg")},
+                         {"Source sdi", Cell(h, "sourceSdi")}},
+                        encoding);
             return;
         }
-        case T::Protected: out << CellText(&node) << '\n'; return;
-        case T::Plane:
-            out << "Plane " << Cell(node, "number") << '\n';
+        case T::Plane: {
+            const PlanePrg& plane = *at.plane;
+            out << "Plane " << plane.Number << '\n';
             WriteFields(out, indent,
-                        {{"Description", Cell(node, "description")},
-                         {"Lines", Cell(node, "numberOfLines")},
-                         {"Start block", Cell(node, "startBlock")},
-                         {"Priority", Cell(node, "priority")}});
-            if (const Node* blocks = node.Find("blocks"); blocks == nullptr || blocks->items.empty()) {
+                        {{"Description", plane.Description},
+                         {"Lines", std::to_string(plane.NumberOfLines)},
+                         {"Start block", std::to_string(plane.StartBlock)},
+                         {"Priority", std::to_string(plane.Priority)}},
+                        encoding);
+            if (plane.Blocks.empty()) {
                 out << indent << "no blocks\n";
-            } else {
-                Table table({{"block", true}, {"parameter", true}, {"values"}});
-                for (const Node& b : blocks->items) {
-                    table.AddRow({Cell(b, "number"), Cell(b, "parameter"), Cell(b, "values")});
-                }
-                table.Write(out, indent);
+                return;
             }
+            Table table({{"block", true}, {"parameter", true}, {"values"}}, encoding);
+            for (const auto& block : plane.Blocks) {
+                const Members m = Collect(ObjectRef{Kind::Block, block.get()});
+                table.AddRow({Cell(m, "number"), Cell(m, "parameter"), Cell(m, "values")});
+            }
+            table.Write(out, indent);
             return;
-        case T::Color:
-        case T::Line:
-            out << (address.target == T::Color ? "Color " : "Line ") << Cell(node, "id")
-                << ", plane " << Cell(node, "plane") << '\n';
-            for (const auto& [name, label] : {std::pair<const char*, const char*>{"helpAbstract", "Abstract"},
-                                              {"help", "Help"}}) {
-                if (!Cell(node, name).empty()) {
-                    fields.emplace_back(label, Cell(node, name));
-                }
-            }
-            WriteFields(out, indent, fields);
-            if (const Node* list = node.Find("actuators")) {
-                WriteActuatorTable(out, list->items, indent);
-            }
-            return;
+        }
+        case T::Color: ShowColor(out, *at.color, encoding); return;
+        case T::Line: ShowLine(out, *at.line, encoding); return;
         case T::ColorActuator:
-        case T::LineActuator: WriteActuatorTable(out, {node}, ""); return;
-    }
-}
-
-void PrintObject(std::ostream& out, const Configuration& config, const Address& address,
-                 const Resolved& at, bool json) {
-    const Node node = ObjectNode(config, address, at);
-    if (json) {
-        WriteJson(out, node);
-    } else {
-        WriteObjectShow(out, address, node);
+        case T::LineActuator: ShowActuator(out, *at.actuator, encoding); return;
+        case T::Protected: return;
     }
 }
 
@@ -261,7 +150,7 @@ bool LoadFile(const char* command, const std::string& path, Configuration* confi
 
 }  // namespace
 
-int RunGet(const std::vector<std::string>& args, bool json, std::ostream& out,
+int RunGet(const std::vector<std::string>& args, const GetOptions& options, std::ostream& out,
            std::ostream& err) {
     const std::string& path = args[0];
     std::vector<Address> addresses;
@@ -296,10 +185,16 @@ int RunGet(const std::vector<std::string>& args, bool json, std::ostream& out,
         }
     }
     for (std::size_t i = 0; i < addresses.size(); ++i) {
-        if (addresses[i].field.empty() && addresses[i].target != Address::Target::Protected) {
-            PrintObject(out, config, addresses[i], found[i], json);
+        const bool whole =
+            addresses[i].field.empty() && addresses[i].target != Address::Target::Protected;
+        if (whole && options.json) {
+            WriteJson(out, ObjectOf(config, addresses[i], found[i]), options.jsonText);
+        } else if (whole) {
+            ShowObject(out, config, addresses[i], found[i], options.encoding);
+        } else if (options.json) {
+            out << JsonValue(values[i], options.jsonText) << '\n';
         } else {
-            out << (json ? JsonValue(values[i]) : PlainValue(values[i])) << '\n';
+            out << PlainValue(values[i], options.encoding) << '\n';
         }
     }
     return code == RE_SUCCESS ? kExitOk : kExitNo;
@@ -359,8 +254,11 @@ int RunSet(const std::vector<std::string>& args, bool force, std::ostream& out,
             return kExitError;
         }
         GetField(config, change.address, at, &after, &error);
-        if (!(before == after)) {
-            lines.push_back(DiffLine(change.address, at, before, after));
+        if (before != after) {
+            // The line `diff` prints for the change: its path is the address.
+            const bool flag = change.address.target == Address::Target::Protected;
+            lines.push_back(ChangeLine(flag ? "" : ObjectWords(change.address, at),
+                                       flag ? "protected" : change.address.field, before, after));
         }
     }
     if (lines.empty()) {

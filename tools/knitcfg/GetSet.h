@@ -7,14 +7,23 @@
 #include <string>
 #include <vector>
 
+#include "Json.h"
+#include "Table.h"
+
 namespace knitcfg::cli {
+
+struct GetOptions {
+    bool json = false;                    // as `dump --json`
+    JsonText jsonText = JsonText::Ascii;  // how JSON writes texts
+    Encoding encoding = Encoding::Latin1; // how texts reach the terminal
+};
 
 // `args` is FILE then one or more addresses separated by "--". Prints each
 // value (a field) or object (a shorter address) as `show` would, or as
-// `dump --json` would when `json`. Returns 0; 1 when the file loads with a
+// `dump --json` would with `options.json`. Returns 0; 1 when the file loads with a
 // code other than 0 (what could be read is printed); 2 when it cannot be
 // read, or an address is not one or names nothing (nothing printed).
-int RunGet(const std::vector<std::string>& args, bool json, std::ostream& out,
+int RunGet(const std::vector<std::string>& args, const GetOptions& options, std::ostream& out,
            std::ostream& err);
 
 // `args` is FILE then one or more "ADDRESS VALUE" groups separated by "--".

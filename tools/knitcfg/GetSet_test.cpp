@@ -85,8 +85,8 @@ TEST_F(GetTest, PrintsOneValuePerAddress) {
 }
 
 TEST_F(GetTest, ObjectsPrintAsDumpAndShowDo) {
-    const Node dump = test::ParseJson(RunTool({"dump", "--json", file_}).out);
-    const Node& color2 = dump.Find("colors")->items[1];
+    const test::Node dump = test::ParseJson(RunTool({"dump", "--json", file_}).out);
+    const test::Node& color2 = dump.Find("colors")->items[1];
     EXPECT_EQ(test::ParseJson(Get({"--json", "color", "2"}).out), color2);
     EXPECT_EQ(test::ParseJson(Get({"--json", "color", "2", "actuator", "41"}).out),
               color2.Find("actuators")->items[4]);
@@ -147,17 +147,17 @@ TEST_F(SetTest, EveryFieldReadsBackAsSet) {
     } cases[] = {
         {{"header", "machineType"}, "KX-300", "~ header: machineType \"KX-240\" -> \"KX-300\""},
         {{"header", "version"}, "4.0", "~ header: version \"3.2\" -> \"4.0\""},
-        {{"header", "description"}, "one\\ntwo", "~ header: description \"Sample machine of the knitcfg project\\r\\nsix feeds, two planes\" -> \"one\\r\\ntwo\""},
+        {{"header", "description"}, "one\\ntwo", "~ header: description \"Sample machine of the knitcfg project\\nsix feeds, two planes\" -> \"one\\ntwo\""},
         {{"header", "numberOfLines"}, "6", "~ header: numberOfLines 4 -> 6"},
         {{"header", "startBlock"}, "0", "~ header: startBlock 2 -> 0"},
-        {{"header", "lastDevelop"}, "\\designs\\rose.dis", "~ header: lastDevelop \"\\\\designs\\\\tulip.dis\" -> \"\\\\designs\\\\rose.dis\""},
+        {{"header", "lastDevelop"}, "\\designs\\rose.dis", "~ header: lastDevelop \"\\designs\\tulip.dis\" -> \"\\designs\\rose.dis\""},
         {{"header", "lastDevelopFirst"}, "-7", "~ header: lastDevelopFirst 3 -> -7"},
-        {{"header", "sourceSdi"}, "x.sdi", "~ header: sourceSdi \"\\\\machines\\\\kx240\\\\factory.sdi\" -> \"x.sdi\""},
+        {{"header", "sourceSdi"}, "x.sdi", "~ header: sourceSdi \"\\machines\\kx240\\factory.sdi\" -> \"x.sdi\""},
         {{"protected"}, "yes", "~ protected: false -> true"},
         {{"plane", "2", "description"}, "Motif", "~ plane 2: description \"Pattern\" -> \"Motif\""},
         {{"plane", "2", "priority"}, "-3", "~ plane 2: priority 1 -> -3"},
         {{"color", "3", "plane"}, "1", "~ color 3: plane 2 -> 1"},
-        {{"color", "2", "help"}, "a\\nb", "~ color 2: help \"Red yarn on feeds 1 and 2\\r\\nfinger 12 lifted\" -> \"a\\r\\nb\""},
+        {{"color", "2", "help"}, "a\\nb", "~ color 2: help \"Red yarn on feeds 1 and 2\\nfinger 12 lifted\" -> \"a\\nb\""},
         {{"color", "2", "helpAbstract"}, "Blue", "~ color 2: helpAbstract \"Red yarn\" -> \"Blue\""},
         {{"color", "1", "actuator", "1", "state"}, "32767", "~ color 1 actuator 1: state 0 -> 32767"},
         {{"color", "1", "actuator", "41", "position"}, "-2147483648", "~ color 1 actuator 41: position -1200 -> -2147483648"},

@@ -8,7 +8,6 @@
 
 #include "CliTestUtil.h"
 #include "Commands.h"
-#include "ModelView.h"
 
 namespace knitcfg::cli {
 namespace {
@@ -16,12 +15,14 @@ namespace {
 using test::RunTool;
 using test::Sample;
 
+using test::Node;
+
 Node PlanesOf(const std::string& path) {
-    Configuration config;
-    EXPECT_EQ(config.LoadCFG(path.c_str()), RE_SUCCESS) << path;
-    const Node view = ModelView(config);
+    const test::ToolRun run = RunTool({"dump", "--json", path});
+    EXPECT_EQ(run.status, kExitOk) << path;
+    const Node view = test::ParseJson(run.out);
     const Node* planes = view.Find("planes");
-    return planes != nullptr ? *planes : Node::Null();
+    return planes != nullptr ? *planes : Node{};
 }
 
 const Node* PlaneDescribedAs(const Node& planes, const std::string& description) {
