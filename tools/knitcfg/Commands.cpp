@@ -41,6 +41,7 @@ const char kUsage[] =
     "  dump --json FILE         the whole model as JSON, for scripts\n"
     "  diff FILE1 FILE2         what differs between two configurations\n"
     "  normalize FILE [-o OUT]  rewrite the file in the library's own form\n"
+    "                           (--keep: keep what the library does not own)\n"
     "  get FILE WHAT...         one value or object: header version, color 1\n"
     "  set FILE WHAT... VALUE   change one value, keeping every other byte of the file\n"
     "\n"
@@ -216,7 +217,7 @@ const Command kDiff{"diff",
 
 const Command kNormalize{
     "normalize",
-    "Usage: knitcfg normalize FILE [-o OUT] [--force]\n"
+    "Usage: knitcfg normalize FILE [-o OUT] [--force] [--keep]\n"
     "\n"
     "Loads FILE and saves it, in the library's own form, to OUT, or over FILE\n"
     "when no OUT is given. The save is crash-safe: the target holds the old or\n"
@@ -226,16 +227,22 @@ const Command kNormalize{
     "plane sections (planes are written as plane entries), shaved designs\n"
     "without elements.\n"
     "\n"
+    "With --keep the save starts from FILE instead and changes only what the\n"
+    "library owns: comments, unknown sections and keys, plane sections and the\n"
+    "lines it does not write stay where they are (the README tells what is\n"
+    "owned).\n"
+    "\n"
     "A file that loads with a result code other than 0 is not written, as what\n"
     "could not be read would be lost; --force writes it all the same.\n"
     "\n"
     "Options:\n"
     "  -o, --output OUT   write to OUT instead of over FILE\n"
     "  --force            write even when the load reports a code\n"
+    "  --keep             keep what the library does not own (a preserving save)\n"
     "\n"
     "Exit status: 0 written; 1 the file loads with a code (nothing written);\n"
     "2 it cannot be read at all, the save failed, or bad usage.\n",
-    {"--force"},
+    {"--force", "--keep"},
     {"-o", "--output"},
     1,
     1,
@@ -630,7 +637,8 @@ int RunNormalize(const Options& options, std::ostream&, std::ostream& err) {
     // Saved beside the target first: a save that reports a code may have left
     // something out, and must not take the place of the user's file.
     const std::string staging = target + ".knitcfg-normalize.tmp";
-    const int saved = config.SaveCFG(staging.c_str());
+    const SaveMode mode = options.Has("--keep") ? SaveMode::Preserve : SaveMode::Rewrite;
+    const int saved = config.SaveCFG(staging.c_str(), mode);
     std::error_code ec;
     if (saved != RE_SUCCESS) {
         fs::remove(fs::path(staging), ec);

@@ -267,6 +267,36 @@ TEST_F(NormalizeTest, AHandEditedFileIsRewrittenInPlace) {
     EXPECT_EQ(test::ReadFile(dir_.File("again.ini")), CanonicalMachine());
 }
 
+// --keep leaves in place what the library does not own, and the file holds
+// the same configuration; without it that is gone.
+TEST_F(NormalizeTest, KeepLeavesWhatTheLibraryDoesNotOwn) {
+    const std::string in = knitcfg::test::TestDataDir() + "/config/preserve.ini";
+    const char* const notOwned[] = {"; Last checked 2026-11-02.\r\n", "Operator=R. Bianchi\r\n",
+                                    "[Maintenance]\r\n", "Block_004=4, 0, 9, 8\r\n",
+                                    "Help=Second line\r\n", "[Line_010]\r\n"};
+    for (const bool keep : {false, true}) {
+        const std::string out = dir_.File(keep ? "kept.ini" : "normal.ini");
+        std::vector<std::string> args{"normalize", in, "-o", out};
+        if (keep) {
+            args.push_back("--keep");
+        }
+        const test::ToolRun run = RunTool(args);
+        ASSERT_EQ(run.status, kExitOk) << run.err;
+        const std::string text = test::ReadFile(out);
+        for (const char* line : notOwned) {
+            EXPECT_EQ(text.find(line) != std::string::npos, keep) << line << "\n" << text;
+        }
+        if (keep) {
+            ExpectSameModel(out, in);
+        }
+    }
+    // Kept once, kept again: nothing changes.
+    const std::string kept = dir_.File("kept.ini");
+    const std::string once = test::ReadFile(kept);
+    ASSERT_EQ(RunTool({"normalize", "--keep", kept}).status, kExitOk);
+    EXPECT_EQ(test::ReadFile(kept), once);
+}
+
 TEST_F(NormalizeTest, AFileWithACodeIsWrittenOnlyByForce) {
     const std::string out = dir_.File("out.ini");
     const test::ToolRun refused = RunTool({"normalize", Sample("broken/no-header.ini"), "-o", out});
