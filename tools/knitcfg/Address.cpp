@@ -43,8 +43,8 @@ bool ParseShortWord(const std::string& word, short* value) {
 }
 
 // `text` as an integer from `low` to `high`, or a message.
-bool ParseNumber(const std::string& field, const std::string& text, long long low,
-                 long long high, long long* value, std::string* error) {
+bool ParseNumber(const std::string& field, const std::string& text, long long low, long long high,
+                 long long* value, std::string* error) {
     if (!ParseInteger(text, value)) {
         *error = "'" + text + "' is not a number (" + field + " takes a whole number)";
         return false;
@@ -80,8 +80,8 @@ bool ParseDecimalText(const std::string& field, const std::string& text, std::st
         return false;
     }
     if (text.size() > kRoom) {
-        *error = "'" + text + "' is too long for " + field + ": at most " +
-                 std::to_string(kRoom) + " characters";
+        *error = "'" + text + "' is too long for " + field + ": at most " + std::to_string(kRoom) +
+                 " characters";
         return false;
     }
     return true;
@@ -201,37 +201,43 @@ const std::vector<Field>& HeaderFields() {
         std::vector<Field> f;
         // The machine type has no accessor: the header is a plain class.
         f.push_back(line("machineType", &HeaderPrg::MachineType, nullptr, ""));
+        f.push_back({"version",
+                     [header](const Context& c) {
+                         return Value::Text(std::to_string(header(c).VersionMajor) + "." +
+                                            std::to_string(header(c).VersionMinor));
+                     },
+                     [header](const Context& c, const std::string& text, std::string* error) {
+                         const std::size_t dot = text.find('.');
+                         long long major = 0;
+                         long long minor = 0;
+                         if (dot == std::string::npos ||
+                             !ParseInteger(text.substr(0, dot), &major) ||
+                             !ParseInteger(text.substr(dot + 1), &minor) || text[0] == '-' ||
+                             text[0] == '+' || text[dot + 1] == '-' || text[dot + 1] == '+' ||
+                             major > INT_MAX || minor > INT_MAX) {
+                             *error = "'" + text +
+                                      "' is not a version: two numbers around a point, "
+                                      "such as 3.2";
+                             return false;
+                         }
+                         header(c).VersionMajor = static_cast<int>(major);
+                         header(c).VersionMinor = static_cast<int>(minor);
+                         return true;
+                     }});
         f.push_back(
-            {"version",
-             [header](const Context& c) {
-                 return Value::Text(std::to_string(header(c).VersionMajor) + "." +
-                             std::to_string(header(c).VersionMinor));
-             },
-             [header](const Context& c, const std::string& text, std::string* error) {
-                 const std::size_t dot = text.find('.');
-                 long long major = 0;
-                 long long minor = 0;
-                 if (dot == std::string::npos || !ParseInteger(text.substr(0, dot), &major) ||
-                     !ParseInteger(text.substr(dot + 1), &minor) || text[0] == '-' ||
-                     text[0] == '+' || text[dot + 1] == '-' || text[dot + 1] == '+' ||
-                     major > INT_MAX || minor > INT_MAX) {
-                     *error = "'" + text + "' is not a version: two numbers around a point, "
-                                           "such as 3.2";
-                     return false;
-                 }
-                 header(c).VersionMajor = static_cast<int>(major);
-                 header(c).VersionMinor = static_cast<int>(minor);
-                 return true;
-             }});
-        f.push_back({"versionMajor", [header](const Context& c) { return Value::Int(header(c).VersionMajor); },
-                     NumberSetter("versionMajor", 0, INT_MAX, [header](const Context& c, long long n) {
-                         header(c).VersionMajor = static_cast<int>(n);
-                     })});
-        f.push_back({"versionMinor", [header](const Context& c) { return Value::Int(header(c).VersionMinor); },
-                     NumberSetter("versionMinor", 0, INT_MAX, [header](const Context& c, long long n) {
-                         header(c).VersionMinor = static_cast<int>(n);
-                     })});
-        f.push_back({"description", [header](const Context& c) { return Value::Text(header(c).Description); },
+            {"versionMajor",
+             [header](const Context& c) { return Value::Int(header(c).VersionMajor); },
+             NumberSetter("versionMajor", 0, INT_MAX, [header](const Context& c, long long n) {
+                 header(c).VersionMajor = static_cast<int>(n);
+             })});
+        f.push_back(
+            {"versionMinor",
+             [header](const Context& c) { return Value::Int(header(c).VersionMinor); },
+             NumberSetter("versionMinor", 0, INT_MAX, [header](const Context& c, long long n) {
+                 header(c).VersionMinor = static_cast<int>(n);
+             })});
+        f.push_back({"description",
+                     [header](const Context& c) { return Value::Text(header(c).Description); },
                      [](const Context& c, const std::string& text, std::string* error) {
                          if (!CheckText("description", text, Lines::Many, kHeaderRoom, "", error)) {
                              return false;
@@ -240,58 +246,65 @@ const std::vector<Field>& HeaderFields() {
                          return true;
                      }});
         // Zero or less would make the file fail to load (code 8 and 9).
-        f.push_back({"numberOfLines", [header](const Context& c) { return Value::Int(header(c).NumberOfLines); },
+        f.push_back({"numberOfLines",
+                     [header](const Context& c) { return Value::Int(header(c).NumberOfLines); },
                      NumberSetter("numberOfLines", 1, SHRT_MAX, [](const Context& c, long long n) {
                          c.config.HeaderSetProcessingRows(static_cast<int>(n));
                      })});
-        f.push_back({"startBlock", [header](const Context& c) { return Value::Int(header(c).StartBlock); },
+        f.push_back({"startBlock",
+                     [header](const Context& c) { return Value::Int(header(c).StartBlock); },
                      NumberSetter("startBlock", 0, SHRT_MAX, [](const Context& c, long long n) {
                          c.config.HeaderSetStartBlockIndex(static_cast<int>(n));
                      })});
-        f.push_back(
-            {"lastDevelop", [header](const Context& c) { return Value::Text(header(c).LastDevelop); },
-             [header](const Context& c, const std::string& text, std::string* error) {
-                 // "name,first,second": a comma would end the name, and a drive
-                 // before a backslash is dropped when the file is read.
-                 if (!CheckText("lastDevelop", text, Lines::One, kHeaderRoom, ",", error)) {
-                     return false;
-                 }
-                 if (text.find(":\\") != std::string::npos) {
-                     *error = "lastDevelop cannot hold a drive (':\\'): the file drops it";
-                     return false;
-                 }
-                 const HeaderPrg& h = header(c);
-                 // Without a name nothing is written, and the numbers read back as 0.
-                 c.config.HeaderSetLastDevelop(text.c_str(), text.empty() ? 0 : h.LastDevelopFirst,
-                                               text.empty() ? 0 : h.LastDevelopSecond);
-                 return true;
-             }});
+        f.push_back({"lastDevelop",
+                     [header](const Context& c) { return Value::Text(header(c).LastDevelop); },
+                     [header](const Context& c, const std::string& text, std::string* error) {
+                         // "name,first,second": a comma would end the name, and a drive
+                         // before a backslash is dropped when the file is read.
+                         if (!CheckText("lastDevelop", text, Lines::One, kHeaderRoom, ",", error)) {
+                             return false;
+                         }
+                         if (text.find(":\\") != std::string::npos) {
+                             *error = "lastDevelop cannot hold a drive (':\\'): the file drops it";
+                             return false;
+                         }
+                         const HeaderPrg& h = header(c);
+                         // Without a name nothing is written, and the numbers read back as 0.
+                         c.config.HeaderSetLastDevelop(text.c_str(),
+                                                       text.empty() ? 0 : h.LastDevelopFirst,
+                                                       text.empty() ? 0 : h.LastDevelopSecond);
+                         return true;
+                     }});
         for (const bool first : {true, false}) {
             const char* name = first ? "lastDevelopFirst" : "lastDevelopSecond";
-            f.push_back({name,
-                         [header, first](const Context& c) {
-                             return Value::Int(first ? header(c).LastDevelopFirst : header(c).LastDevelopSecond);
-                         },
-                         [header, first, name](const Context& c, const std::string& text,
-                                               std::string* error) {
-                             long long n = 0;
-                             if (!ParseNumber(name, text, INT_MIN, INT_MAX, &n, error)) {
-                                 return false;
-                             }
-                             const HeaderPrg& h = header(c);
-                             if (h.LastDevelop.empty()) {
-                                 *error = std::string(name) +
-                                          " is written only with a lastDevelop name, and there is none";
-                                 return false;
-                             }
-                             c.config.HeaderSetLastDevelop(
-                                 h.LastDevelop.c_str(), first ? static_cast<int>(n) : h.LastDevelopFirst,
-                                 first ? h.LastDevelopSecond : static_cast<int>(n));
-                             return true;
-                         }});
+            f.push_back(
+                {name,
+                 [header, first](const Context& c) {
+                     return Value::Int(first ? header(c).LastDevelopFirst
+                                             : header(c).LastDevelopSecond);
+                 },
+                 [header, first, name](const Context& c, const std::string& text,
+                                       std::string* error) {
+                     long long n = 0;
+                     if (!ParseNumber(name, text, INT_MIN, INT_MAX, &n, error)) {
+                         return false;
+                     }
+                     const HeaderPrg& h = header(c);
+                     if (h.LastDevelop.empty()) {
+                         *error = std::string(name) +
+                                  " is written only with a lastDevelop name, and there is none";
+                         return false;
+                     }
+                     c.config.HeaderSetLastDevelop(
+                         h.LastDevelop.c_str(), first ? static_cast<int>(n) : h.LastDevelopFirst,
+                         first ? h.LastDevelopSecond : static_cast<int>(n));
+                     return true;
+                 }});
         }
-        f.push_back(line("sourceCfg", &HeaderPrg::SourceCfg, &Configuration::HeaderSetSourceCfg, ""));
-        f.push_back(line("sourceSdi", &HeaderPrg::SourceSdi, &Configuration::HeaderSetSourceSdi, ""));
+        f.push_back(
+            line("sourceCfg", &HeaderPrg::SourceCfg, &Configuration::HeaderSetSourceCfg, ""));
+        f.push_back(
+            line("sourceSdi", &HeaderPrg::SourceSdi, &Configuration::HeaderSetSourceSdi, ""));
         return f;
     }();
     return fields;
@@ -300,31 +313,34 @@ const std::vector<Field>& HeaderFields() {
 const std::vector<Field>& PlaneFields() {
     static const std::vector<Field> fields = [] {
         std::vector<Field> f;
-        f.push_back({"number", [](const Context& c) { return Value::Int(c.at.plane->Number); }, nullptr,
-                     "it is the plane's address"});
+        f.push_back({"number", [](const Context& c) { return Value::Int(c.at.plane->Number); },
+                     nullptr, "it is the plane's address"});
         const char* fromHeader =
             "a plane entry does not hold it: every plane takes the header's when the file is read";
-        f.push_back({"numberOfLines", [](const Context& c) { return Value::Int(c.at.plane->NumberOfLines); },
+        f.push_back({"numberOfLines",
+                     [](const Context& c) { return Value::Int(c.at.plane->NumberOfLines); },
                      nullptr, fromHeader});
-        f.push_back({"startBlock", [](const Context& c) { return Value::Int(c.at.plane->StartBlock); },
-                     nullptr, fromHeader});
+        f.push_back({"startBlock",
+                     [](const Context& c) { return Value::Int(c.at.plane->StartBlock); }, nullptr,
+                     fromHeader});
+        f.push_back({"description",
+                     [](const Context& c) { return Value::Text(c.at.plane->Description); },
+                     [](const Context& c, const std::string& text, std::string* error) {
+                         // The entry is "number, description, priority".
+                         const std::size_t room = kPlaneEntryRoom -
+                                                  std::to_string(c.at.plane->Number).size() -
+                                                  std::to_string(c.at.plane->Priority).size() - 4;
+                         if (!CheckText("description", text, Lines::One, room, ",", error)) {
+                             return false;
+                         }
+                         c.at.plane->Description = text;
+                         return true;
+                     }});
         f.push_back(
-            {"description", [](const Context& c) { return Value::Text(c.at.plane->Description); },
-             [](const Context& c, const std::string& text, std::string* error) {
-                 // The entry is "number, description, priority".
-                 const std::size_t room =
-                     kPlaneEntryRoom - std::to_string(c.at.plane->Number).size() -
-                     std::to_string(c.at.plane->Priority).size() - 4;
-                 if (!CheckText("description", text, Lines::One, room, ",", error)) {
-                     return false;
-                 }
-                 c.at.plane->Description = text;
-                 return true;
-             }});
-        f.push_back({"priority", [](const Context& c) { return Value::Int(c.at.plane->Priority); },
-                     NumberSetter("priority", SHRT_MIN, SHRT_MAX, [](const Context& c, long long n) {
-                         c.at.plane->Priority = static_cast<short>(n);
-                     })});
+            {"priority", [](const Context& c) { return Value::Int(c.at.plane->Priority); },
+             NumberSetter("priority", SHRT_MIN, SHRT_MAX, [](const Context& c, long long n) {
+                 c.at.plane->Priority = static_cast<short>(n);
+             })});
         return f;
     }();
     return fields;
@@ -369,7 +385,8 @@ const std::vector<Field>& ColorFields() {
                              return true;
                          }};
         };
-        f.push_back(help("helpAbstract", &ColorPrg::HelpAbstract, &Configuration::SetColorHelpAbstrct));
+        f.push_back(
+            help("helpAbstract", &ColorPrg::HelpAbstract, &Configuration::SetColorHelpAbstrct));
         f.push_back(help("help", &ColorPrg::Help, &Configuration::SetColorHelp));
         return f;
     }();
@@ -382,8 +399,8 @@ const std::vector<Field>& LineFields() {
         std::vector<Field> f;
         f.push_back({"id", [](const Context& c) { return Value::Int(c.at.line->ID); }, nullptr,
                      "it is the line's address"});
-        f.push_back({"plane", [](const Context& c) { return Value::Int(c.at.line->Plane); }, nullptr,
-                     "it is part of the line's address"});
+        f.push_back({"plane", [](const Context& c) { return Value::Int(c.at.line->Plane); },
+                     nullptr, "it is part of the line's address"});
         f.push_back({"help", [](const Context& c) { return Value::Text(c.at.line->Help); }, nullptr,
                      notWritten});
         return f;
@@ -405,7 +422,7 @@ public:
     }
     static void SetRamp(Attuat& actuator, Ramp which, short value) {
         DisEditor copy(static_cast<StepMotorDisColor&>(actuator));
-        short* fields[] = {&copy.RampaInizAghi,   &copy.RampaFinAghi, &copy.RampaInizRanghi,
+        short* fields[] = {&copy.RampaInizAghi,  &copy.RampaFinAghi, &copy.RampaInizRanghi,
                            &copy.RampaFinRanghi, &copy.BilancIniz,   &copy.BilancFin};
         *fields[static_cast<int>(which)] = value;
         static_cast<StepMotorDisColor&>(actuator) = copy;
@@ -417,8 +434,7 @@ private:
 
 bool KindHasState(const Attuat& a) {
     return a.IsKindOf(DrumColor::GetThisClass()) || a.IsKindOf(FingerColor::GetThisClass()) ||
-           a.IsKindOf(SplitterColor::GetThisClass()) ||
-           a.IsKindOf(TriangleColor::GetThisClass()) ||
+           a.IsKindOf(SplitterColor::GetThisClass()) || a.IsKindOf(TriangleColor::GetThisClass()) ||
            a.IsKindOf(StepMotorColor::GetThisClass());
 }
 
@@ -442,8 +458,8 @@ const std::vector<ActuatorField>& ActuatorFields() {
                       },
                       nullptr, "it is the kind of the entry"},
                      all});
-        f.push_back({{"id", [](const Context& c) { return Value::Short(c.at.actuator->Id); }, nullptr,
-                      "it is the actuator's address"},
+        f.push_back({{"id", [](const Context& c) { return Value::Short(c.at.actuator->Id); },
+                      nullptr, "it is the actuator's address"},
                      all});
         // Kept in place: the library does not move an actuator whose feed
         // changes either, and the file keeps its order.
@@ -453,18 +469,20 @@ const std::vector<ActuatorField>& ActuatorFields() {
                                        c.at.actuator->Caduta = static_cast<short>(n);
                                    })},
                      all});
-        f.push_back({{"feedId", [](const Context& c) { return Value::Short(c.at.actuator->IdCaduta); },
-                      NumberSetter("feedId", SHRT_MIN, SHRT_MAX,
-                                   [](const Context& c, long long n) {
-                                       c.at.actuator->IdCaduta = static_cast<short>(n);
-                                   })},
-                     all});
-        f.push_back({{"state", [](const Context& c) { return Value::Short(c.at.actuator->GetStato()); },
-                      NumberSetter("state", SHRT_MIN, SHRT_MAX,
-                                   [](const Context& c, long long n) {
-                                       c.at.actuator->SetStato(static_cast<short>(n));
-                                   })},
-                     KindHasState});
+        f.push_back(
+            {{"feedId", [](const Context& c) { return Value::Short(c.at.actuator->IdCaduta); },
+              NumberSetter("feedId", SHRT_MIN, SHRT_MAX,
+                           [](const Context& c, long long n) {
+                               c.at.actuator->IdCaduta = static_cast<short>(n);
+                           })},
+             all});
+        f.push_back(
+            {{"state", [](const Context& c) { return Value::Short(c.at.actuator->GetStato()); },
+              NumberSetter("state", SHRT_MIN, SHRT_MAX,
+                           [](const Context& c, long long n) {
+                               c.at.actuator->SetStato(static_cast<short>(n));
+                           })},
+             KindHasState});
         f.push_back({{"position",
                       [](const Context& c) {
                           const int quota = c.at.actuator->GetQuota();
@@ -475,22 +493,23 @@ const std::vector<ActuatorField>& ActuatorFields() {
                                        c.at.actuator->SetQuota(static_cast<int>(n));
                                    })},
                      isA(StepMotorColor::GetThisClass())});
-        f.push_back({{"speed", [](const Context& c) { return Value::Text(c.at.actuator->GetVelocita()); },
-                      [](const Context& c, const std::string& text, std::string* error) {
-                          if (!ParseDecimalText("speed", text, error)) {
-                              return false;
-                          }
-                          c.at.actuator->SetVelocita(text.c_str());
-                          return true;
-                      }},
-                     isA(SpeederColor::GetThisClass())});
+        f.push_back(
+            {{"speed", [](const Context& c) { return Value::Text(c.at.actuator->GetVelocita()); },
+              [](const Context& c, const std::string& text, std::string* error) {
+                  if (!ParseDecimalText("speed", text, error)) {
+                      return false;
+                  }
+                  c.at.actuator->SetVelocita(text.c_str());
+                  return true;
+              }},
+             isA(SpeederColor::GetThisClass())});
         for (const bool needles : {true, false}) {
             const char* name = needles ? "needlePosition" : "rankPosition";
             f.push_back(
                 {{name,
                   [needles](const Context& c) {
                       return Value::Text(needles ? c.at.actuator->GetQuotaAghi()
-                                          : c.at.actuator->GetQuotaRanghi());
+                                                 : c.at.actuator->GetQuotaRanghi());
                   },
                   [needles, name](const Context& c, const std::string& text, std::string* error) {
                       if (!ParseDecimalText(name, text, error)) {
@@ -539,10 +558,22 @@ const Field* FindField(const Address& address, const Resolved& at, std::string* 
         }
     };
     switch (address.target) {
-        case Address::Target::Header: take(HeaderFields()); what = "the header"; break;
-        case Address::Target::Plane: take(PlaneFields()); what = "a plane"; break;
-        case Address::Target::Color: take(ColorFields()); what = "a color"; break;
-        case Address::Target::Line: take(LineFields()); what = "a line"; break;
+        case Address::Target::Header:
+            take(HeaderFields());
+            what = "the header";
+            break;
+        case Address::Target::Plane:
+            take(PlaneFields());
+            what = "a plane";
+            break;
+        case Address::Target::Color:
+            take(ColorFields());
+            what = "a color";
+            break;
+        case Address::Target::Line:
+            take(LineFields());
+            what = "a line";
+            break;
         case Address::Target::ColorActuator:
         case Address::Target::LineActuator:
             for (const ActuatorField& f : ActuatorFields()) {
@@ -685,8 +716,8 @@ bool Resolve(Configuration& config, const Address& address, Resolved* resolved,
             r.actuator = r.color->GetAttuat(address.actuator);
             if (r.actuator == nullptr) {
                 return Fail(error, "color " + n + " has no actuator " +
-                                       std::to_string(address.actuator) +
-                                       "; its actuators are " + ActuatorIds(r.color->Attuats));
+                                       std::to_string(address.actuator) + "; its actuators are " +
+                                       ActuatorIds(r.color->Attuats));
             }
         }
     }
@@ -716,11 +747,11 @@ bool Resolve(Configuration& config, const Address& address, Resolved* resolved,
                 lines += (lines.empty() ? "" : ", ") + std::to_string(line->ID) + " (plane " +
                          std::to_string(line->Plane) + ")";
             }
-            return Fail(error, "no line " + n +
-                                   (address.hasLinePlane
-                                        ? " on plane " + std::to_string(address.linePlane)
-                                        : std::string()) +
-                                   ": the lines are " + (lines.empty() ? "none" : lines));
+            return Fail(error,
+                        "no line " + n +
+                            (address.hasLinePlane ? " on plane " + std::to_string(address.linePlane)
+                                                  : std::string()) +
+                            ": the lines are " + (lines.empty() ? "none" : lines));
         }
         r.linePlane = r.line->Plane;
         if (address.target == T::LineActuator) {
@@ -744,7 +775,8 @@ std::string ObjectWords(const Address& address, const Resolved& resolved) {
         case T::Protected: return "protected";
         case T::Plane: return "plane " + n;
         case T::Color: return "color " + n;
-        case T::ColorActuator: return "color " + n + " actuator " + std::to_string(address.actuator);
+        case T::ColorActuator:
+            return "color " + n + " actuator " + std::to_string(address.actuator);
         case T::Line: return "line " + n + " plane " + std::to_string(resolved.linePlane);
         case T::LineActuator:
             return "line " + n + " plane " + std::to_string(resolved.linePlane) + " actuator " +
@@ -773,8 +805,9 @@ bool SetField(Configuration& config, const Address& address, const Resolved& res
     if (address.target == Address::Target::Protected) {
         bool flag = false;
         if (!ParseFlag(text, &flag)) {
-            return Fail(error, "'" + text + "' is not a flag: protected takes 1 or 0 (yes, no, "
-                                            "true, false)");
+            return Fail(error, "'" + text +
+                                   "' is not a flag: protected takes 1 or 0 (yes, no, "
+                                   "true, false)");
         }
         config.GetProtection().Set(flag ? 1 : 0);
         return true;

@@ -34,11 +34,11 @@ struct Address {
     enum class Target { Header, Protected, Plane, Color, Line, ColorActuator, LineActuator };
 
     Target target = Target::Header;
-    short number = 0;         // the plane, color or line
+    short number = 0;  // the plane, color or line
     bool hasLinePlane = false;
-    short linePlane = 0;      // a line's plane, when given
-    short actuator = 0;       // the actuator's identifier
-    std::string field;        // empty: the whole object
+    short linePlane = 0;  // a line's plane, when given
+    short actuator = 0;   // the actuator's identifier
+    std::string field;    // empty: the whole object
 };
 
 // Reads `words` as an address. False, with a message saying what was
@@ -57,8 +57,7 @@ struct Resolved {
 // Finds what `address` names in `config`. False, with a message that says
 // what exists instead ("no color 9: the colors are 1, 2, 3"), when it names
 // nothing.
-bool Resolve(Configuration& config, const Address& address, Resolved* resolved,
-             std::string* error);
+bool Resolve(Configuration& config, const Address& address, Resolved* resolved, std::string* error);
 
 // The object part of an address in shell-safe words, as `set` prints it:
 // "header", "color 1 actuator 21", "line 2 plane 1".

@@ -200,8 +200,7 @@ int RunGet(const std::vector<std::string>& args, const GetOptions& options, std:
     return code == RE_SUCCESS ? kExitOk : kExitNo;
 }
 
-int RunSet(const std::vector<std::string>& args, bool force, std::ostream& out,
-           std::ostream& err) {
+int RunSet(const std::vector<std::string>& args, bool force, std::ostream& out, std::ostream& err) {
     const std::string& path = args[0];
     struct Change {
         Address address;
@@ -222,8 +221,7 @@ int RunSet(const std::vector<std::string>& args, bool force, std::ostream& out,
             err << "knitcfg set: " << error << " (see knitcfg set --help)\n";
             return kExitError;
         }
-        if (change.address.field.empty() &&
-            change.address.target != Address::Target::Protected) {
+        if (change.address.field.empty() && change.address.target != Address::Target::Protected) {
             err << "knitcfg set: '" << change.text
                 << "' is no field name: the value comes after the field (see knitcfg set "
                    "--help)\n";

@@ -13,9 +13,9 @@
 namespace knitcfg::cli {
 
 struct GetOptions {
-    bool json = false;                    // as `dump --json`
-    JsonText jsonText = JsonText::Ascii;  // how JSON writes texts
-    Encoding encoding = Encoding::Latin1; // how texts reach the terminal
+    bool json = false;                     // as `dump --json`
+    JsonText jsonText = JsonText::Ascii;   // how JSON writes texts
+    Encoding encoding = Encoding::Latin1;  // how texts reach the terminal
 };
 
 // `args` is FILE then one or more addresses separated by "--". Prints each
@@ -33,7 +33,6 @@ int RunGet(const std::vector<std::string>& args, const GetOptions& options, std:
 // with the file as it was, when it cannot be read, loads with a code other
 // than 0 (unless `force`), an address names nothing or no field, a value
 // does not fit its field, or the save fails.
-int RunSet(const std::vector<std::string>& args, bool force, std::ostream& out,
-           std::ostream& err);
+int RunSet(const std::vector<std::string>& args, bool force, std::ostream& out, std::ostream& err);
 
 }  // namespace knitcfg::cli

@@ -21,11 +21,16 @@ TEST(WildcardTest, Matches) {
         bool fold;
         bool match;
     } cases[] = {
-        {"*.ini", "a.ini", false, true},     {"*.ini", "a.ini.bak", false, false},
-        {"*.ini", ".ini", false, true},      {"a?c", "abc", false, true},
-        {"a?c", "ac", false, false},         {"*a*b*", "xxaybzz", false, true},
-        {"*a*b", "ab-a", false, false},      {"*", "", false, true},
-        {"*.INI", "a.ini", false, false},    {"*.INI", "a.ini", true, true},
+        {"*.ini", "a.ini", false, true},
+        {"*.ini", "a.ini.bak", false, false},
+        {"*.ini", ".ini", false, true},
+        {"a?c", "abc", false, true},
+        {"a?c", "ac", false, false},
+        {"*a*b*", "xxaybzz", false, true},
+        {"*a*b", "ab-a", false, false},
+        {"*", "", false, true},
+        {"*.INI", "a.ini", false, false},
+        {"*.INI", "a.ini", true, true},
         {"m*e.ini", "machine.ini", false, true},
     };
     for (const auto& c : cases) {
