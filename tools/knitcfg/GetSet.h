@@ -27,9 +27,10 @@ int RunGet(const std::vector<std::string>& args, const GetOptions& options, std:
            std::ostream& err);
 
 // `args` is FILE then one or more "ADDRESS VALUE" groups separated by "--".
-// Sets every field in memory through the library, then saves the file once,
-// preserving every byte but the changed lines, and prints one `diff` line
-// per value that changed. Returns 0 when saved (or nothing changed); 2,
+// Sets every field in memory through the library, then saves the file once
+// with the preserving save (what the library does not own stays byte for
+// byte; a file in the library's form changes in the changed lines only), and
+// prints one `diff` line per value that changed. Returns 0 when saved (or nothing changed); 2,
 // with the file as it was, when it cannot be read, loads with a code other
 // than 0 (unless `force`), an address names nothing or no field, a value
 // does not fit its field, or the save fails.
