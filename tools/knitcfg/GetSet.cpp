@@ -242,21 +242,46 @@ int RunSet(const std::vector<std::string>& args, bool force, std::ostream& out, 
     std::vector<std::string> lines;
     for (const Change& change : changes) {
         Resolved at;
-        Value before;
-        Value after;
         std::string error;
-        if (!Resolve(config, change.address, &at, &error) ||
-            !GetField(config, change.address, at, &before, &error) ||
-            !SetField(config, change.address, at, change.text, &error)) {
+        if (!Resolve(config, change.address, &at, &error)) {
             err << "knitcfg set: " << path << ": " << error << "; nothing changed\n";
             return kExitError;
         }
-        GetField(config, change.address, at, &after, &error);
-        if (before != after) {
-            // The line `diff` prints for the change: its path is the address.
-            const bool flag = change.address.target == Address::Target::Protected;
-            lines.push_back(ChangeLine(flag ? "" : ObjectWords(change.address, at),
-                                       flag ? "protected" : change.address.field, before, after));
+        // The fields `diff` compares for this one: the version is two, and
+        // a last-develop name without which its numbers read back as 0.
+        std::vector<Address> shown{change.address};
+        if (change.address.target == Address::Target::Header &&
+            (change.address.field == "version" || change.address.field == "lastDevelop")) {
+            const bool version = change.address.field == "version";
+            shown.clear();
+            for (const char* field :
+                 version ? std::vector<const char*>{"versionMajor", "versionMinor"}
+                         : std::vector<const char*>{"lastDevelop", "lastDevelopFirst",
+                                                    "lastDevelopSecond"}) {
+                shown.push_back(change.address);
+                shown.back().field = field;
+            }
+        }
+        std::vector<Value> before(shown.size());
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            if (!GetField(config, shown[i], at, &before[i], &error)) {
+                err << "knitcfg set: " << path << ": " << error << "; nothing changed\n";
+                return kExitError;
+            }
+        }
+        if (!SetField(config, change.address, at, change.text, &error)) {
+            err << "knitcfg set: " << path << ": " << error << "; nothing changed\n";
+            return kExitError;
+        }
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            Value after;
+            GetField(config, shown[i], at, &after, &error);
+            if (before[i] != after) {
+                // The line `diff` prints for the change: its path is the address.
+                const bool flag = shown[i].target == Address::Target::Protected;
+                lines.push_back(ChangeLine(flag ? "" : ObjectWords(shown[i], at),
+                                           flag ? "protected" : shown[i].field, before[i], after));
+            }
         }
     }
     if (lines.empty()) {

@@ -149,7 +149,9 @@ TEST_F(SetTest, EveryFieldReadsBackAsSet) {
         std::string line;  // printed by set
     } cases[] = {
         {{"header", "machineType"}, "KX-300", "~ header: machineType \"KX-240\" -> \"KX-300\""},
-        {{"header", "version"}, "4.0", "~ header: version \"3.2\" -> \"4.0\""},
+        {{"header", "version"},
+         "4.0",
+         "~ header: versionMajor 3 -> 4\n~ header: versionMinor 2 -> 0"},
         {{"header", "description"},
          "one\\ntwo",
          "~ header: description \"Sample machine of the knitcfg project\\nsix feeds, two planes\" "
