@@ -36,7 +36,7 @@ const char kUsage[] =
     "\n"
     "Commands:\n"
     "  show FILE                print what the file holds, for a person to read\n"
-    "  map FILE                 the actuators by feed: a row per feed, a column per color\n"
+    "  map FILE                 the actuators by feed, a column per color\n"
     "  check FILE|FOLDER...     one line per file: ok, or its load result code\n"
     "  dump --json FILE         the whole model as JSON, for scripts\n"
     "  diff FILE1 FILE2         what differs between two configurations\n"
@@ -68,6 +68,7 @@ struct Options {
     }
 };
 
+// The commands; each returns the tool's exit status.
 int RunShow(const Options& options, std::ostream& out, std::ostream& err);
 int RunMap(const Options& options, std::ostream& out, std::ostream& err);
 int RunCheck(const Options& options, std::ostream& out, std::ostream& err);
@@ -91,65 +92,63 @@ struct Command {
     bool wordsAfterFile = false;
 };
 
-const Command kShow{
-    "show",
-    "Usage: knitcfg show FILE [--color N] [--line N] [--plane N] [--designs]\n"
-    "                         [--encoding latin1|utf8]\n"
-    "\n"
-    "Loads FILE and prints what it holds, for a person to read: the load result\n"
-    "and its meaning, the header and protection flag, the planes with their\n"
-    "blocks, the lines and the colors with a table of their actuators, the\n"
-    "generated designs with their pattern objects and remap lists, and the\n"
-    "shaved designs. An empty cell is a value the actuator's kind does not have.\n"
-    "A file that loads with a result code is still shown, as far as it could be\n"
-    "read.\n"
-    "\n"
-    "Options:\n"
-    "  --color N     only color N (N may be a list: 1,3,5)\n"
-    "  --line N      only line N (a list too)\n"
-    "  --designs     only the generated and shaved designs\n"
-    "  --plane N     only plane N, with its lines and colors\n"
-    "  --encoding E  how the file's 8-bit texts reach the terminal: latin1 (the\n"
-    "                default) writes the bytes as the file holds them; utf8\n"
-    "                reads them as Windows-1252 and writes UTF-8\n"
-    "--color, --line and --designs may be given together; each leaves out the\n"
-    "parts not asked for. --plane narrows what is shown.\n"
-    "\n"
-    "Exit status: 0 the file loads with 0; 1 it loads with another code; 2 it\n"
-    "cannot be read at all (missing, unreadable or empty), a color, line or\n"
-    "plane asked for is not in it, or bad usage.\n",
-    {"--designs"},
-    {"--color", "--line", "--plane", "--encoding"},
-    1,
-    1,
-    RunShow};
+const Command kShow{"show",
+                    "Usage: knitcfg show FILE [--color N] [--line N] [--plane N] [--designs]\n"
+                    "                         [--encoding latin1|utf8]\n"
+                    "\n"
+                    "Loads FILE and prints what it holds, for a person to read: the load result\n"
+                    "and its meaning, the header and protection flag, the planes with their\n"
+                    "blocks, the lines and the colors with a table of their actuators, the\n"
+                    "generated designs with their pattern objects and remap lists, and the\n"
+                    "shaved designs. An empty cell is a value the actuator's kind does not have.\n"
+                    "A file that loads with a result code is still shown, as far as it could be\n"
+                    "read.\n"
+                    "\n"
+                    "Options:\n"
+                    "  --color N     only color N (N may be a list: 1,3,5)\n"
+                    "  --line N      only line N (a list too)\n"
+                    "  --designs     only the generated and shaved designs\n"
+                    "  --plane N     only plane N, with its lines and colors\n"
+                    "  --encoding E  how the file's 8-bit texts reach the terminal: latin1 (the\n"
+                    "                default) writes the bytes as the file holds them; utf8\n"
+                    "                reads them as Windows-1252 and writes UTF-8\n"
+                    "--color, --line and --designs may be given together; each leaves out the\n"
+                    "parts not asked for. --plane narrows what is shown.\n"
+                    "\n"
+                    "Exit status: 0 the file loads with 0; 1 it loads with another code; 2 it\n"
+                    "cannot be read at all (missing, unreadable or empty), a color, line or\n"
+                    "plane asked for is not in it, or bad usage.\n",
+                    {"--designs"},
+                    {"--color", "--line", "--plane", "--encoding"},
+                    1,
+                    1,
+                    RunShow};
 
-const Command kMap{
-    "map",
-    "Usage: knitcfg map FILE [--color N] [--line N] [--plane N]\n"
-    "\n"
-    "Loads FILE and prints the machine by feed: for the colors, one row per feed\n"
-    "and one column per color, each cell listing the actuators of that color on\n"
-    "that feed; then the same for the lines. An actuator is written as its\n"
-    "kind's code, its identifier and its state: D drum, F finger, S splitter,\n"
-    "T triangle (cam), M stepping motor, DM design stepping motor, SP speeder\n"
-    "(with its speed). 'T21=1' is triangle 21 in state 1. An empty cell: no\n"
-    "actuator of that color on that feed. Wide maps come in blocks of columns;\n"
-    "long ones repeat their header row.\n"
-    "\n"
-    "Options:\n"
-    "  --color N     only color N (N may be a list: 1,3,5), and no lines\n"
-    "  --line N      only line N (a list too), and no colors\n"
-    "  --plane N     only the colors and lines of plane N\n"
-    "\n"
-    "Exit status: 0 the file loads with 0; 1 it loads with another code; 2 it\n"
-    "cannot be read at all, a color, line or plane asked for is not in it, or\n"
-    "bad usage.\n",
-    {},
-    {"--color", "--line", "--plane"},
-    1,
-    1,
-    RunMap};
+const Command kMap{"map",
+                   "Usage: knitcfg map FILE [--color N] [--line N] [--plane N]\n"
+                   "\n"
+                   "Loads FILE and prints the machine by feed: for the colors, one row per feed\n"
+                   "and one column per color, each cell listing the actuators of that color on\n"
+                   "that feed; then the same for the lines. An actuator is written as its\n"
+                   "kind's code, its identifier and its state: D drum, F finger, S splitter,\n"
+                   "T triangle (cam), M stepping motor, DM design stepping motor, SP speeder\n"
+                   "(with its speed). 'T21=1' is triangle 21 in state 1. An empty cell: no\n"
+                   "actuator of that color on that feed. Wide maps come in blocks of columns;\n"
+                   "long ones repeat their header row.\n"
+                   "\n"
+                   "Options:\n"
+                   "  --color N     only color N (N may be a list: 1,3,5), and no lines\n"
+                   "  --line N      only line N (a list too), and no colors\n"
+                   "  --plane N     only the colors and lines of plane N\n"
+                   "\n"
+                   "Exit status: 0 the file loads with 0; 1 it loads with another code; 2 it\n"
+                   "cannot be read at all, a color, line or plane asked for is not in it, or\n"
+                   "bad usage.\n",
+                   {},
+                   {"--color", "--line", "--plane"},
+                   1,
+                   1,
+                   RunMap};
 
 const Command kCheck{"check",
                      "Usage: knitcfg check FILE|FOLDER...\n"
@@ -423,122 +422,84 @@ int Unreadable(const char* command, const std::string& path, int code, std::ostr
     return kExitError;
 }
 
-// The numbers of a --color, --line or --plane value: "3" or "1,3,5".
-bool ParseNumbers(const std::string& text, std::vector<int>* numbers) {
-    std::size_t at = 0;
-    while (true) {
-        const std::size_t end = std::min(text.find(',', at), text.size());
-        const std::string item = text.substr(at, end - at);
-        if (item.empty() || item.size() > 6 ||
-            item.find_first_not_of("0123456789", item[0] == '-' ? 1 : 0) != std::string::npos ||
-            item == "-") {
-            return false;
-        }
-        const int n = std::stoi(item);
-        if (n < -32768 || n > 32767) {
-            return false;
-        }
-        numbers->push_back(n);
-        if (end == text.size()) {
-            return true;
-        }
-        at = end + 1;
-    }
-}
-
-// The filters and the encoding of show, map, dump and diff. False, with a
+// The filters and the encoding of show, map, dump and diff; false, with a
 // message, on a value that is not one.
-bool ReadViewOptions(const Options& options, Selection* selection, Encoding* encoding,
-                     std::string* error) {
-    for (const auto& [name, numbers] : {std::pair<const char*, std::vector<int>*>{
-                                            "--color", &selection->colors},
-                                        {"--line", &selection->lines}}) {
-        const auto found = options.values.find(name);
-        if (found != options.values.end() && !ParseNumbers(found->second, numbers)) {
-            *error = std::string(name) + " takes a number or a list of them (1,3,5), not '" +
-                     found->second + "'";
-            return false;
-        }
+bool ViewOptions(const char* command, const Options& options, Selection* selection,
+                 Encoding* encoding, std::ostream& err) {
+    std::string error;
+    if (ParseViewOptions(options.values, options.Has("--designs"), selection, encoding, &error)) {
+        return true;
     }
-    if (const auto found = options.values.find("--plane"); found != options.values.end()) {
-        std::vector<int> plane;
-        if (!ParseNumbers(found->second, &plane) || plane.size() != 1 || plane[0] == 0) {
-            *error = "--plane takes one plane number, not '" + found->second + "'";
-            return false;
-        }
-        selection->plane = plane[0];
-    }
-    selection->designs = options.Has("--designs");
-    if (const auto found = options.values.find("--encoding"); found != options.values.end()) {
-        if (!ParseEncoding(found->second, encoding)) {
-            *error = "--encoding takes latin1 or utf8, not '" + found->second + "'";
-            return false;
-        }
-    }
-    return true;
+    err << "knitcfg " << command << ": " << error << '\n';
+    return false;
 }
 
-// Loads the one file of show, map and dump and reads their options; the
-// exit status when they cannot go on, else -1.
-int Prepare(const char* command, const Options& options, Configuration* config, int* code,
-            Selection* selection, Encoding* encoding, std::ostream& err) {
+// False, with a message, when a color, line or plane asked for is not there.
+bool Selected(const char* command, const std::string& path, const Configuration& config,
+              const Selection& selection, std::ostream& err) {
     std::string error;
-    if (!ReadViewOptions(options, selection, encoding, &error)) {
-        err << "knitcfg " << command << ": " << error << '\n';
-        return kExitError;
+    if (CheckSelection(config, selection, &error)) {
+        return true;
     }
-    const std::string& path = options.files[0];
-    *code = Load(path, config, err);
-    if (*code == RE_FILE_UNREADABLE) {
-        return Unreadable(command, path, *code, err);
-    }
-    if (!CheckSelection(*config, *selection, &error)) {
-        err << "knitcfg " << command << ": " << path << ": " << error << '\n';
-        return kExitError;
-    }
-    return -1;
+    err << "knitcfg " << command << ": " << path << ": " << error << '\n';
+    return false;
 }
 
 int RunShow(const Options& options, std::ostream& out, std::ostream& err) {
-    Configuration config;
-    int code = 0;
+    const std::string& path = options.files[0];
     Selection selection;
     Encoding encoding = Encoding::Latin1;
-    if (const int status = Prepare("show", options, &config, &code, &selection, &encoding, err);
-        status >= 0) {
-        return status;
+    if (!ViewOptions("show", options, &selection, &encoding, err)) {
+        return kExitError;
     }
-    WriteShow(out, options.files[0], code, config, selection, encoding);
+    Configuration config;
+    const int code = Load(path, &config, err);
+    if (code == RE_FILE_UNREADABLE) {
+        return Unreadable("show", path, code, err);
+    }
+    if (!Selected("show", path, config, selection, err)) {
+        return kExitError;
+    }
+    WriteShow(out, path, code, config, selection, encoding);
     return code == RE_SUCCESS ? kExitOk : kExitNo;
 }
 
 int RunMap(const Options& options, std::ostream& out, std::ostream& err) {
-    Configuration config;
-    int code = 0;
+    const std::string& path = options.files[0];
     Selection selection;
     Encoding encoding = Encoding::Latin1;
-    if (const int status = Prepare("map", options, &config, &code, &selection, &encoding, err);
-        status >= 0) {
-        return status;
+    if (!ViewOptions("map", options, &selection, &encoding, err)) {
+        return kExitError;
     }
-    WriteMap(out, options.files[0], code, config, selection);
+    Configuration config;
+    const int code = Load(path, &config, err);
+    if (code == RE_FILE_UNREADABLE) {
+        return Unreadable("map", path, code, err);
+    }
+    if (!Selected("map", path, config, selection, err)) {
+        return kExitError;
+    }
+    WriteMap(out, path, code, config, selection);
     return code == RE_SUCCESS ? kExitOk : kExitNo;
 }
 
 int RunDump(const Options& options, std::ostream& out, std::ostream& err) {
-    Configuration config;
-    int code = 0;
-    Selection selection;
+    const std::string& path = options.files[0];
+    Selection unused;
     Encoding encoding = Encoding::Latin1;
-    if (const int status = Prepare("dump", options, &config, &code, &selection, &encoding, err);
-        status >= 0) {
-        return status;
+    if (!ViewOptions("dump", options, &unused, &encoding, err)) {
+        return kExitError;
+    }
+    Configuration config;
+    const int code = Load(path, &config, err);
+    if (code == RE_FILE_UNREADABLE) {
+        return Unreadable("dump", path, code, err);
     }
     JsonText form = JsonText::Ascii;
     if (options.values.count("--encoding") != 0) {
         form = encoding == Encoding::Utf8 ? JsonText::Utf8 : JsonText::Latin1;
     }
-    WriteLoadedFileJson(out, options.files[0], code, config, form);
+    WriteLoadedFileJson(out, path, code, config, form);
     return code == RE_SUCCESS ? kExitOk : kExitNo;
 }
 
@@ -594,9 +555,7 @@ int RunCheck(const Options& options, std::ostream& out, std::ostream& err) {
 int RunDiff(const Options& options, std::ostream& out, std::ostream& err) {
     Selection unused;
     Encoding encoding = Encoding::Latin1;
-    std::string error;
-    if (!ReadViewOptions(options, &unused, &encoding, &error)) {
-        err << "knitcfg diff: " << error << '\n';
+    if (!ViewOptions("diff", options, &unused, &encoding, err)) {
         return kExitError;
     }
     Configuration configs[2];

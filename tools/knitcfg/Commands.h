@@ -9,7 +9,7 @@ namespace knitcfg::cli {
 
 // Exit statuses of the tool.
 constexpr int kExitOk = 0;
-// A file loads with a result code other than 0 (show, check, dump, and
+// A file loads with a result code other than 0 (show, map, check, dump, and
 // normalize, which then writes nothing), or the files differ (diff).
 constexpr int kExitNo = 1;
 // Bad usage, a file that cannot be read at all, a save that failed.

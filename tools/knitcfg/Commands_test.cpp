@@ -117,12 +117,18 @@ TEST(RunToolTest, ExitStatusesOfThePrintingCommands) {
     const std::string broken = Sample("broken/no-header.ini");
     const std::string missing = Sample("no-such-file.ini");
     const std::vector<std::pair<std::vector<std::string>, int>> cases = {
-        {{"show", machine}, kExitOk},          {{"show", broken}, kExitNo},
-        {{"show", missing}, kExitError},       {{"map", machine}, kExitOk},
-        {{"map", broken}, kExitNo},            {{"map", missing}, kExitError},
-        {{"dump", machine}, kExitOk},          {{"dump", broken}, kExitNo},
-        {{"dump", missing}, kExitError},       {{"diff", machine, machine}, kExitOk},
-        {{"diff", machine, broken}, kExitNo},  {{"diff", missing, machine}, kExitError},
+        {{"show", machine}, kExitOk},
+        {{"show", broken}, kExitNo},
+        {{"show", missing}, kExitError},
+        {{"map", machine}, kExitOk},
+        {{"map", broken}, kExitNo},
+        {{"map", missing}, kExitError},
+        {{"dump", machine}, kExitOk},
+        {{"dump", broken}, kExitNo},
+        {{"dump", missing}, kExitError},
+        {{"diff", machine, machine}, kExitOk},
+        {{"diff", machine, broken}, kExitNo},
+        {{"diff", missing, machine}, kExitError},
         {{"diff", machine, missing}, kExitError},
     };
     for (const auto& [args, status] : cases) {

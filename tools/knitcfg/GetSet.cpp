@@ -60,9 +60,9 @@ ObjectRef ObjectOf(const Configuration& config, const Address& address, const Re
     using T = Address::Target;
     switch (address.target) {
         case T::Header: return ObjectRef{Kind::Header, &config.GetHeader()};
-        case T::Plane: return ObjectRef{Kind::Plane, at.plane};
-        case T::Color: return ObjectRef{Kind::Color, at.color};
-        case T::Line: return ObjectRef{Kind::Line, at.line};
+        case T::Plane: return PlaneRef(*at.plane);
+        case T::Color: return ColorRef(*at.color);
+        case T::Line: return LineRef(*at.line);
         case T::ColorActuator:
         case T::LineActuator: return ActuatorRef(*at.actuator);
         case T::Protected: break;

@@ -10,11 +10,22 @@ namespace knitcfg::cli {
 
 namespace {
 
+bool Plain(unsigned char byte, JsonText form) {
+    return (byte >= 0x20 && byte < 0x7f && byte != '"' && byte != '\\') ||
+           (byte >= 0xa0 && form == JsonText::Latin1);
+}
+
 void AppendString(std::string& out, std::string_view text, JsonText form) {
     static const char kHex[] = "0123456789abcdef";
     out += '"';
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
+    std::size_t run = 0;  // start of the bytes not yet appended that need no escape
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (Plain(byte, form)) {
+            continue;
+        }
+        out.append(text.data() + run, i - run);
+        run = i + 1;
         switch (byte) {
             case '"': out += "\\\""; continue;
             case '\\': out += "\\\\"; continue;
@@ -24,14 +35,6 @@ void AppendString(std::string& out, std::string_view text, JsonText form) {
             case '\r': out += "\\r"; continue;
             case '\t': out += "\\t"; continue;
             default: break;
-        }
-        if (byte >= 0x20 && byte < 0x7f) {
-            out += c;
-            continue;
-        }
-        if (byte >= 0xa0 && form == JsonText::Latin1) {
-            out += c;
-            continue;
         }
         const unsigned code = byte >= 0x80 && form == JsonText::Utf8 ? CodePoint1252(byte) : 0;
         if (code >= 0x800) {
@@ -47,6 +50,7 @@ void AppendString(std::string& out, std::string_view text, JsonText form) {
             out += kHex[byte & 0xf];
         }
     }
+    out.append(text.data() + run, text.size() - run);
     out += '"';
 }
 
@@ -78,6 +82,13 @@ public:
     void String(std::string_view text) { AppendString(buffer_, text, form_); }
 
     void Indent(int depth) { buffer_.append(static_cast<std::size_t>(depth) * 2, ' '); }
+
+    // A member's name: one of the model's own, which need no escape.
+    void Name(const char* name) {
+        buffer_ += '"';
+        buffer_ += name;
+        buffer_ += "\": ";
+    }
 
     void Scalar(const Value& v) {
         switch (v.type) {
@@ -112,8 +123,7 @@ public:
         for (std::size_t i = 0; i < members.count; ++i) {
             const Member& m = members.items[i];
             Indent(depth + 1);
-            String(m.name);
-            Raw(": ");
+            Name(m.name);
             switch (m.what) {
                 case Member::What::Plain: Scalar(m.value); break;
                 case Member::What::Object: Object(m.object, depth + 1); break;
@@ -185,8 +195,7 @@ void WriteLoadedFileJson(std::ostream& out, const std::string& path, int code,
     for (std::size_t i = 0; i < members.count; ++i) {
         const Member& m = members.items[i];
         writer.Indent(1);
-        writer.String(m.name);
-        writer.Raw(": ");
+        writer.Name(m.name);
         switch (m.what) {
             case Member::What::Plain: writer.Scalar(m.value); break;
             case Member::What::Object: writer.Object(m.object, 1); break;

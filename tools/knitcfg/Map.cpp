@@ -2,7 +2,9 @@
 
 #include <knitcfg/knitcfg.h>
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "Table.h"
@@ -18,7 +20,7 @@ const char* KindCode(const Attuat& actuator) {
     // The design stepping motor first: its class name begins like the
     // stepping motor's.
     static const std::pair<const char*, const char*> kCodes[] = {
-        {"Drum", "D"},        {"Finger", "F"},   {"Splitter", "S"}, {"Triangle", "T"},
+        {"Drum", "D"},          {"Finger", "F"},    {"Splitter", "S"}, {"Triangle", "T"},
         {"StepMotorDis", "DM"}, {"StepMotor", "M"}, {"Speeder", "SP"}};
     const char* name = actuator.GetRuntimeClass()->className;
     for (const auto& [prefix, code] : kCodes) {
@@ -65,8 +67,7 @@ MapColumn ColumnOf(const std::string& title, const Program& program,
     return column;
 }
 
-void WriteBlock(std::ostream& out, const std::vector<short>& feeds,
-                std::vector<MapColumn>& block) {
+void WriteBlock(std::ostream& out, const std::vector<short>& feeds, std::vector<MapColumn>& block) {
     std::vector<Column> columns{{"feed", true}};
     for (const MapColumn& c : block) {
         columns.emplace_back(c.title.c_str());
@@ -117,8 +118,8 @@ void WritePrograms(std::ostream& out, const char* title, const char* itemName,
     std::size_t width = feedWidth;
     bool first = true;
     for (const Program* program : programs) {
-        MapColumn column =
-            ColumnOf(std::string(itemName) + " " + std::to_string(program->ID), *program, rowOfFeed);
+        MapColumn column = ColumnOf(std::string(itemName) + " " + std::to_string(program->ID),
+                                    *program, rowOfFeed);
         if (!block.empty() && width + 2 + column.width > kBlockWidth) {
             if (!first) {
                 out << '\n';
@@ -157,9 +158,10 @@ void WriteMap(std::ostream& out, const std::string& path, int code, const Config
     WriteFields(out, "",
                 {{"File", path},
                  {"Load result", std::to_string(code) + " (" + RetErrorText(code) + ")"},
-                 {"Cells", "D drum, F finger, S splitter, T triangle, M stepping motor,\n"
-                           "DM design stepping motor, SP speeder; then the identifier\n"
-                           "and =state (a speeder: =speed)"}});
+                 {"Cells",
+                  "D drum, F finger, S splitter, T triangle, M stepping motor,\n"
+                  "DM design stepping motor, SP speeder; then the identifier\n"
+                  "and =state (a speeder: =speed)"}});
     if (!selection.PartsChosen() || !selection.colors.empty()) {
         std::vector<const ColorPrg*> colors;
         for (const auto& color : config.Colors()) {

@@ -81,7 +81,9 @@ TEST(MapTest, WideMapsComeInBlocks) {
         EXPECT_NE(run.out.find("\n     2", at), std::string::npos);
     }
     EXPECT_EQ(blocks, 2u) << run.out;
-    for (std::size_t at = 0, end = 0; at < run.out.size(); at = end + 1) {
+    // The tables, not the file's name, are held to the width.
+    for (std::size_t at = run.out.find("Colors by feed"), end = 0; at < run.out.size();
+         at = end + 1) {
         end = run.out.find('\n', at);
         EXPECT_LE(end - at, 120u) << run.out.substr(at, end - at);
     }

@@ -282,8 +282,7 @@ Value KeyValue(ObjectRef item, std::size_t k) {
     switch (item.kind) {
         case Kind::Plane: return Value::Int(As<PlanePrg>(o).Number);
         case Kind::Block: return Value::Int(As<BlockPlane>(o).Number);
-        case Kind::Line:
-            return Value::Int(k == 0 ? As<LinePrg>(o).ID : As<LinePrg>(o).Plane);
+        case Kind::Line: return Value::Int(k == 0 ? As<LinePrg>(o).ID : As<LinePrg>(o).Plane);
         case Kind::Color: return Value::Int(As<ColorPrg>(o).ID);
         case Kind::Actuator: return Value::Short(As<Attuat>(o).Id);
         case Kind::Design: return Value::Text(As<CGenDis>(o).Name);
@@ -301,6 +300,18 @@ ObjectRef ModelRef(const Configuration& config) {
 
 ObjectRef ActuatorRef(const Attuat& actuator) {
     return {Kind::Actuator, &actuator};
+}
+
+ObjectRef ColorRef(const ColorPrg& color) {
+    return {Kind::Color, &color};
+}
+
+ObjectRef LineRef(const LinePrg& line) {
+    return {Kind::Line, &line};
+}
+
+ObjectRef PlaneRef(const PlanePrg& plane) {
+    return {Kind::Plane, &plane};
 }
 
 }  // namespace knitcfg::cli

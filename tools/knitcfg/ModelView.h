@@ -15,7 +15,10 @@
 
 namespace knitcfg {
 class Attuat;
+class ColorPrg;
 class Configuration;
+class LinePrg;
+class PlanePrg;
 }  // namespace knitcfg
 
 namespace knitcfg::cli {
@@ -26,8 +29,8 @@ struct Value {
     enum class Type { Null, Bool, Int, Text, Shorts, Longs };
 
     Type type = Type::Null;
-    long long number = 0;  // Bool (0 or 1) and Int
-    std::string text;      // Text
+    long long number = 0;                               // Bool (0 or 1) and Int
+    std::string text;                                   // Text
     const std::vector<short>* shorts = nullptr;         // Shorts
     const std::vector<std::uint32_t>* longs = nullptr;  // Longs
 
@@ -124,7 +127,11 @@ Members Collect(ObjectRef ref);
 // collecting the other members.
 Value KeyValue(ObjectRef item, std::size_t k);
 
+// References to single objects, for printing one alone (WriteJson).
 ObjectRef ModelRef(const Configuration& config);
 ObjectRef ActuatorRef(const Attuat& actuator);
+ObjectRef ColorRef(const ColorPrg& color);
+ObjectRef LineRef(const LinePrg& line);
+ObjectRef PlaneRef(const PlanePrg& plane);
 
 }  // namespace knitcfg::cli

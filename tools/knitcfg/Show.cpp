@@ -9,18 +9,15 @@ namespace knitcfg::cli {
 
 namespace {
 
-bool Has(const std::vector<int>& numbers, int number) {
-    return std::find(numbers.begin(), numbers.end(), number) != numbers.end();
-}
-
-std::string Numbers(std::vector<int> numbers) {
+// `numbers` sorted, without repeats, for Has.
+std::vector<int> Sorted(std::vector<int> numbers) {
     std::sort(numbers.begin(), numbers.end());
     numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-    std::string out;
-    for (const int n : numbers) {
-        out += (out.empty() ? "" : ", ") + std::to_string(n);
-    }
-    return out.empty() ? "none" : out;
+    return numbers;
+}
+
+bool Has(const std::vector<int>& sorted, int number) {
+    return std::binary_search(sorted.begin(), sorted.end(), number);
 }
 
 template <class List, class Number>
@@ -31,17 +28,77 @@ bool CheckNamed(const std::vector<int>& wanted, const List& list, Number number,
     for (const auto& item : list) {
         present.push_back(number(*item));
     }
+    present = Sorted(std::move(present));
     for (const int n : wanted) {
         if (!Has(present, n)) {
+            std::string names;
+            for (const int p : present) {
+                names += (names.empty() ? "" : ", ") + std::to_string(p);
+            }
             *error = std::string("no ") + what + " " + std::to_string(n) + "; " + whats + ": " +
-                     Numbers(present);
+                     (names.empty() ? "none" : names);
             return false;
         }
     }
     return true;
 }
 
+// The numbers of a --color, --line or --plane value: "3" or "1,3,5", each
+// within 16 bits.
+bool ParseNumbers(const std::string& text, std::vector<int>* numbers) {
+    std::size_t at = 0;
+    while (true) {
+        const std::size_t end = std::min(text.find(',', at), text.size());
+        const std::string item = text.substr(at, end - at);
+        const std::size_t digits = !item.empty() && item[0] == '-' ? 1 : 0;
+        if (item.size() == digits || item.size() > digits + 5 ||
+            item.find_first_not_of("0123456789", digits) != std::string::npos) {
+            return false;
+        }
+        const int n = std::stoi(item);
+        if (n < -32768 || n > 32767) {
+            return false;
+        }
+        numbers->push_back(n);
+        if (end == text.size()) {
+            return true;
+        }
+        at = end + 1;
+    }
+}
+
 }  // namespace
+
+bool ParseViewOptions(const std::map<std::string, std::string>& values, bool designs,
+                      Selection* selection, Encoding* encoding, std::string* error) {
+    for (const auto& [name, numbers] :
+         {std::pair<const char*, std::vector<int>*>{"--color", &selection->colors},
+          {"--line", &selection->lines}}) {
+        const auto found = values.find(name);
+        if (found != values.end() && !ParseNumbers(found->second, numbers)) {
+            *error = std::string(name) + " takes a number or a list of them (1,3,5), not '" +
+                     found->second + "'";
+            return false;
+        }
+        *numbers = Sorted(std::move(*numbers));
+    }
+    if (const auto found = values.find("--plane"); found != values.end()) {
+        std::vector<int> plane;
+        if (!ParseNumbers(found->second, &plane) || plane.size() != 1 || plane[0] == 0) {
+            *error = "--plane takes one plane number, not '" + found->second + "'";
+            return false;
+        }
+        selection->plane = plane[0];
+    }
+    selection->designs = designs;
+    if (const auto found = values.find("--encoding"); found != values.end()) {
+        if (!ParseEncoding(found->second, encoding)) {
+            *error = "--encoding takes latin1 or utf8, not '" + found->second + "'";
+            return false;
+        }
+    }
+    return true;
+}
 
 bool Selection::Keeps(const ColorPrg& color) const {
     return (plane == 0 || color.Plane == plane) &&
@@ -64,11 +121,11 @@ bool CheckSelection(const Configuration& config, const Selection& selection, std
                selection.colors, config.Colors(), [](const ColorPrg& c) { return int{c.ID}; },
                "color", "colors", error) &&
            CheckNamed(
-               selection.lines, config.Lines(), [](const LinePrg& l) { return int{l.ID}; },
-               "line", "lines", error) &&
+               selection.lines, config.Lines(), [](const LinePrg& l) { return int{l.ID}; }, "line",
+               "lines", error) &&
            CheckNamed(
-               planes, config.Planes(), [](const PlanePrg& p) { return int{p.Number}; },
-               "plane", "planes", error);
+               planes, config.Planes(), [](const PlanePrg& p) { return int{p.Number}; }, "plane",
+               "planes", error);
 }
 
 std::string CellText(const Value& value) {
@@ -117,8 +174,8 @@ void WriteHeader(std::ostream& out, const Configuration& config, Encoding encodi
     const HeaderPrg& h = config.GetHeader();
     std::string lastDevelop = h.LastDevelop;
     if (!lastDevelop.empty()) {
-        lastDevelop += ", " + std::to_string(h.LastDevelopFirst) + ", " +
-                       std::to_string(h.LastDevelopSecond);
+        lastDevelop +=
+            ", " + std::to_string(h.LastDevelopFirst) + ", " + std::to_string(h.LastDevelopSecond);
     }
     out << "\nHeader\n";
     WriteFields(out, kIndent1,
@@ -247,15 +304,17 @@ void ShowActuators(std::ostream& out, const std::vector<const Attuat*>& actuator
             row.push_back(CellText(m.items[i].value));
         }
         bool any = false;
-        std::vector<std::string> designRow{row[1]};
         for (std::size_t i = kMainCount; i < m.count; ++i) {
-            designRow.push_back(CellText(m.items[i].value));
-            any = any || !designRow.back().empty();
+            any = any || !m.items[i].value.IsNull();
         }
-        main.AddRow(std::move(row));
         if (any) {
+            std::vector<std::string> designRow{row[1]};
+            for (std::size_t i = kMainCount; i < m.count; ++i) {
+                designRow.push_back(CellText(m.items[i].value));
+            }
             design.AddRow(std::move(designRow));
         }
+        main.AddRow(std::move(row));
     }
     main.Write(out, indent);
     if (design.RowCount() > 0) {
@@ -296,9 +355,9 @@ void ShowLine(std::ostream& out, const LinePrg& line, Encoding encoding,
 
 void WriteShow(std::ostream& out, const std::string& path, int code, const Configuration& config,
                const Selection& selection, Encoding encoding) {
-    WriteFields(out, "",
-                {{"File", path},
-                 {"Load result", std::to_string(code) + " (" + RetErrorText(code) + ")"}});
+    WriteFields(
+        out, "",
+        {{"File", path}, {"Load result", std::to_string(code) + " (" + RetErrorText(code) + ")"}});
     if (!selection.PartsChosen()) {
         WriteHeader(out, config, encoding);
         WritePlanes(out, config, selection, encoding);

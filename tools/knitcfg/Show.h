@@ -3,6 +3,7 @@
 // The person-readable report of `knitcfg show`, and the pieces of it that
 // other commands print on their own (one actuator, one color, one line).
 
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -20,7 +21,9 @@ class PlanePrg;
 
 namespace knitcfg::cli {
 
-// What part of a configuration to print (`show` and `map` filters).
+// What part of a configuration to print (`show` and `map` filters). The
+// number lists are kept sorted, without repeats (as ParseViewOptions leaves
+// them).
 struct Selection {
     std::vector<int> colors;  // --color: these color numbers only
     std::vector<int> lines;   // --line: these line numbers only
@@ -34,6 +37,13 @@ struct Selection {
     bool Keeps(const LinePrg& line) const;
     bool Keeps(const PlanePrg& plane) const;
 };
+
+// Reads the filters and the encoding from a command's valued options
+// (`values`, by name: "--color" and "--line", a number or a list "1,3,5";
+// "--plane", one number; "--encoding", latin1 or utf8) and its --designs
+// flag. False, with a message, on a value that is not one.
+bool ParseViewOptions(const std::map<std::string, std::string>& values, bool designs,
+                      Selection* selection, Encoding* encoding, std::string* error);
 
 // Checks that every color, line and plane that `selection` names exists in
 // `config`. False, with a message saying what exists ("no color 9; colors:

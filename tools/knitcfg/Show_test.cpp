@@ -192,9 +192,10 @@ TEST(ShowTest, AFilterNamingNothingIsAnErrorThatSaysWhatExists) {
 TEST(ShowTest, EightBitTextAsTheFileHoldsItOrConverted) {
     test::TempDir dir;
     const std::string path = dir.File("latin.ini");
-    test::WriteFile(path,
-                    "[Protection]\r\nConfigProtected=0\r\n[Header]\r\nMachineType=M\xe4schine\x80\r\n"
-                    "Version=1.0\r\nDescription=d\r\nNumberOfLines=1\r\nStartBlock=0\r\n");
+    test::WriteFile(
+        path,
+        "[Protection]\r\nConfigProtected=0\r\n[Header]\r\nMachineType=M\xe4schine\x80\r\n"
+        "Version=1.0\r\nDescription=d\r\nNumberOfLines=1\r\nStartBlock=0\r\n");
     EXPECT_TRUE(Holds(RunTool({"show", path}).out, "Machine type  M\xe4schine\x80\n"));
     EXPECT_TRUE(Holds(RunTool({"show", path, "--encoding", "latin1"}).out,
                       "Machine type  M\xe4schine\x80\n"));

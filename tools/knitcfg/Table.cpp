@@ -69,6 +69,13 @@ std::string_view Head(std::string_view text, std::size_t columns, Encoding encod
 }  // namespace
 
 std::string ForTerminal(std::string_view text, Encoding encoding, bool keepLineBreaks) {
+    const auto plain = [&](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x20 && byte != 0x7f && (byte < 0x80 || encoding == Encoding::Latin1);
+    };
+    if (std::all_of(text.begin(), text.end(), plain)) {
+        return std::string(text);
+    }
     std::string out;
     out.reserve(text.size());
     for (const char c : text) {
@@ -103,7 +110,9 @@ Table::Table(std::vector<Column> columns, Encoding encoding, std::size_t cutWidt
 void Table::AddRow(std::vector<std::string> cells) {
     cells.resize(columns_.size());
     for (std::string& cell : cells) {
-        cell = ForTerminal(cell, encoding_);
+        if (!cell.empty()) {
+            cell = ForTerminal(cell, encoding_);
+        }
     }
     rows_.push_back(std::move(cells));
 }

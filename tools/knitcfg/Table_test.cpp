@@ -67,7 +67,8 @@ TEST(TableTest, Utf8CellsAlignAndCutByCharacter) {
               "\xc3\xa9\xc3\xa9\xc3\xa9...  2\n");
     Table whole({Column("name"), Column("n")}, Encoding::Latin1, 0);
     whole.AddRow({std::string(50, 'x'), "1"});
-    EXPECT_EQ(Render(whole), "name" + std::string(48, ' ') + "n\n" + std::string(50, 'x') + "  1\n");
+    EXPECT_EQ(Render(whole),
+              "name" + std::string(48, ' ') + "n\n" + std::string(50, 'x') + "  1\n");
 }
 
 TEST(TableTest, FieldsAlignLabelsAndContinueLineBreaks) {
