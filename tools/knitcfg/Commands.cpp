@@ -43,7 +43,7 @@ const char kUsage[] =
     "  normalize FILE [-o OUT]  rewrite the file in the library's own form\n"
     "                           (--keep: keep what the library does not own)\n"
     "  get FILE WHAT...         one value or object: header version, color 1\n"
-    "  set FILE WHAT... VALUE   change one value, keeping every other byte of the file\n"
+    "  set FILE WHAT... VALUE   change one value in place, keeping the rest\n"
     "\n"
     "Options:\n"
     "  -h, --help   this help; 'knitcfg COMMAND --help' tells about a command\n"
