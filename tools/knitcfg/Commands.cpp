@@ -19,9 +19,11 @@
 #endif
 
 #include "Diff.h"
+#include "GetSet.h"
 #include "Json.h"
 #include "Map.h"
 #include "Show.h"
+#include "Wildcards.h"
 
 #ifndef KNITCFG_TOOL_VERSION
 #define KNITCFG_TOOL_VERSION "unknown"
@@ -47,6 +49,8 @@ const char kUsage[] =
     "  diff FILE1 FILE2         what differs between two configurations\n"
     "  normalize FILE [-o OUT]  rewrite the file in the library's own form\n"
     "                           (--keep: keep what the library does not own)\n"
+    "  get FILE WHAT...         one value or object: header version, color 1\n"
+    "  set FILE WHAT... VALUE   change one value in place, keeping the rest\n"
     "\n"
     "Options:\n"
     "  -h, --help   this help; 'knitcfg COMMAND --help' tells about a command\n"
@@ -55,7 +59,10 @@ const char kUsage[] =
     "Exit status: 0 success; 1 a file loads with a result code other than 0,\n"
     "or the files compared differ; 2 an error (bad usage, a file that is missing\n"
     "or cannot be read at all, a failed save). Messages and errors go to standard\n"
-    "error.\n";
+    "error.\n"
+    "\n"
+    "Wildcards (* and ?) in file arguments are expanded by the tool itself when\n"
+    "the shell has not done it (as on Windows).\n";
 
 struct Options {
     std::vector<std::string> files;
@@ -75,6 +82,8 @@ int RunCheck(const Options& options, std::ostream& out, std::ostream& err);
 int RunDump(const Options& options, std::ostream& out, std::ostream& err);
 int RunDiff(const Options& options, std::ostream& out, std::ostream& err);
 int RunNormalize(const Options& options, std::ostream& out, std::ostream& err);
+int RunGetCommand(const Options& options, std::ostream& out, std::ostream& err);
+int RunSetCommand(const Options& options, std::ostream& out, std::ostream& err);
 
 struct Command {
     const char* name;
@@ -84,6 +93,10 @@ struct Command {
     std::size_t minFiles;
     std::size_t maxFiles;  // 0: no limit
     int (*run)(const Options& options, std::ostream& out, std::ostream& err);
+    // The words after the first file are taken as they are (an address and
+    // values, which may begin with '-'), except the command's own options;
+    // wildcards are not expanded.
+    bool wordsAfterFile = false;
 };
 
 const Command kShow{"show",
@@ -245,7 +258,87 @@ const Command kNormalize{
     1,
     RunNormalize};
 
-const Command* const kCommands[] = {&kShow, &kMap, &kCheck, &kDump, &kDiff, &kNormalize};
+const Command kGet{
+    "get",
+    "Usage: knitcfg get [--json] [--encoding E] FILE WHAT... [-- WHAT...]\n"
+    "\n"
+    "Loads FILE and prints the value or object that WHAT names, in the words\n"
+    "'diff' prints and the field names of 'dump --json':\n"
+    "\n"
+    "  header [FIELD]                  machineType, version, versionMajor,\n"
+    "                                  versionMinor, description, numberOfLines,\n"
+    "                                  startBlock, lastDevelop, lastDevelopFirst,\n"
+    "                                  lastDevelopSecond, sourceCfg, sourceSdi\n"
+    "  protected\n"
+    "  plane N [FIELD]                 number, description, priority,\n"
+    "                                  numberOfLines, startBlock\n"
+    "  color N [FIELD]                 id, plane, helpAbstract, help\n"
+    "  color N actuator ID [FIELD]     kind, id, feed, feedId; state (drum,\n"
+    "                                  finger, splitter, cam, stepping motor);\n"
+    "                                  position (stepping motor); speed (speeder);\n"
+    "                                  needlePosition, needleStartRamp,\n"
+    "                                  needleEndRamp, rankPosition, rankStartRamp,\n"
+    "                                  rankEndRamp, startBalance, endBalance\n"
+    "                                  (design stepping motor)\n"
+    "  line N [plane P] [FIELD]        id, plane, help; 'plane P' may be left out\n"
+    "  line N [plane P] actuator ID [FIELD]   kind, id, feed, feedId\n"
+    "\n"
+    "A field prints its value alone on a line (a text with its line breaks as\n"
+    "\\n, nothing for no value); a shorter address prints the object as 'show'\n"
+    "does. --json prints either as 'dump --json' does. Several addresses,\n"
+    "separated by --, print one after the other. --encoding latin1|utf8 converts\n"
+    "the file's 8-bit texts as 'show' and 'dump' do.\n"
+    "\n"
+    "  knitcfg get machine.ini color 1 actuator 41 position\n"
+    "\n"
+    "Exit status: 0 printed; 1 the file loads with a result code (what could be\n"
+    "read is printed); 2 it cannot be read, WHAT names nothing (the message says\n"
+    "what there is), or bad usage.\n",
+    {"--json"},
+    {"--encoding"},
+    2,
+    0,
+    RunGetCommand,
+    true};
+
+const Command kSet{
+    "set",
+    "Usage: knitcfg set [--force] FILE WHAT... VALUE [-- WHAT... VALUE]...\n"
+    "\n"
+    "Loads FILE, sets the field that WHAT names (see knitcfg get --help) to\n"
+    "VALUE through the library, and saves the file keeping what the library\n"
+    "does not own byte for byte (comments, blank lines, unknown keys and\n"
+    "sections); a file in the library's own form changes in the changed line\n"
+    "only. Prints each change as 'diff' would. Several changes, separated by\n"
+    "--, are saved at once.\n"
+    "\n"
+    "Numbers are whole decimal numbers within the field's range (16 bits, or\n"
+    "32 for position and the header's version and lastDevelop numbers); speed\n"
+    "and the design positions are decimals of at most 10 characters (+0.750);\n"
+    "in description, help and helpAbstract \\n is a line break; protected\n"
+    "takes 1 or 0. An identifier (a color's id, a line's plane...) is not set,\n"
+    "nor what the library does not write back.\n"
+    "\n"
+    "  knitcfg set machine.ini color 1 actuator 1 state 1 -- header version 3.3\n"
+    "\n"
+    "Nothing is changed, and the exit status is 2, when FILE cannot be read or\n"
+    "loads with a result code other than 0 (what could not be read would be\n"
+    "lost; --force changes it all the same), when WHAT names nothing (the\n"
+    "message says what there is) or a field the object does not have, or when\n"
+    "VALUE does not fit the field.\n"
+    "\n"
+    "Options:\n"
+    "  --force   change a file that loads with a result code\n"
+    "\n"
+    "Exit status: 0 saved, or nothing to change; 2 refused or the save failed.\n",
+    {"--force"},
+    {},
+    2,
+    0,
+    RunSetCommand,
+    true};
+
+const Command* const kCommands[] = {&kShow, &kMap, &kCheck, &kDump, &kDiff, &kNormalize, &kGet, &kSet};
 
 const Command* FindCommand(const std::string& name) {
     for (const Command* command : kCommands) {
@@ -267,7 +360,10 @@ bool ParseOptions(const Command& command, const std::vector<std::string>& args, 
     bool onlyFiles = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (onlyFiles || arg.size() < 2 || arg[0] != '-') {
+        if (command.wordsAfterFile && !options->files.empty() && !Contains(command.flags, arg) &&
+            !Contains(command.valued, arg)) {
+            options->files.push_back(arg);
+        } else if (onlyFiles || arg.size() < 2 || arg[0] != '-') {
             options->files.push_back(arg);
         } else if (arg == "--") {
             onlyFiles = true;
@@ -289,6 +385,9 @@ bool ParseOptions(const Command& command, const std::vector<std::string>& args, 
             *error = "unknown option " + arg;
             return false;
         }
+    }
+    if (!command.wordsAfterFile) {
+        options->files = ExpandWildcards(options->files);
     }
     const std::size_t n = options->files.size();
     if (n < command.minFiles || (command.maxFiles != 0 && n > command.maxFiles)) {
@@ -582,6 +681,24 @@ int RunNormalize(const Options& options, std::ostream&, std::ostream& err) {
         return kExitError;
     }
     return kExitOk;
+}
+
+int RunGetCommand(const Options& options, std::ostream& out, std::ostream& err) {
+    GetOptions get;
+    get.json = options.Has("--json");
+    if (const auto found = options.values.find("--encoding"); found != options.values.end()) {
+        if (!ParseEncoding(found->second, &get.encoding)) {
+            err << "knitcfg get: unknown encoding '" << found->second
+                << "' (latin1 or utf8; see knitcfg get --help)\n";
+            return kExitError;
+        }
+        get.jsonText = get.encoding == Encoding::Utf8 ? JsonText::Utf8 : JsonText::Latin1;
+    }
+    return RunGet(options.files, get, out, err);
+}
+
+int RunSetCommand(const Options& options, std::ostream& out, std::ostream& err) {
+    return RunSet(options.files, options.Has("--force"), out, err);
 }
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

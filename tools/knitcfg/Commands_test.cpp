@@ -23,7 +23,7 @@ bool StartsWith(const std::string& text, const std::string& start) {
     return text.compare(0, start.size(), start) == 0;
 }
 
-const char* const kCommandNames[] = {"show", "map", "check", "dump", "diff", "normalize"};
+const char* const kCommandNames[] = {"show", "map", "check", "dump", "diff", "normalize", "get", "set"};
 
 TEST(RunToolTest, HelpAndVersion) {
     for (const char* help : {"--help", "-h", "help"}) {
@@ -100,7 +100,10 @@ TEST(RunToolTest, EveryCommandSurvivesEveryBrokenFile) {
                  {"check", file},
                  {"dump", "--json", file},
                  {"diff", file, Sample("machine.ini")},
-                 {"normalize", file, "-o", dir.File("out.ini")}}) {
+                 {"normalize", file, "-o", dir.File("out.ini")},
+                 {"get", file, "color", "1", "--", "line", "0", "actuator", "1", "feed"},
+                 {"set", "--force", file == junk ? junk : dir.File("absent.ini"), "color", "1",
+                  "help", "x"}}) {
             const test::ToolRun run = RunTool(args);
             EXPECT_GE(run.status, kExitOk) << args[0] << ' ' << file;
             EXPECT_LE(run.status, kExitError) << args[0] << ' ' << file;
@@ -299,7 +302,7 @@ TEST_F(NormalizeTest, KeepLeavesWhatTheLibraryDoesNotOwn) {
             EXPECT_EQ(text.find(line) != std::string::npos, keep) << line << "\n" << text;
         }
         if (keep) {
-            EXPECT_EQ(ModelOf(out), ModelOf(in));
+            ExpectSameModel(out, in);
         }
     }
     // Kept once, kept again: nothing changes.

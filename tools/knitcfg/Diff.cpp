@@ -47,7 +47,8 @@ std::string ChangeLine(const std::string& path, const std::string& name, const V
 namespace {
 
 std::string Join(const std::string& path, const std::string& label) {
-    return path.empty() ? label : path + " / " + label;
+    // Plain words, the address that `get` and `set` take.
+    return path.empty() ? label : path + " " + label;
 }
 
 class Differ {
@@ -100,13 +101,13 @@ private:
         return key;
     }
 
-    // "color 3", "line 2 (plane 1)", "design "\d\a.dis"", then " #2" for
+    // "color 3", "line 2 plane 1", "design "\d\a.dis"", then " #2" for
     // the second item with the same key.
     std::string Label(ObjectRef item, const ListRef& list, std::size_t occurrence) const {
         std::string label = list.itemName;
         for (std::size_t k = 0; k < list.KeyCount(); ++k) {
             const std::string shown = DiffText(KeyValue(item, k), encoding_);
-            label += k == 0 ? " " + shown : " (" + std::string(list.keys[k]) + " " + shown + ")";
+            label += k == 0 ? " " + shown : " " + std::string(list.keys[k]) + " " + shown;
         }
         if (occurrence > 0) {
             label += " #" + std::to_string(occurrence + 1);

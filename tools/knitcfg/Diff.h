@@ -23,7 +23,7 @@ namespace knitcfg::cli {
 // design by its name...), so order does not matter; the n-th of several
 // items with the same key is matched with the n-th in the other list. Lines
 // begin with:
-//   "~ " a value changed:  "~ color 1 / actuator 3: state 0 -> 1"
+//   "~ " a value changed:  "~ color 1 actuator 3: state 0 -> 1"
 //   "- " an item removed:  "- color 2: id=2, plane=1, ..." (and its items)
 //   "+ " an item added:    "+ design "\d\a.dis": ..." (and its items)
 // Values are written as DiffText writes them.
@@ -38,7 +38,8 @@ std::string DiffText(const Value& value, Encoding encoding = Encoding::Latin1);
 
 // The line of one changed value, without its line end: "~ PATH: NAME OLD ->
 // NEW", or "~ NAME: OLD -> NEW" when `path` is empty. PATH is made of item
-// labels joined by " / " ("color 1 / actuator 3").
+// labels joined by blanks ("color 1 actuator 3", "line 2 plane 1"), the
+// words `get` and `set` take.
 std::string ChangeLine(const std::string& path, const std::string& name, const Value& before,
                        const Value& after, Encoding encoding = Encoding::Latin1);
 

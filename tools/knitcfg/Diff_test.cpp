@@ -30,7 +30,7 @@ std::string Color(int id, int state, const std::string& tag = "") {
 std::string Removed(int id, int state, const std::string& occurrence = "") {
     const std::string color = "color " + std::to_string(id) + occurrence;
     return "- " + color + ": id=" + std::to_string(id) + ", plane=1, actuators: 1\n- " + color +
-           " / actuator 1: kind=\"DrumColor\", id=1, feed=1, feedId=1, state=" +
+           " actuator 1: kind=\"DrumColor\", id=1, feed=1, feedId=1, state=" +
            std::to_string(state) + "\n";
 }
 
@@ -45,9 +45,9 @@ TEST(DiffTest, ItemsAreMatchedByKeyInOrderNotByPlace) {
     const Case cases[] = {
         {Color(1, 0) + Color(2, 5), Color(2, 5) + Color(1, 0), ""},
         {Color(1, 0) + Color(2, 5), Color(3, 1) + Color(2, 6),
-         Removed(1, 0) + "~ color 2 / actuator 1: state 5 -> 6\n" + added},
+         Removed(1, 0) + "~ color 2 actuator 1: state 5 -> 6\n" + added},
         {Color(4, 0) + Color(4, 1, "b") + Color(4, 2, "c"), Color(4, 0) + Color(4, 9, "b"),
-         "~ color 4 #2 / actuator 1: state 1 -> 9\n" + Removed(4, 2, " #3")},
+         "~ color 4 #2 actuator 1: state 1 -> 9\n" + Removed(4, 2, " #3")},
     };
     test::TempDir dir;
     for (const Case& c : cases) {
@@ -65,8 +65,8 @@ TEST(DiffTest, TextsAreWrittenAsTheFileHoldsThem) {
     EXPECT_EQ(DiffText(Value::Text("caf\xe9")), "\"caf\xe9\"");
     EXPECT_EQ(DiffText(Value::Text("caf\xe9"), Encoding::Utf8), "\"caf\xc3\xa9\"");
     EXPECT_EQ(DiffText(Value::Null()), "(none)");
-    EXPECT_EQ(ChangeLine("color 1 / actuator 3", "state", Value::Int(0), Value::Int(1)),
-              "~ color 1 / actuator 3: state 0 -> 1");
+    EXPECT_EQ(ChangeLine("color 1 actuator 3", "state", Value::Int(0), Value::Int(1)),
+              "~ color 1 actuator 3: state 0 -> 1");
     EXPECT_EQ(ChangeLine("", "protected", Value::Bool(false), Value::Bool(true)),
               "~ protected: false -> true");
 }
@@ -143,26 +143,27 @@ TEST_F(DiffCommandTest, ReportsEveryChangeByMeaning) {
     const test::ToolRun run = RunTool({"diff", machine_, copy});
     EXPECT_EQ(run.status, kExitNo);
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out,
-              "~ header: description \"Sample machine of the knitcfg project\\nsix feeds, two "
-              "planes\" -> \"Sample machine of the knitcfg project\\nsix feeds\"\n"
-              "~ protected: false -> true\n"
-              "- line 3 (plane 1) / actuator 61: kind=\"SpeederLine\", id=61, feed=5, feedId=5\n"
-              "~ color 1 / actuator 1: state 0 -> 1\n"
-              "- color 2: id=2, plane=1, helpAbstract=\"Red yarn\", help=\"Red yarn on feeds 1 "
-              "and 2\\nfinger 12 lifted\", actuators: 6\n"
-              "- color 2 / actuator 1: kind=\"DrumColor\", id=1, feed=1, feedId=1, state=1\n"
-              "- color 2 / actuator 11: kind=\"FingerColor\", id=11, feed=1, feedId=1, state=0\n"
-              "- color 2 / actuator 12: kind=\"FingerColor\", id=12, feed=2, feedId=2, state=1\n"
-              "- color 2 / actuator 22: kind=\"TriangleColor\", id=22, feed=2, feedId=2, state=2\n"
-              "- color 2 / actuator 41: kind=\"StepMotorColor\", id=41, feed=3, feedId=3, "
-              "state=0, position=850\n"
-              "- color 2 / actuator 61: kind=\"SpeederColor\", id=61, feed=5, feedId=5, "
-              "speed=\"-1.250\"\n"
-              "+ color 3 / actuator 13: kind=\"FingerColor\", id=13, feed=3, feedId=3, state=1\n"
-              "~ design \"\\designs\\tulip.dis\" / pattern for color 3: remap [1 2 3] -> [1 2]\n"
-              "- shaved design \"edge\": name=\"edge\", first=0, second=4, third=1, "
-              "elements=[7 4294967295]\n");
+    EXPECT_EQ(
+        run.out,
+        "~ header: description \"Sample machine of the knitcfg project\\nsix feeds, two "
+        "planes\" -> \"Sample machine of the knitcfg project\\nsix feeds\"\n"
+        "~ protected: false -> true\n"
+        "- line 3 plane 1 actuator 61: kind=\"SpeederLine\", id=61, feed=5, feedId=5\n"
+        "~ color 1 actuator 1: state 0 -> 1\n"
+        "- color 2: id=2, plane=1, helpAbstract=\"Red yarn\", help=\"Red yarn on feeds 1 "
+        "and 2\\nfinger 12 lifted\", actuators: 6\n"
+        "- color 2 actuator 1: kind=\"DrumColor\", id=1, feed=1, feedId=1, state=1\n"
+        "- color 2 actuator 11: kind=\"FingerColor\", id=11, feed=1, feedId=1, state=0\n"
+        "- color 2 actuator 12: kind=\"FingerColor\", id=12, feed=2, feedId=2, state=1\n"
+        "- color 2 actuator 22: kind=\"TriangleColor\", id=22, feed=2, feedId=2, state=2\n"
+        "- color 2 actuator 41: kind=\"StepMotorColor\", id=41, feed=3, feedId=3, "
+        "state=0, position=850\n"
+        "- color 2 actuator 61: kind=\"SpeederColor\", id=61, feed=5, feedId=5, "
+        "speed=\"-1.250\"\n"
+        "+ color 3 actuator 13: kind=\"FingerColor\", id=13, feed=3, feedId=3, state=1\n"
+        "~ design \"\\designs\\tulip.dis\" pattern for color 3: remap [1 2 3] -> [1 2]\n"
+        "- shaved design \"edge\": name=\"edge\", first=0, second=4, third=1, "
+        "elements=[7 4294967295]\n");
 }
 
 TEST_F(DiffCommandTest, ABrokenFileIsComparedWithAWarning) {
