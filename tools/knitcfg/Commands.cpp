@@ -397,18 +397,6 @@ bool ParseOptions(const Command& command, const std::vector<std::string>& args, 
     return true;
 }
 
-std::string Describe(int code) {
-    return std::to_string(code) + " (" + RetErrorText(code) + ")";
-}
-
-// A failed load or save, with the reason the library gives
-// ("62 (...): loading m.ini: no such file"): every command prints its
-// failures through this.
-std::string DescribeFailure(int code, const Configuration& config) {
-    const std::string why = config.GetLastErrorText();
-    return why.empty() ? Describe(code) : Describe(code) + ": " + why;
-}
-
 // The first bytes of a regular file; none of anything else, which could
 // block (a pipe) or never end (a device).
 std::size_t ReadFirstBytes(const std::string& path, unsigned char* bytes, std::size_t size) {
@@ -518,7 +506,7 @@ int RunMap(const Options& options, std::ostream& out, std::ostream& err) {
     Configuration config;
     const int code = Load(path, &config, err);
     if (code == RE_FILE_UNREADABLE) {
-        return Unreadable("map", path, code, err);
+        return Unreadable("map", path, code, config, err);
     }
     if (!Selected("map", path, config, selection, err)) {
         return kExitError;
@@ -748,6 +736,18 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 }
 
 }  // namespace
+
+std::string Describe(int code) {
+    return std::to_string(code) + " (" + RetErrorText(code) + ")";
+}
+
+// A failed load or save, with the reason the library gives
+// ("62 (...): loading m.ini: no such file"): every command prints its
+// failures through this.
+std::string DescribeFailure(int code, const Configuration& config) {
+    const std::string why = config.GetLastErrorText();
+    return why.empty() ? Describe(code) : Describe(code) + ": " + why;
+}
 
 int RunTool(int argc, char** argv, std::ostream& out, std::ostream& err) {
     try {

@@ -17,10 +17,6 @@ namespace knitcfg::cli {
 
 namespace {
 
-std::string Describe(int code) {
-    return std::to_string(code) + " (" + RetErrorText(code) + ")";
-}
-
 // The words after FILE, split at each "--".
 std::vector<std::vector<std::string>> Groups(const std::vector<std::string>& args) {
     std::vector<std::vector<std::string>> groups(1);
@@ -142,7 +138,7 @@ bool LoadFile(const char* command, const std::string& path, Configuration* confi
               std::ostream& err) {
     *code = config->LoadCFG(path.c_str());
     if (*code == RE_FILE_UNREADABLE) {
-        err << "knitcfg " << command << ": " << path << ": " << Describe(*code) << '\n';
+        err << "knitcfg " << command << ": " << path << ": " << DescribeFailure(*code, *config) << '\n';
         return false;
     }
     return true;
@@ -289,7 +285,7 @@ int RunSet(const std::vector<std::string>& args, bool force, std::ostream& out, 
     }
     const int saved = SavePreserving(config, path);
     if (saved != RE_SUCCESS) {
-        err << "knitcfg set: saving " << path << ": " << Describe(saved) << '\n';
+        err << "knitcfg set: " << DescribeFailure(saved, config) << '\n';
         return kExitError;
     }
     for (const std::string& line : lines) {
