@@ -5,6 +5,7 @@
 #include "knitcfg/common/Export.h"
 #include "knitcfg/common/ModelObject.h"
 #include "knitcfg/common/RetError.h"
+#include "knitcfg/common/SaveMode.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/common/Types.h"
 #include "knitcfg/profile/Profile.h"

@@ -9,8 +9,11 @@
 #include <windows.h>
 #else
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <climits>
 
 #include <cerrno>
 #include <csignal>
@@ -33,11 +36,86 @@ std::string SelfPath() {
 #endif
 }
 
+#ifndef _WIN32
+constexpr const char* kSetpriv[] = {"/usr/bin/setpriv", "/bin/setpriv"};
+
+// The binary's own path: "/proc/self/exe" would name setpriv once it runs.
+std::string RealSelfPath() {
+    char buffer[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer);
+    return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+}
+
+const char* Setpriv() {
+    for (const char* path : kSetpriv) {
+        if (::access(path, X_OK) == 0) {
+            return path;
+        }
+    }
+    return nullptr;
+}
+#endif
+
+ChildId Start(std::vector<std::string> argv);
+
 }  // namespace
+
+bool CanStartChildAsUser(std::string* whyNot) {
+#ifdef _WIN32
+    *whyNot = "Windows has no numeric users to switch to";
+    return false;
+#else
+    if (::geteuid() != 0) {
+        *whyNot = "only root can run a child as another user";
+        return false;
+    }
+    if (Setpriv() == nullptr) {
+        *whyNot = "setpriv is not installed";
+        return false;
+    }
+    // Every folder on the way to the binary must let others through.
+    std::string path = RealSelfPath();
+    while (!path.empty()) {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0 || (st.st_mode & S_IXOTH) == 0) {
+            *whyNot = "other users may not run " + RealSelfPath() + " (" + path + ")";
+            return false;
+        }
+        path.resize(path.find_last_of('/'));
+    }
+    return true;
+#endif
+}
+
+ChildId StartChildTestAs(unsigned uid, const std::string& suiteAndName,
+                         const std::vector<std::string>& args) {
+#ifdef _WIN32
+    static_cast<void>(uid);
+    static_cast<void>(suiteAndName);
+    static_cast<void>(args);
+    return kNoChild;
+#else
+    const char* setpriv = Setpriv();
+    if (setpriv == nullptr) {
+        return kNoChild;
+    }
+    const std::string id = std::to_string(uid);
+    std::vector<std::string> argv = {setpriv, "--reuid=" + id, "--regid=" + id, "--clear-groups",
+                                     RealSelfPath(), "--gtest_filter=" + suiteAndName, kMarker};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return Start(std::move(argv));
+#endif
+}
 
 ChildId StartChildTest(const std::string& suiteAndName, const std::vector<std::string>& args) {
     std::vector<std::string> argv = {SelfPath(), "--gtest_filter=" + suiteAndName, kMarker};
     argv.insert(argv.end(), args.begin(), args.end());
+    return Start(std::move(argv));
+}
+
+namespace {
+
+ChildId Start(std::vector<std::string> argv) {
 #ifdef _WIN32
     std::string line;
     for (const std::string& a : argv) {
@@ -65,6 +143,8 @@ ChildId StartChildTest(const std::string& suiteAndName, const std::vector<std::s
     return static_cast<ChildId>(pid);
 #endif
 }
+
+}  // namespace
 
 int WaitChildTest(ChildId child) {
     if (child == kNoChild) {

@@ -18,6 +18,16 @@ constexpr ChildId kNoChild = -1;
 // process with `args`. kNoChild when it could not be started.
 ChildId StartChildTest(const std::string& suiteAndName, const std::vector<std::string>& args);
 
+// Whether StartChildTestAs can work here: false, with the reason, unless
+// this process runs as root, setpriv is at hand and other users may run this
+// binary (never on Windows).
+bool CanStartChildAsUser(std::string* whyNot);
+
+// As StartChildTest, the child running as user and group `uid` (numeric,
+// no account needed) without supplementary groups, through setpriv.
+ChildId StartChildTestAs(unsigned uid, const std::string& suiteAndName,
+                         const std::vector<std::string>& args);
+
 // Waits for a started child: 0 when its test passed, non-zero otherwise.
 int WaitChildTest(ChildId child);
 

@@ -1,8 +1,9 @@
 #pragma once
 
-// Test helper: runs code in a child process whose files cannot grow beyond a
-// given size, as on a full disk. Windows has no such per-process limit; there
-// the tests that need it skip, saying why.
+// Test helpers: run code in a forked child process under a limit: files that
+// cannot grow beyond a given size, as on a full disk, or a watchdog that ends
+// a call that hangs. Windows has neither; there the tests that need them
+// skip, saying why.
 
 #include <functional>
 
@@ -46,6 +47,17 @@ inline int RunWithFileSizeLimit(rlim_t bytes, const std::function<int()>& body) 
         }
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs `body` in a forked child that is killed after `seconds`, so that a
+// call that hangs fails the test instead of stopping the run; returns what
+// `body` returned (-1 when it was killed or did not exit normally).
+inline int RunWithWatchdog(unsigned seconds, const std::function<int()>& body) {
+    return RunWithFileSizeLimit(RLIM_INFINITY, [&] {
+        std::signal(SIGALRM, SIG_DFL);
+        ::alarm(seconds);
+        return body();
+    });
 }
 
 }  // namespace knitcfg::test

@@ -8,9 +8,21 @@
 #include <sstream>
 #include <stdexcept>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace knitcfg::test {
 
 namespace fs = std::filesystem;
+
+std::string PrivateTempFolderName() {
+#ifdef _WIN32
+    return "knitcfg";
+#else
+    return "knitcfg-" + std::to_string(::geteuid());
+#endif
+}
 
 TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};

@@ -45,6 +45,10 @@ private:
     Saved saved_[3];
 };
 
+// The name of this user's own folder for the saves' temporary files, under
+// the temporary folder: "knitcfg-<user id>" ("knitcfg" on Windows).
+std::string PrivateTempFolderName();
+
 // Sets (or, with a null value, removes) an environment variable.
 void SetEnv(const char* name, const char* value);
 

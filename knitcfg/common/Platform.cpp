@@ -18,13 +18,17 @@ std::int64_t TimestampResolutionNs(const FileInfo& info) {
     return 50000000LL;
 }
 
-bool CopyFileOver(const std::string& from, const std::string& to) {
+bool CopyFileOver(const std::string& from, const std::string& to, std::string* why) {
     std::string bytes;
     FileInfo info;
-    if (ReadWholeFile(from, &bytes, &info) != ReadStatus::kOk) {
+    std::string reason;
+    if (ReadWholeFile(from, &bytes, &info, &reason, false) != ReadStatus::kOk) {
+        if (why != nullptr) {
+            *why = "reading " + from + ": " + reason;
+        }
         return false;
     }
-    return ReplaceFileAtomically(to, bytes);
+    return ReplaceFileAtomically(to, bytes, why);
 }
 
 std::string TempFileName(const std::string& folder, const char* prefix, unsigned unique) {
@@ -41,12 +45,12 @@ FileLock::~FileLock() {
     Unlock();
 }
 
-bool FileLock::Lock(const std::string& path) {
-    return Acquire(path, true);
+bool FileLock::Lock(const std::string& path, std::string* why) {
+    return Acquire(path, true, why);
 }
 
 bool FileLock::TryLock(const std::string& path) {
-    return Acquire(path, false);
+    return Acquire(path, false, nullptr);
 }
 
 }  // namespace knitcfg::platform

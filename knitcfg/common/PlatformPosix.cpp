@@ -35,6 +35,32 @@ int RetryClose(int fd) {
     return ::close(fd);
 }
 
+// Fills `why` (when asked) with `text`, or with the message of `code`; false,
+// for the failing caller to return.
+bool Fail(std::string* why, int code, const char* text = nullptr) {
+    if (why != nullptr) {
+        *why = text != nullptr ? std::string(text) : SystemMessage(static_cast<unsigned long>(code));
+    }
+    return false;
+}
+
+// Why an existing file of mode `mode` is no file to read or replace.
+const char* NotRegularReason(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return "is a folder";
+    }
+    if (S_ISFIFO(mode)) {
+        return "is a pipe, not a regular file";
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return "is a device, not a regular file";
+    }
+    if (S_ISSOCK(mode)) {
+        return "is a socket, not a regular file";
+    }
+    return "is not a regular file";
+}
+
 bool WriteAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size);
@@ -116,15 +142,35 @@ bool Stat(const std::string& path, FileInfo* info) {
     return true;
 }
 
-ReadStatus ReadWholeFile(const std::string& path, std::string* bytes, FileInfo* info) {
+std::string SystemMessage(unsigned long code) {
+    std::string text = std::strerror(static_cast<int>(code));
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z' &&
+        (text.size() < 2 || !(text[1] >= 'A' && text[1] <= 'Z'))) {
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    }
+    return text;
+}
+
+ReadStatus ReadWholeFile(const std::string& path, std::string* bytes, FileInfo* info,
+                         std::string* why, bool followLinks) {
     *info = FileInfo{};
     bytes->clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a pipe would otherwise wait for a writer. It changes
+    // nothing for the regular files that are read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK |
+                                            (followLinks ? 0 : O_NOFOLLOW));
     if (fd < 0) {
-        return errno == ENOENT || errno == ENOTDIR ? ReadStatus::kMissing : ReadStatus::kError;
+        const int e = errno;
+        if (e == ENOENT || e == ENOTDIR) {
+            Fail(why, e, "no such file");
+            return ReadStatus::kMissing;
+        }
+        Fail(why, e, e == ELOOP && !followLinks ? "is a symbolic link" : nullptr);
+        return ReadStatus::kError;
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        Fail(why, errno, NotRegularReason(st.st_mode));
         RetryClose(fd);
         return ReadStatus::kError;
     }
@@ -141,6 +187,7 @@ ReadStatus ReadWholeFile(const std::string& path, std::string* bytes, FileInfo* 
             if (errno == EINTR) {
                 continue;
             }
+            Fail(why, errno);
             RetryClose(fd);
             bytes->clear();
             return ReadStatus::kError;
@@ -159,17 +206,25 @@ ReadStatus ReadWholeFile(const std::string& path, std::string* bytes, FileInfo* 
     return ReadStatus::kOk;
 }
 
-bool StatForReading(const std::string& path, FileInfo* info) {
+bool StatForReading(const std::string& path, FileInfo* info, std::string* why) {
     *info = FileInfo{};
     // O_NONBLOCK: opening a pipe for reading would otherwise wait for a writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        return false;
+        return Fail(why, errno, errno == ENOENT || errno == ENOTDIR ? "no such file" : nullptr);
     }
     struct stat st {};
-    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    if (RetryClose(fd) != 0 || !regular) {
+    if (::fstat(fd, &st) != 0) {
+        Fail(why, errno);
+        RetryClose(fd);
         return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        RetryClose(fd);
+        return Fail(why, 0, NotRegularReason(st.st_mode));
+    }
+    if (RetryClose(fd) != 0) {
+        return Fail(why, errno);
     }
     FillInfo(st, info);
     return true;
@@ -181,43 +236,80 @@ std::int64_t NowNs() {
     return static_cast<std::int64_t>(ts.tv_sec) * 1000000000LL + ts.tv_nsec;
 }
 
-bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
+namespace {
+
+// Why the existing file `target`, described by `st`, may not be replaced:
+// null when it may. Root may write any file, so a file without any write bit
+// counts as read-only for everyone.
+const char* RefusalReason(const std::string& target, const struct stat& st, int* code) {
+    *code = 0;
+    if (!S_ISREG(st.st_mode)) {
+        return NotRegularReason(st.st_mode);
+    }
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return "the file is read-only";
+    }
+    // The file itself, not only its folder: a file of another user in a
+    // folder open to all may be renamed over, but not written.
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        *code = errno;
+        return "";
+    }
+    return nullptr;
+}
+
+// Gives the new file `fd` the owner, group and mode of the file it replaces.
+// An owner that cannot be kept is let go (only root may give a file away);
+// a group that cannot be kept refuses the write, since the file could become
+// readable by a group that could not read it before.
+bool KeepOwnerAndMode(int fd, const struct stat& old, std::string* why) {
+    struct stat made {};
+    if (::fstat(fd, &made) != 0) {
+        return Fail(why, errno);
+    }
+    if (made.st_uid != old.st_uid || made.st_gid != old.st_gid) {
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            if (errno != EPERM || ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+                return Fail(why, errno, errno == EPERM ? "cannot keep the file's group" : nullptr);
+            }
+        }
+    }
+    // After fchown, which clears the set-id bits.
+    return ::fchmod(fd, old.st_mode & 07777) == 0 || Fail(why, errno);
+}
+
+}  // namespace
+
+bool ReplaceFileAtomically(const std::string& path, const std::string& bytes, std::string* why) {
     const std::string target = ResolveWriteTarget(path);
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists) {
-        if (!S_ISREG(old.st_mode)) {
-            return false;
-        }
-        if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
-            ::access(target.c_str(), W_OK) != 0) {
-            return false;
+        int code = 0;
+        if (const char* reason = RefusalReason(target, old, &code)) {
+            return Fail(why, code, *reason != '\0' ? reason : nullptr);
         }
     }
     std::string temp;
     int fd = -1;
     for (unsigned attempt = 0; attempt < 16 && fd < 0; ++attempt) {
         temp = SiblingTempName(target, attempt);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        // Created for the user alone; the target's mode is given once the
+        // content is in.
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                    exists ? 0600 : 0666);
         if (fd < 0 && errno != EEXIST) {
-            return false;
+            return Fail(why, errno);
         }
     }
     if (fd < 0) {
-        return false;
+        return Fail(why, EEXIST);
     }
-    bool ok = WriteAll(fd, bytes.data(), bytes.size());
-    if (ok && exists) {
-        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-        // Keeping the owner needs privileges; a file that cannot keep it
-        // still gets the new content.
-        if (ok && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
-            [[maybe_unused]] const int ignored = ::fchown(fd, old.st_uid, old.st_gid);
-        }
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = RetryClose(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    bool ok = WriteAll(fd, bytes.data(), bytes.size()) || Fail(why, errno);
+    ok = ok && (!exists || KeepOwnerAndMode(fd, old, why));
+    ok = ok && (::fsync(fd) == 0 || Fail(why, errno));
+    ok = (RetryClose(fd) == 0 || Fail(why, errno)) && ok;
+    ok = ok && (::rename(temp.c_str(), target.c_str()) == 0 || Fail(why, errno));
     if (!ok) {
         ::unlink(temp.c_str());
         return false;
@@ -229,19 +321,17 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
 bool CanReplace(const std::string& path) {
     const std::string target = ResolveWriteTarget(path);
     struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) {
-        if (!S_ISREG(st.st_mode) || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
-            ::access(target.c_str(), W_OK) != 0) {
-            return false;
-        }
+    int code = 0;
+    if (::stat(target.c_str(), &st) == 0 && RefusalReason(target, st, &code) != nullptr) {
+        return false;
     }
     const std::string dir = DirName(target);
     return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
            ::access(dir.c_str(), W_OK | X_OK) == 0;
 }
 
-bool RemoveFile(const std::string& path) {
-    return ::unlink(path.c_str()) == 0;
+bool RemoveFile(const std::string& path, std::string* why) {
+    return ::unlink(path.c_str()) == 0 || Fail(why, errno);
 }
 
 std::string TempDirectory() {
@@ -253,22 +343,55 @@ std::string TempDirectory() {
     return out;
 }
 
+bool PrivateTempDirectory(std::string* dir, std::string* why) {
+    const std::string path = TempDirectory() + "knitcfg-" + std::to_string(::geteuid());
+    struct stat st {};
+    // lstat, not stat: a link planted at the name by another user must not
+    // lead the saves into a folder of that user's choosing.
+    if ((::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) || ::lstat(path.c_str(), &st) != 0) {
+        if (why != nullptr) {
+            *why = "the temporary folder " + path + ": " + SystemMessage(static_cast<unsigned long>(errno));
+        }
+        return false;
+    }
+    const char* problem = nullptr;
+    if (S_ISLNK(st.st_mode)) {
+        problem = "is a symbolic link";
+    } else if (!S_ISDIR(st.st_mode)) {
+        problem = "is not a folder";
+    } else if (st.st_uid != ::geteuid()) {
+        problem = "belongs to another user";
+    } else if ((st.st_mode & 077) != 0) {
+        problem = "is open to other users";
+    }
+    if (problem != nullptr) {
+        if (why != nullptr) {
+            *why = "the temporary folder " + path + " " + problem +
+                   ", so it is not used (remove it, or point TMPDIR at another folder)";
+        }
+        return false;
+    }
+    *dir = path + "/";
+    return true;
+}
+
 bool IsDirectory(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool FileLock::Acquire(const std::string& path, bool wait) {
+bool FileLock::Acquire(const std::string& path, bool wait, std::string* why) {
     Unlock();
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
-        return false;
+        return Fail(why, errno, errno == ELOOP ? "the lock file is a symbolic link" : nullptr);
     }
     int rc;
     do {
         rc = ::flock(fd, LOCK_EX | (wait ? 0 : LOCK_NB));
     } while (rc != 0 && errno == EINTR);
     if (rc != 0) {
+        Fail(why, errno);
         RetryClose(fd);
         return false;
     }

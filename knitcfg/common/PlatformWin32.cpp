@@ -115,6 +115,15 @@ bool WriteAll(HANDLE h, const std::string& bytes) {
     return true;
 }
 
+// Fills `why` (when asked) with `text`, or with the message of `code`; false,
+// for the failing caller to return.
+bool Fail(std::string* why, DWORD code, const char* text = nullptr) {
+    if (why != nullptr) {
+        *why = text != nullptr ? std::string(text) : SystemMessage(code);
+    }
+    return false;
+}
+
 bool InfoOfHandle(HANDLE h, FileInfo* info) {
     BY_HANDLE_FILE_INFORMATION fi;
     if (!GetFileInformationByHandle(h, &fi)) {
@@ -125,6 +134,25 @@ bool InfoOfHandle(HANDLE h, FileInfo* info) {
 }
 
 }  // namespace
+
+std::string SystemMessage(unsigned long code) {
+    char buffer[512];
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, static_cast<DWORD>(code), 0, buffer, sizeof buffer,
+                                   nullptr);
+    std::string text(buffer, n);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' ||
+                             text.back() == ' ' || text.back() == '.')) {
+        text.pop_back();
+    }
+    if (text.empty()) {
+        return "system error " + std::to_string(code);
+    }
+    if (text[0] >= 'A' && text[0] <= 'Z' && (text.size() < 2 || !(text[1] >= 'A' && text[1] <= 'Z'))) {
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    }
+    return text;
+}
 
 bool Stat(const std::string& path, FileInfo* info) {
     *info = FileInfo{};
@@ -143,22 +171,37 @@ bool Stat(const std::string& path, FileInfo* info) {
     return ok;
 }
 
-ReadStatus ReadWholeFile(const std::string& path, std::string* bytes, FileInfo* info) {
+ReadStatus ReadWholeFile(const std::string& path, std::string* bytes, FileInfo* info,
+                         std::string* why, bool followLinks) {
     *info = FileInfo{};
     bytes->clear();
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN |
+                               (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT),
+                           nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD e = GetLastError();
-        return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND || e == ERROR_INVALID_NAME
-                   ? ReadStatus::kMissing
-                   : ReadStatus::kError;
-    }
-    if (!InfoOfHandle(h, info) || info->isDirectory || GetFileType(h) != FILE_TYPE_DISK) {
-        CloseHandle(h);
-        *info = FileInfo{};
+        if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND || e == ERROR_INVALID_NAME) {
+            Fail(why, e, "no such file");
+            return ReadStatus::kMissing;
+        }
+        Fail(why, e, e == ERROR_ACCESS_DENIED && IsDirectory(path) ? "is a folder" : nullptr);
         return ReadStatus::kError;
     }
+    BY_HANDLE_FILE_INFORMATION fi{};
+    const bool known = GetFileInformationByHandle(h, &fi) != 0;
+    if (!known || (fi.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+        (!followLinks && (fi.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) ||
+        GetFileType(h) != FILE_TYPE_DISK) {
+        Fail(why, GetLastError(),
+             !known ? nullptr
+             : (fi.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? "is a folder"
+             : (fi.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? "is a symbolic link"
+                                                                         : "is not a regular file");
+        CloseHandle(h);
+        return ReadStatus::kError;
+    }
+    FillInfo(fi, info);
     bytes->resize(static_cast<std::size_t>(info->size));
     std::size_t have = 0;
     for (;;) {
@@ -169,6 +212,7 @@ ReadStatus ReadWholeFile(const std::string& path, std::string* bytes, FileInfo* 
         const DWORD want =
             static_cast<DWORD>(std::min<std::size_t>(bytes->size() - have, 1u << 30));
         if (!ReadFile(h, bytes->data() + have, want, &got, nullptr)) {
+            Fail(why, GetLastError());
             CloseHandle(h);
             bytes->clear();
             *info = FileInfo{};
@@ -185,17 +229,29 @@ ReadStatus ReadWholeFile(const std::string& path, std::string* bytes, FileInfo* 
     return ReadStatus::kOk;
 }
 
-bool StatForReading(const std::string& path, FileInfo* info) {
+bool StatForReading(const std::string& path, FileInfo* info, std::string* why) {
     *info = FileInfo{};
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        return false;
+        const DWORD e = GetLastError();
+        const bool missing =
+            e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND || e == ERROR_INVALID_NAME;
+        return Fail(why, e,
+                    missing                                           ? "no such file"
+                    : e == ERROR_ACCESS_DENIED && IsDirectory(path) ? "is a folder"
+                                                                      : nullptr);
     }
-    const bool ok = InfoOfHandle(h, info) && !info->isDirectory && GetFileType(h) == FILE_TYPE_DISK;
-    if (!CloseHandle(h) || !ok) {
+    const bool known = InfoOfHandle(h, info);
+    const char* problem = !known                                 ? ""
+                          : info->isDirectory                    ? "is a folder"
+                          : GetFileType(h) != FILE_TYPE_DISK ? "is not a regular file"
+                                                                 : nullptr;
+    const DWORD e = GetLastError();
+    if (!CloseHandle(h) || problem != nullptr) {
         *info = FileInfo{};
-        return false;
+        return Fail(why, problem == nullptr ? GetLastError() : e,
+                    problem != nullptr && *problem != '\0' ? problem : nullptr);
     }
     return true;
 }
@@ -217,12 +273,14 @@ bool CanReplace(const std::string& path) {
     return dir != INVALID_FILE_ATTRIBUTES && (dir & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
+bool ReplaceFileAtomically(const std::string& path, const std::string& bytes, std::string* why) {
     const std::string target = ResolveWriteTarget(path);
     const DWORD old = GetFileAttributesA(target.c_str());
-    if (old != INVALID_FILE_ATTRIBUTES &&
-        (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
-        return false;
+    if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return Fail(why, 0, "is a folder");
+    }
+    if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY) != 0) {
+        return Fail(why, 0, "the file is read-only");
     }
     std::string temp;
     HANDLE h = INVALID_HANDLE_VALUE;
@@ -231,14 +289,14 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
         h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                         nullptr);
         if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
-            return false;
+            return Fail(why, GetLastError());
         }
     }
     if (h == INVALID_HANDLE_VALUE) {
-        return false;
+        return Fail(why, ERROR_FILE_EXISTS);
     }
-    bool ok = WriteAll(h, bytes) && FlushFileBuffers(h);
-    ok = CloseHandle(h) && ok;
+    bool ok = (WriteAll(h, bytes) && FlushFileBuffers(h)) || Fail(why, GetLastError());
+    ok = (CloseHandle(h) || Fail(why, GetLastError())) && ok;
     if (ok && old != INVALID_FILE_ATTRIBUTES) {
         // Keep the file's own attributes (archive, hidden, ...); its access
         // rights come from the folder, as for any file created there.
@@ -246,8 +304,9 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
     }
     // The rename is atomic on the file systems the machines use; write-through
     // makes it durable before the call returns.
-    ok = ok && MoveFileExA(temp.c_str(), target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    ok = ok && (MoveFileExA(temp.c_str(), target.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
+                Fail(why, GetLastError()));
     if (!ok) {
         DeleteFileA(temp.c_str());
         return false;
@@ -255,8 +314,8 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
     return true;
 }
 
-bool RemoveFile(const std::string& path) {
-    return DeleteFileA(path.c_str()) != 0;
+bool RemoveFile(const std::string& path, std::string* why) {
+    return DeleteFileA(path.c_str()) != 0 || Fail(why, GetLastError());
 }
 
 std::string TempDirectory() {
@@ -270,21 +329,53 @@ std::string TempDirectory() {
     return out;
 }
 
+bool PrivateTempDirectory(std::string* dir, std::string* why) {
+    // The user's temporary folder is the user's own; the subfolder keeps the
+    // saves' files together, and must still be a real folder.
+    const std::string path = TempDirectory() + "knitcfg";
+    DWORD attrs = INVALID_FILE_ATTRIBUTES;
+    if ((!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) ||
+        (attrs = GetFileAttributesA(path.c_str())) == INVALID_FILE_ATTRIBUTES) {
+        if (why != nullptr) {
+            *why = "the temporary folder " + path + ": " + SystemMessage(GetLastError());
+        }
+        return false;
+    }
+    if ((attrs & FILE_ATTRIBUTE_DIRECTORY) == 0 || (attrs & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        if (why != nullptr) {
+            *why = "the temporary folder " + path +
+                   " is not a real folder, so it is not used (remove it, or point TMP at "
+                   "another folder)";
+        }
+        return false;
+    }
+    *dir = path + "\\";
+    return true;
+}
+
 bool IsDirectory(const std::string& path) {
     const DWORD attrs = GetFileAttributesA(path.c_str());
     return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool FileLock::Acquire(const std::string& path, bool wait) {
+bool FileLock::Acquire(const std::string& path, bool wait, std::string* why) {
     Unlock();
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
-                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                           nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        return false;
+        return Fail(why, GetLastError());
+    }
+    BY_HANDLE_FILE_INFORMATION fi{};
+    if (!GetFileInformationByHandle(h, &fi) ||
+        (fi.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        CloseHandle(h);
+        return Fail(why, 0, "the lock file is a symbolic link");
     }
     OVERLAPPED ov{};
     const DWORD flags = LOCKFILE_EXCLUSIVE_LOCK | (wait ? 0 : LOCKFILE_FAIL_IMMEDIATELY);
     if (!LockFileEx(h, flags, 0, MAXDWORD, MAXDWORD, &ov)) {
+        Fail(why, GetLastError());
         CloseHandle(h);
         return false;
     }

@@ -11,7 +11,8 @@ const char* RetErrorText(int code) {
         case 4: return "the header has no MachineType";
         case 5: return "the header Version is missing or not two numbers around a point";
         case 6: return "a Description is missing (header or plane section)";
-        case 7: return "a color section has no keys, or a plane number is not positive";
+        case 7:
+            return "a color section has no keys, or a plane section's name has no positive number";
         case 8: return "NumberOfLines is missing or not positive";
         case 9: return "StartBlock is missing or negative";
         case 10: return "a block entry is missing or empty";

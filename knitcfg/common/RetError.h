@@ -15,7 +15,7 @@ enum RETERROR : int {
     RE_NO_MACHINE_TYPE = 4,        // "MachineType" missing
     RE_BAD_VERSION = 5,            // "Version" missing or not two numbers around a point
     RE_NO_DESCRIPTION = 6,         // "Description" missing (header, plane section)
-    RE_EMPTY_COLOR = 7,            // color section without keys; plane number not positive
+    RE_EMPTY_COLOR = 7,            // color section without keys; plane section name: no number > 0
     RE_BAD_NUMBER_OF_LINES = 8,    // "NumberOfLines" missing or not positive
     RE_BAD_START_BLOCK = 9,        // "StartBlock" missing or negative
     RE_NO_BLOCK = 10,              // block entry missing or empty

@@ -49,4 +49,13 @@ std::string NumberedName(const char* prefix, int number) {
     return out;
 }
 
+std::string FoldAsciiCase(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
 }  // namespace knitcfg

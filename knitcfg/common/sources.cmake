@@ -12,6 +12,7 @@ list(APPEND KNITCFG_PUBLIC_HEADERS
   common/Export.h
   common/ModelObject.h
   common/RetError.h
+  common/SaveMode.h
   common/Text.h
   common/Types.h)
 list(APPEND KNITCFG_PRIVATE_HEADERS

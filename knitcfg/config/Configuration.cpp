@@ -2,11 +2,14 @@
 
 #include <cstring>
 #include <new>
+#include <unordered_set>
 
 #include "knitcfg/actuators/EntryParser.h"
 #include "knitcfg/common/Platform.h"
+#include "knitcfg/common/Text.h"
 #include "knitcfg/config/FirstCode.h"
 #include "knitcfg/profile/Profile.h"
+#include "knitcfg/profile/SectionEntries.h"
 #include "knitcfg/program/ActuatorList.h"
 
 namespace knitcfg {
@@ -91,13 +94,17 @@ void Configuration::ReleaseCFG() {
 }
 
 RETERROR Configuration::LoadCFG(const char* path) {
+    lastError_.clear();
     if (path == nullptr) {
+        lastError_ = "loading: no file name";
         return RE_FILE_UNREADABLE;
     }
     platform::FileInfo info;
+    std::string why;
     // One open answers it all: the file exists, is a regular file, can be
-    // read, and is not empty.
-    if (!platform::StatForReading(path, &info) || info.size == 0) {
+    // read, and is not empty. It never waits on a pipe.
+    if (!platform::StatForReading(path, &info, &why) || info.size == 0) {
+        lastError_ = std::string("loading ") + path + ": " + (why.empty() ? "the file is empty" : why);
         return RE_FILE_UNREADABLE;
     }
     pathName_ = path;
@@ -129,24 +136,47 @@ RETERROR Configuration::LoadSections(const char* file) {
 }
 
 RETERROR Configuration::SaveCFG(const char* path) {
+    return SaveCFG(path, SaveMode::Rewrite);
+}
+
+RETERROR Configuration::SaveCFG(const char* path, SaveMode mode) {
+    lastError_.clear();
     if (path == nullptr || *path == '\0') {
+        lastError_ = "saving: no file name";
         return RE_FILE_REPLACE;
     }
     const std::string target = path;
-    const std::string temp =
-        platform::TempFileName(platform::TempDirectory(), kTempPrefix, kTempNumber);
-
-    // Every save shares the one temporary file: without the lock, two savers
-    // would write into, copy and delete each other's file.
-    platform::FileLock lock;
-    if (!lock.Lock(temp + ".lock")) {
+    std::string why;
+    // Bound back to the target whatever follows: left on the temporary file,
+    // the document would be saved "in place" there next time and never reach
+    // its file again.
+    auto fail = [&](const std::string& reason) {
         pathName_ = target;
+        lastError_ = "saving " + target + ": " + reason;
         return RE_FILE_REPLACE;
+    };
+    // The temporary file has a fixed name, so it lives in a folder of the
+    // user's own: in a shared folder another user could own the name first
+    // or plant a link there.
+    std::string folder;
+    if (!platform::PrivateTempDirectory(&folder, &why)) {
+        return fail(why);
+    }
+    const std::string temp = platform::TempFileName(folder, kTempPrefix, kTempNumber);
+
+    // Every save of this user shares the one temporary file: without the
+    // lock, two savers would write into, copy and delete each other's file.
+    platform::FileLock lock;
+    if (!lock.Lock(temp + ".lock", &why)) {
+        return fail("locking " + temp + ".lock: " + why);
     }
     // Start from nothing, so that a file left by a failed save adds nothing to
-    // this one. Removing (rather than truncating) also drops a link planted
-    // under the temporary name, instead of writing through it.
+    // this one.
     platform::RemoveFile(temp);
+    // A preserving save starts from the bound file's bytes instead.
+    if (!StartTemporaryFile(mode, temp, &why)) {
+        return fail(why);
+    }
 
     pathName_ = temp;
     RETERROR result;
@@ -155,29 +185,67 @@ RETERROR Configuration::SaveCFG(const char* path) {
         // One batch: the temporary file is written once, however many keys.
         profile::Batch batch(pathName_.c_str());
         result = SaveSections(pathName_.c_str());
-        written = batch.Commit();
+        written = batch.Commit(&why);
     }
     if (pathName_ == target) {
         // The target is the temporary file itself: written in place.
-        return written ? result : RE_FILE_REPLACE;
+        return written ? result : fail(why);
     }
-    // Bound back to the target whatever follows: left on the temporary file,
-    // the document would be saved "in place" there next time and never reach
-    // its file again.
     pathName_ = target;
     // A temporary file that could not be written must not be copied: it
     // would replace the target with less than the document.
-    if (!written || !platform::CopyFileOver(temp, target)) {
-        return RE_FILE_REPLACE;
+    if (!written) {
+        return fail("writing the temporary file " + temp + ": " + why);
     }
-    if (!platform::RemoveFile(temp)) {
-        return RE_FILE_REPLACE;
+    if (!platform::CopyFileOver(temp, target, &why)) {
+        return fail(why);
+    }
+    if (!platform::RemoveFile(temp, &why)) {
+        return fail("removing the temporary file " + temp + ": " + why);
     }
     return result;
 }
 
+std::string Configuration::GetLastErrorText() const {
+    return lastError_;
+}
+
+bool Configuration::StartTemporaryFile(SaveMode mode, const std::string& temp, std::string* why) {
+    saveMode_ = SaveMode::Rewrite;
+    if (mode != SaveMode::Preserve || pathName_.empty() || pathName_ == temp) {
+        return true;
+    }
+    // No file to start from: the save writes the document alone.
+    platform::FileInfo info;
+    if (!platform::Stat(pathName_, &info) || !info.exists) {
+        return true;
+    }
+    // The file as it stands now, not as the last load saw it: what others
+    // wrote into it since stays too. A file that is there but cannot be read
+    // fails the save rather than lose what it holds. The bytes go into the
+    // save's batch (SaveSections), not onto the disk: the temporary file is
+    // then written and flushed once, as in the default save.
+    platform::FileInfo read;
+    if (platform::ReadWholeFile(pathName_, &seed_, &read, why) != platform::ReadStatus::kOk) {
+        seed_.clear();
+        *why = "reading " + pathName_ + " to keep what it holds: " + *why;
+        return false;
+    }
+    saveMode_ = SaveMode::Preserve;
+    return true;
+}
+
 RETERROR Configuration::SaveSections(const char* file) {
     FirstCode result;
+    if (saveMode_ == SaveMode::Preserve) {
+        // Within SaveCFG's batch: the temporary file starts as the bound file.
+        const bool started = profile::StartBatchFrom(file, std::move(seed_));
+        seed_.clear();
+        if (!started) {
+            saveMode_ = SaveMode::Rewrite;
+            return RE_FILE_REPLACE;
+        }
+    }
     result.Note(protection_.Save(file));
     result.Note(header_.Save(file));
     result.Note(SaveColors());
@@ -186,6 +254,8 @@ RETERROR Configuration::SaveSections(const char* file) {
     // Design tables: generated designs, then shaved designs, last.
     result.Note(SaveGenDis());
     result.Note(SaveShavedDis());
+    // The Save* steps called on their own write in place.
+    saveMode_ = SaveMode::Rewrite;
     return result.Get();
 }
 
@@ -208,6 +278,31 @@ bool ForEachSection(const char* file, const char* prefix, Take take) {
         }
     }
     return true;
+}
+
+// Deletes every section of `file` whose name begins with `prefix`, that
+// `owned` says is the document's and whose name no program of `list` writes
+// (`nameOf` gives the section a program writes, "" for none). The names are
+// those a load sees (the first 8192 characters of the listing), compared as
+// the profile layer compares them; a name listed twice is deleted twice.
+template <class Program, class NameOf, class Owned>
+void RemoveSectionsNotWritten(const char* file, const char* prefix,
+                              const std::vector<std::unique_ptr<Program>>& list, NameOf nameOf,
+                              Owned owned) {
+    std::unordered_set<std::string> written;
+    written.reserve(list.size());
+    for (const std::unique_ptr<Program>& program : list) {
+        written.insert(FoldAsciiCase(nameOf(file, *program)));
+    }
+    std::vector<std::string> gone;
+    ForEachSection(file, prefix, [&](const char* name) {
+        if (written.count(FoldAsciiCase(name)) == 0 && owned(name, file)) {
+            gone.emplace_back(name);
+        }
+    });
+    for (const std::string& name : gone) {
+        static_cast<void>(profile::WriteString(name.c_str(), nullptr, nullptr, file));
+    }
 }
 
 // Saves every program of `list` into `file` with `save`, each whatever the
@@ -239,8 +334,19 @@ RETERROR Configuration::LoadColors() {
 }
 
 RETERROR Configuration::SaveColors() {
-    return SaveEach(colors_, pathName_.c_str(),
-                    [](ColorPrg& color, const char* file) { return color.SaveColor(file); });
+    const SaveMode mode = saveMode_;
+    profile::Batch batch(pathName_.c_str());
+    if (mode == SaveMode::Preserve) {
+        // Every color section is the document's: one it no longer writes
+        // (a color removed, renumbered) goes.
+        RemoveSectionsNotWritten(
+            pathName_.c_str(), "Color_", colors_,
+            [](const char*, const ColorPrg& color) { return NumberedName("Color_", color.ID); },
+            [](const char*, const char*) { return true; });
+    }
+    return SaveEach(colors_, pathName_.c_str(), [mode](ColorPrg& color, const char* file) {
+        return color.SaveColor(file, mode);
+    });
 }
 
 RETERROR Configuration::LoadLines() {
@@ -264,8 +370,29 @@ RETERROR Configuration::LoadLines() {
 }
 
 RETERROR Configuration::SaveLines() {
-    return SaveEach(lines_, pathName_.c_str(),
-                    [](const LinePrg& line, const char* file) { return line.SaveLine(file); });
+    const SaveMode mode = saveMode_;
+    profile::Batch batch(pathName_.c_str());
+    if (mode == SaveMode::Preserve) {
+        // A line section is the document's when the document writes a section
+        // of its name, or when a load would make of it a line that a save
+        // writes (plane 1 or below, or no number, which means plane 1): the
+        // section of such a line that is no longer held goes. A line of a
+        // higher plane is never written, so its section stays.
+        RemoveSectionsNotWritten(
+            pathName_.c_str(), "Line_", lines_,
+            [](const char*, const LinePrg& line) {
+                return line.Plane > 1 ? std::string() : NumberedName("Line_", line.ID);
+            },
+            [](const char* name, const char* file) {
+                if (entry::Low16(profile::GetInt(name, "ID", -1, file)) < 0) {
+                    return true;
+                }
+                return entry::Low16(profile::GetInt(name, "Plane", -1, file)) <= 1;
+            });
+    }
+    return SaveEach(lines_, pathName_.c_str(), [mode](const LinePrg& line, const char* file) {
+        return line.SaveLine(file, mode);
+    });
 }
 
 RETERROR Configuration::CreateLine(int index, int plane) {

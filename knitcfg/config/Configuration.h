@@ -8,6 +8,7 @@
 #include "knitcfg/common/Export.h"
 #include "knitcfg/common/ModelObject.h"
 #include "knitcfg/common/RetError.h"
+#include "knitcfg/common/SaveMode.h"
 #include "knitcfg/config/HeaderPrg.h"
 #include "knitcfg/config/Protection.h"
 #include "knitcfg/designs/CGenDis.h"
@@ -23,10 +24,12 @@ namespace knitcfg {
 // back, and tells whether the file on disk changed since it was loaded.
 //
 // A Configuration is used from one thread at a time. Saves go through one
-// temporary file of a fixed name in the temporary folder ("Voz16.tmp"):
-// saves of any documents, in this process or others, take turns on it
-// through an advisory lock held for the whole save (on "Voz16.tmp.lock"
-// beside it, which stays there).
+// temporary file of a fixed name ("Voz16.tmp") in a folder of the user's
+// own under the temporary folder ("knitcfg-<user id>", made for the user
+// alone): saves of any documents of one user, in this process or others,
+// take turns on it through an advisory lock held for the whole save (on
+// "Voz16.tmp.lock" beside it, which stays there); saves of different users
+// never meet.
 class KNITCFG_API Configuration : public ModelObject {
     KNITCFG_DECLARE_CLASS(Configuration)
 
@@ -65,8 +68,9 @@ public:
     // Writes the document into a fresh temporary file, copies that over
     // `path` (the target holds the old or the new content, never a mix), and
     // deletes the temporary file. The result is the first non-zero code of
-    // the section writers, or RE_FILE_REPLACE (63) when the temporary file
-    // could not be written or locked, the copy failed (the target is left as
+    // the section writers, or RE_FILE_REPLACE (63) when the user's temporary
+    // folder is missing or not safe to use (GetLastErrorText says why), the
+    // temporary file could not be written or locked, the copy failed (the target is left as
     // it was, the temporary file in place) or the temporary file could not be
     // deleted. Whatever the outcome, the document is bound to `path`
     // afterwards, so that a retry goes to the target and not to the shared
@@ -74,6 +78,24 @@ public:
     // What the last load saw of the file is not updated: IsModified reports 1
     // after a save until the next load.
     RETERROR SaveCFG(const char* path);
+
+    // SaveCFG(path) with `mode`: Rewrite is SaveCFG(path). Preserve starts the
+    // temporary file from the bytes of the file at the path name as it stands
+    // at the save (where there is none, it is Rewrite); what the document
+    // owns is then written and what it no longer holds removed, the rest stays
+    // byte for byte (what is owned: README, "A preserving save"). Codes, lock,
+    // replace and binding are those of SaveCFG; in addition RE_FILE_REPLACE
+    // (63), the target untouched, when the file at the path name is there but
+    // cannot be read.
+    RETERROR SaveCFG(const char* path, SaveMode mode);
+
+    // Why the last LoadCFG or SaveCFG failed: the operation, the file and
+    // the reason the system gave ("saving /srv/m.ini: permission denied");
+    // a load that returned RE_FILE_UNREADABLE says whether the file is
+    // missing, a folder, no regular file, unreadable or empty. "" after a
+    // call that read or wrote its file (a load that reports a code found in
+    // the file included).
+    std::string GetLastErrorText() const;
 
     // The file the document is bound to; "" when none. Null counts as "".
     void SetPathName(const char* path);
@@ -445,6 +467,12 @@ private:
     RETERROR LoadSections(const char* file);
     RETERROR SaveSections(const char* file);
 
+    // Before a save's sections are written to `temp` (the bound file's path
+    // name still in place): with Preserve and a bound file that exists,
+    // reads it into seed_ and sets saveMode_ to Preserve; otherwise sets
+    // Rewrite. False when the file is there but could not be read.
+    bool StartTemporaryFile(SaveMode mode, const std::string& temp, std::string* why);
+
     HeaderPrg header_;
     Protection protection_;
 
@@ -459,8 +487,14 @@ private:
     std::vector<std::unique_ptr<CGenDis>> designs_;
     std::vector<std::unique_ptr<CShavedDis>> shaved_;
     FileStamp loaded_;
+    // How the save under way treats what the file holds; Rewrite outside a
+    // SaveCFG (the Save* steps called alone write in place).
+    SaveMode saveMode_ = SaveMode::Rewrite;
+    // The bound file's bytes, from StartTemporaryFile to SaveSections.
+    std::string seed_;
     int modified_ = 0;
     std::string pathName_;
+    std::string lastError_;  // see GetLastErrorText
 };
 
 }  // namespace knitcfg

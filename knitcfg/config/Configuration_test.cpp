@@ -7,6 +7,7 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -34,7 +35,9 @@ std::string DataFile(const char* name) {
 class ConfigurationTest : public ::testing::Test {
 protected:
     // The file every save writes first.
-    std::string TempFile() const { return dir_.File("Voz16.tmp"); }
+    std::string TempFile() const {
+        return (fs::path(dir_.File(test::PrivateTempFolderName())) / "Voz16.tmp").string();
+    }
 
     // A copy of a test data file in the test's folder.
     std::string Copy(const char* name) {
@@ -296,17 +299,22 @@ TEST_F(ConfigurationTest, FailedCopyGives63AndLeavesTheTargetAlone) {
     fs::permissions(readOnly, fs::perms::owner_read);
     struct Case {
         std::string target;
-        std::string kept;  // what the target path still holds ("" when nothing)
+        std::string kept;    // what the target path still holds ("" when nothing)
+        std::string reason;  // what the error text ends with ("" where the system words it)
     } const cases[] = {
-        {dir_.File("missing/cfg.ini"), ""},
-        {folder, ""},
-        {readOnly, test::ReadFile(readOnly)},
+        {dir_.File("missing/cfg.ini"), "", ""},
+        {folder, "", "is a folder"},
+        {readOnly, test::ReadFile(readOnly), "the file is read-only"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.target);
         Configuration doc;
         ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
         EXPECT_EQ(doc.SaveCFG(c.target.c_str()), RE_FILE_REPLACE);
+        const std::string text = doc.GetLastErrorText();
+        EXPECT_EQ(text.rfind("saving " + c.target + ": ", 0), 0u) << text;
+        EXPECT_GT(text.size(), c.target.size() + 9) << text;
+        EXPECT_EQ(text.substr(text.size() - std::min(text.size(), c.reason.size())), c.reason);
         EXPECT_EQ(doc.GetPathName(), c.target);  // bound to the target, not the temporary file
         if (!c.kept.empty()) {
             EXPECT_EQ(test::ReadFile(c.target), c.kept);
@@ -321,6 +329,7 @@ TEST_F(ConfigurationTest, FailedCopyGives63AndLeavesTheTargetAlone) {
 
 TEST_F(ConfigurationTest, EverySaveStartsFromAnEmptyTemporaryFile) {
     // Left over by an earlier failed save: another document's section.
+    Configuration().SaveCFG(dir_.File("first.ini").c_str());
     test::WriteFile(TempFile(), "[Junk]\r\nkey=value\r\n");
     Configuration doc;
     ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
@@ -334,6 +343,8 @@ TEST_F(ConfigurationTest, ALinkPlantedAsTheTemporaryFileIsNotWrittenThrough) {
     const std::string victim = dir_.File("victim.txt");
     test::WriteFile(victim, "precious");
     std::error_code ec;
+    fs::create_directory(dir_.File(test::PrivateTempFolderName()), ec);
+    fs::permissions(dir_.File(test::PrivateTempFolderName()), fs::perms::owner_all, ec);
     fs::create_symlink(victim, TempFile(), ec);
     if (ec) {
         GTEST_SKIP() << "symbolic links cannot be made here: " << ec.message();
@@ -362,6 +373,8 @@ TEST_F(ConfigurationTest, SaveWithoutAUsableTemporaryFolderOrTargetGives63) {
 
     tmp_.Set(dir_.File("missing"));
     EXPECT_EQ(doc.SaveCFG(target.c_str()), RE_FILE_REPLACE);
+    EXPECT_EQ(doc.GetLastErrorText().rfind("saving " + target + ": the temporary folder ", 0), 0u)
+        << doc.GetLastErrorText();
     EXPECT_EQ(test::ReadFile(target), old);
     EXPECT_EQ(doc.GetPathName(), target);
     tmp_.Set(dir_.path());
@@ -381,8 +394,19 @@ TEST_F(ConfigurationTest, DiskFullWhileSavingGives63AndKeepsTheOldTarget) {
     Configuration doc;
     ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
     // Room for the old target, not for the document.
-    EXPECT_EQ(test::RunWithFileSizeLimit(
-                  old.size(), [&] { return static_cast<int>(doc.SaveCFG(target.c_str())); }),
+    // The child answers 63 only when the error text names the target and the
+    // system's reason.
+    const std::string expected = "saving " + target + ": ";
+    EXPECT_EQ(test::RunWithFileSizeLimit(old.size(),
+                                         [&] {
+                                             const int code = doc.SaveCFG(target.c_str());
+                                             const std::string text = doc.GetLastErrorText();
+                                             return text.rfind(expected, 0) == 0 &&
+                                                            text.find("file too large") !=
+                                                                std::string::npos
+                                                        ? code
+                                                        : 1;
+                                         }),
               RE_FILE_REPLACE);
     EXPECT_EQ(test::ReadFile(target), old);
 #endif

@@ -68,6 +68,49 @@ TEST(SaveCrashTest, KilledSavesLeaveAWholeOldOrNewTarget) {
     }
 }
 
+// The same with preserving saves over a file that holds more than the
+// documents: the target is still whole, and what they do not own stays.
+TEST(SaveCrashTest, KilledPreservingSavesLeaveAWholeOldOrNewTarget) {
+    test::TempDir dir;
+    test::ScopedTempFolder tmp(dir.path());
+    const std::string target = dir.File("machine.ini");
+    test::WriteFile(target, "; kept by the technicians\r\n[Notes]\r\nLast=2026-11-02\r\n");
+    Configuration a = MakeDocument('a');
+    Configuration b = MakeDocument('b');
+    a.SetPathName(target.c_str());
+    b.SetPathName(target.c_str());
+    ASSERT_EQ(b.SaveCFG(target.c_str(), SaveMode::Preserve), RE_SUCCESS);
+    const std::string textB = test::ReadFile(target);
+    ASSERT_EQ(a.SaveCFG(target.c_str(), SaveMode::Preserve), RE_SUCCESS);
+    const std::string textA = test::ReadFile(target);
+    ASSERT_EQ(textA.rfind("; kept by the technicians\r\n[Notes]\r\nLast=2026-11-02\r\n", 0), 0u);
+
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(b.SaveCFG(target.c_str(), SaveMode::Preserve), RE_SUCCESS);
+    ASSERT_EQ(a.SaveCFG(target.c_str(), SaveMode::Preserve), RE_SUCCESS);
+    const auto cycle = std::chrono::duration_cast<std::chrono::microseconds>(
+                           std::chrono::steady_clock::now() - start)
+                           .count();
+    std::mt19937 rng(20261206);
+    for (int round = 0; round < 25; ++round) {
+        const test::ChildId child =
+            test::StartChildTest("SaveCrashChild.PreservesForever", {target, dir.File("started")});
+        ASSERT_NE(child, test::kNoChild);
+        while (!test::FileExists(dir.File("started"))) {
+            std::this_thread::yield();
+        }
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(rng() % static_cast<unsigned>(2 * cycle + 1)));
+        test::KillChildTest(child);
+        std::remove(dir.File("started").c_str());
+
+        const std::string now = test::ReadFile(target);
+        ASSERT_TRUE(now == textA || now == textB) << "round " << round << ": a torn target";
+        ASSERT_EQ(a.SaveCFG(target.c_str(), SaveMode::Preserve), RE_SUCCESS) << "round " << round;
+        ASSERT_TRUE(test::ReadFile(target) == textA);
+    }
+}
+
 // Another saver holding the temporary file: the save waits its turn, then
 // writes a complete target, and the file is not left behind.
 TEST(SaveCrashTest, SaveWaitsForAnotherSaverHoldingTheTemporaryFile) {
@@ -90,7 +133,7 @@ TEST(SaveCrashTest, SaveWaitsForAnotherSaverHoldingTheTemporaryFile) {
     Configuration check;
     EXPECT_EQ(check.LoadCFG(target.c_str()), RE_SUCCESS);
     EXPECT_EQ(check.HeaderGetMachineType(), "KM-a");
-    EXPECT_FALSE(test::FileExists(dir.File("Voz16.tmp")));
+    EXPECT_FALSE(test::FileExists(dir.File(test::PrivateTempFolderName() + "/Voz16.tmp")));
 }
 
 // The file changes on disk between two loads, then goes: the document sees
@@ -129,7 +172,9 @@ TEST(SaveCrashChild, HoldsTheSaveLock) {
         GTEST_SKIP() << "runs only as a child of a save test";
     }
     platform::FileLock lock;
-    ASSERT_TRUE(lock.Lock(platform::TempDirectory() + "Voz16.tmp.lock"));
+    std::string folder;
+    ASSERT_TRUE(platform::PrivateTempDirectory(&folder));
+    ASSERT_TRUE(lock.Lock(folder + "Voz16.tmp.lock"));
     test::WriteFile(args[0], "held");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     test::WriteFile(args[1], "released");
@@ -148,6 +193,23 @@ TEST(SaveCrashChild, SavesForever) {
     for (;;) {
         ASSERT_EQ(b.SaveCFG(args[0].c_str()), RE_SUCCESS);
         ASSERT_EQ(a.SaveCFG(args[0].c_str()), RE_SUCCESS);
+    }
+}
+
+// The child of the preserving crash test: the same, with preserving saves.
+TEST(SaveCrashChild, PreservesForever) {
+    const std::vector<std::string> args = test::ChildArgs();
+    if (args.size() != 2) {
+        GTEST_SKIP() << "runs only as a child of a crash test";
+    }
+    Configuration a = MakeDocument('a');
+    Configuration b = MakeDocument('b');
+    a.SetPathName(args[0].c_str());
+    b.SetPathName(args[0].c_str());
+    test::WriteFile(args[1], "started");
+    for (;;) {
+        ASSERT_EQ(b.SaveCFG(args[0].c_str(), SaveMode::Preserve), RE_SUCCESS);
+        ASSERT_EQ(a.SaveCFG(args[0].c_str(), SaveMode::Preserve), RE_SUCCESS);
     }
 }
 

@@ -15,5 +15,7 @@ list(APPEND KNITCFG_TEST_SOURCES
   config/HeaderPrg_test.cpp
   config/Protection_test.cpp
   config/BadFiles_test.cpp
+  config/FileSafety_test.cpp
+  config/PreservingSave_test.cpp
   config/SaveCrash_test.cpp
   config/Threads_test.cpp)

@@ -56,11 +56,21 @@ RETERROR CGenDis::LoadSection(const char* line, const char* file) {
 }
 
 RETERROR CGenDis::Save(const char* file) const {
+    return Save(file, SaveMode::Rewrite);
+}
+
+RETERROR CGenDis::Save(const char* file, SaveMode mode) const {
     const std::string numbers = std::to_string(First) + "," + std::to_string(Second);
     const bool written = profile::WriteString(kTableSection, Name.c_str(), numbers.c_str(), file);
     // The section is rebuilt from the list even when the table line was
     // refused: what the file holds under this name is never half old, half new.
-    static_cast<void>(profile::WriteString(Name.c_str(), nullptr, nullptr, file));
+    // Emptied in place, the section's new keys go right after its header,
+    // as in a section made anew.
+    if (mode == SaveMode::Preserve && !Patterns.empty()) {
+        static_cast<void>(profile::WriteSection(Name.c_str(), "\0", file));
+    } else {
+        static_cast<void>(profile::WriteString(Name.c_str(), nullptr, nullptr, file));
+    }
     for (const auto& pattern : Patterns) {
         static_cast<void>(pattern->Save(Name.c_str(), file));
     }

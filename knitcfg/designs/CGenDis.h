@@ -7,6 +7,7 @@
 #include "knitcfg/common/Export.h"
 #include "knitcfg/common/ModelObject.h"
 #include "knitcfg/common/RetError.h"
+#include "knitcfg/common/SaveMode.h"
 #include "knitcfg/common/Types.h"
 #include "knitcfg/designs/CPatObj.h"
 
@@ -51,6 +52,10 @@ public:
     // section is still rewritten then. A refused pattern line is not
     // reported. Else 0.
     RETERROR Save(const char* file) const;
+    // Save(file) with `mode`: with Preserve, a section of the name that is
+    // there keeps its place and its comment and blank lines (its entries are
+    // replaced) instead of being removed and added again at the end.
+    RETERROR Save(const char* file, SaveMode mode) const;
 
     // The first pattern object whose color number is `color`; null when there
     // is none. Owned by the design.

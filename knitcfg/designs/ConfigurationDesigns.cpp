@@ -53,16 +53,24 @@ RETERROR Configuration::SaveGenDis() const {
     // designs is one write of the file, not one per line. Inside SaveCFG this
     // joins the save's own batch.
     profile::Batch batch(file);
+    const SaveMode mode = saveMode_;
     // The old table names the sections to drop, also those of designs that
-    // are no longer held or whose name has changed since.
+    // are no longer held or whose name has changed since. A preserving save
+    // keeps in place the sections (and the table) it writes again.
     for (const std::string& line : designs::ReadSectionLines(kGeneratedSection, file)) {
         const std::string name(designs::TextBefore(line, '='));
-        static_cast<void>(profile::WriteString(name.c_str(), nullptr, nullptr, file));
+        if (mode != SaveMode::Preserve || FindNoCase(designs_, name.c_str()) == nullptr) {
+            static_cast<void>(profile::WriteString(name.c_str(), nullptr, nullptr, file));
+        }
     }
-    static_cast<void>(profile::WriteString(kGeneratedSection, nullptr, nullptr, file));
+    if (mode == SaveMode::Preserve && !designs_.empty()) {
+        static_cast<void>(profile::WriteSection(kGeneratedSection, "\0", file));
+    } else {
+        static_cast<void>(profile::WriteString(kGeneratedSection, nullptr, nullptr, file));
+    }
     FirstCode result;
     for (const auto& design : designs_) {
-        result.Note(design->Save(file));
+        result.Note(design->Save(file, mode));
     }
     // Only a batch of its own writes here; one joined to a save's batch
     // leaves the writing, and its outcome, to that save.
@@ -139,6 +147,18 @@ RETERROR Configuration::LoadShavedDis() {
 RETERROR Configuration::SaveShavedDis() const {
     const char* file = pathName_.c_str();
     profile::Batch batch(file);
+    if (saveMode_ == SaveMode::Preserve) {
+        // The section is the document's: emptied in place when it is written
+        // again, removed when nothing is left to write.
+        const bool any = std::any_of(shaved_.begin(), shaved_.end(), [](const auto& entry) {
+            return !entry->Name.empty() && !entry->Elements.empty();
+        });
+        if (any) {
+            static_cast<void>(profile::WriteSection(kShavedSection, "\0", file));
+        } else {
+            static_cast<void>(profile::WriteString(kShavedSection, nullptr, nullptr, file));
+        }
+    }
     RETERROR result = RE_SUCCESS;
     for (const auto& entry : shaved_) {
         // An entry without name or elements has nothing the file could hold.

@@ -155,6 +155,66 @@ TEST_F(ConfigurationDesignsTest, TableBeyondTheListingSizeIsNotSeen) {
     }
 }
 
+// A listing that fills its 8192 characters exactly, or nearly, loses no
+// line: only a line that the limit cuts short is left out. Each table gets
+// lines taking `bytes` in all (each with its NUL), the last one padded, and
+// maybe one line more beyond the limit.
+TEST_F(ConfigurationDesignsTest, OnlyALineCutByTheListingSizeIsLeftOut) {
+    struct Table {
+        const char* head;
+        std::string (*line)(std::size_t i, const std::string& pad);
+        std::size_t (*count)(const Configuration& doc);
+    };
+    const Table tables[] = {
+        {"[GeneratedDis]",
+         [](std::size_t i, const std::string& pad) {
+             return "\\d\\" + pad + std::to_string(10000 + i) + "=1,2";
+         },
+         [](const Configuration& doc) { return doc.Designs().size(); }},
+        {"[GeneratedDis]\r\n\\d\\a=1,2\r\n[\\d\\a]",
+         [](std::size_t i, const std::string& pad) {
+             return std::to_string(10000 + i) + "=\\p\\" + pad + ",5";
+         },
+         [](const Configuration& doc) {
+             return doc.Designs().empty() ? std::size_t{0} : doc.Designs()[0]->Patterns.size();
+         }},
+        {"[ShavedDis]",
+         [](std::size_t i, const std::string& pad) {
+             return "s" + pad + std::to_string(10000 + i) + "=1, 2, 3,<4>";
+         },
+         [](const Configuration& doc) { return doc.ShavedDesigns().size(); }},
+    };
+    struct Case {
+        std::size_t bytes;
+        bool more;
+    };
+    const Case cases[] = {{8190, false}, {8191, false}, {8189, true}, {8190, true}, {8191, true}};
+    const std::string file = dir_.File("full.ini");
+    for (const Table& table : tables) {
+        for (const Case& c : cases) {
+            const std::string head = table.head;
+            SCOPED_TRACE(head.substr(head.rfind('[')) + " " + std::to_string(c.bytes) +
+                         (c.more ? " and more" : ""));
+            const std::size_t width = table.line(0, "").size() + 1;
+            const std::size_t count = c.bytes / width;
+            std::string text = std::string(table.head) + "\r\n";
+            for (std::size_t i = 0; i < count; ++i) {
+                const std::size_t pad = i + 1 == count ? c.bytes % width : 0;
+                text += table.line(i, std::string(pad, 'x')) + "\r\n";
+            }
+            if (c.more) {
+                text += table.line(count, "") + "\r\n";
+            }
+            test::WriteFile(file, text);
+            Configuration doc;
+            doc.SetPathName(file.c_str());
+            ASSERT_EQ(doc.LoadGenDis(), RE_SUCCESS);
+            ASSERT_EQ(doc.LoadShavedDis(), RE_SUCCESS);
+            EXPECT_EQ(table.count(doc), count);
+        }
+    }
+}
+
 // Hundreds of designs with their sections: saved in one go and read back.
 TEST_F(ConfigurationDesignsTest, ManyDesignsRoundTrip) {
     Configuration doc("KM-400", 1, 0, 4);

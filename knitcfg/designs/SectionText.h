@@ -19,9 +19,9 @@ bool FileHasSections(const char* file);
 
 // The lines of `section` ("key=value" and lines without '='), in file order,
 // as a listing of kListingSize characters holds them. Empty when the file or
-// section is missing. A listing that filled the buffer was cut, and its last
-// line may be cut short: that line is left out rather than taken as a
-// different name or number.
+// section is missing. When the section did not fit and the listing's last
+// line was cut short, that line is left out rather than taken as a different
+// name or number; a line that the listing holds whole is always kept.
 std::vector<std::string> ReadSectionLines(const char* section, const char* file);
 
 // The text before the first `c`; "" when the text holds none.

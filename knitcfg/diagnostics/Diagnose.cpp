@@ -928,12 +928,15 @@ std::vector<Diagnostic> Diagnose(const char* path, int* loadCode) {
         *loadCode = code;
     }
     if (code == RE_FILE_UNREADABLE) {
+        // The load says why: missing, a folder, no regular file, unreadable.
+        const std::string why = config.GetLastErrorText();
+        const std::string reason = why.empty() ? std::string() : " (" + why + ")";
         platform::FileInfo info;
         if (platform::StatForReading(path, &info) && info.size == 0) {
             return unreadable("empty-file", "the file is empty: the load reports code 62");
         }
-        return unreadable("unreadable-file",
-                          "the file is missing or cannot be read: the load reports code 62");
+        return unreadable("unreadable-file", "the file cannot be read" + reason +
+                                                 ": the load reports code 62");
     }
     const bool walked = profile::VisitDocument(path, [&](const profile::IniDocument& doc) {
         diag::Examiner(doc, config, code, &out).Run();

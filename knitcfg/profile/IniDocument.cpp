@@ -269,7 +269,7 @@ IniDocument::Eol IniDocument::FileEol() const {
     return Eol::kCrLf;
 }
 
-std::string IniDocument::Serialize() const {
+std::string IniDocument::Serialize() {
     std::string out;
     // The bytes still in use and two line-end bytes per line, so that the
     // text is not grown step by step.
@@ -279,21 +279,24 @@ std::string IniDocument::Serialize() const {
     }
     const std::size_t bytes = image_.size() + poolBytes_;
     out.reserve(bytes - std::min(garbage_, bytes) + 2 * lineCount + 64);
-    const std::string_view fileEol = EolText(FileEol());
-    bool openLine = false;  // the last line written has no line end yet
-    auto emit = [&](const Line& line) {
-        if (openLine) {
-            out += fileEol;
+    const Eol fileEol = FileEol();
+    Line* open = nullptr;  // the last line written, when it has no line end yet
+    auto emit = [&](Line& line) {
+        if (open != nullptr) {
+            // The line end is the line's own from now on, as in the file
+            // written: a later delete of the lines that follow keeps it.
+            open->eol = fileEol;
+            out += EolText(fileEol);
         }
         out += Text(line);
         out += EolText(line.eol);
-        openLine = line.eol == Eol::kNone;
+        open = line.eol == Eol::kNone ? &line : nullptr;
     };
-    for (const Section& s : sections_) {
+    for (Section& s : sections_) {
         if (s.hasHeader) {
             emit(s.header);
         }
-        for (const Line& l : s.body) {
+        for (Line& l : s.body) {
             emit(l);
         }
     }

@@ -47,8 +47,10 @@ public:
     // Replaces the document with the lines of `bytes`.
     void Parse(std::string image);
     void Clear();
-    // The file's bytes: untouched lines exactly as read.
-    std::string Serialize() const;
+    // The file's bytes: untouched lines exactly as read. A last line without
+    // line end that lines now follow is given the file's line end, and keeps
+    // it when those lines are deleted again.
+    std::string Serialize();
     // True when lines replaced or removed since the parse hold more memory
     // than the lines in use, so that parsing the written text again pays.
     bool WorthCompacting() const { return garbage_ > (image_.size() + poolBytes_) / 2; }

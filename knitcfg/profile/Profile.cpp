@@ -198,11 +198,11 @@ void Refresh(CachedFile& f) {
 
 // Writes the document to disk. On failure the cache is dropped, so that the
 // next call reads what the disk still holds.
-bool Persist(CachedFile& f) {
+bool Persist(CachedFile& f, std::string* why = nullptr) {
     std::string bytes = f.doc.Serialize();
     const std::int64_t start = platform::NowNs();
     f.dirty = false;
-    if (!platform::ReplaceFileAtomically(f.path, bytes)) {
+    if (!platform::ReplaceFileAtomically(f.path, bytes, why)) {
         LoadFromDisk(f);
         return false;
     }
@@ -469,6 +469,21 @@ unsigned GetString(const char* section, const char* key, const char* def, char* 
             return PutValue(value, buffer, size);
         }
         return PutValue(DefaultText(def), buffer, size);
+    });
+}
+
+bool StartBatchFrom(const char* file, std::string bytes) {
+    if (file == nullptr || *file == '\0') {
+        return false;
+    }
+    return WithFile(file, [&](CachedFile& f) {
+        if (f.batchDepth == 0) {
+            return false;
+        }
+        f.doc.Parse(std::move(bytes));
+        f.dirty = true;
+        NoteChange();
+        return true;
     });
 }
 
@@ -754,14 +769,21 @@ Batch::~Batch() {
 }
 
 bool Batch::Commit() {
+    return Commit(nullptr);
+}
+
+bool Batch::Commit(std::string* why) {
     if (!file_) {
+        if (why != nullptr) {
+            *why = "no file name";
+        }
         return false;
     }
     std::lock_guard<std::mutex> lock(file_->mu);
     if (file_->batchDepth != 1 || !file_->dirty) {
         return true;
     }
-    return Persist(*file_);
+    return Persist(*file_, why);
 }
 
 }  // namespace knitcfg::profile

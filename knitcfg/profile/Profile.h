@@ -19,6 +19,8 @@
 
 #include "knitcfg/common/Export.h"
 
+#include <string>
+
 namespace knitcfg::profile {
 
 // Reads the value of `key` in `section` into `buffer` (`size` bytes),
@@ -88,6 +90,9 @@ public:
     // the file on disk is then as it was before them, and so is what later
     // calls read.
     bool Commit();
+    // As Commit; on failure `why` (when not null) receives the reason the
+    // system gave ("no space left on device").
+    bool Commit(std::string* why);
 
 private:
     detail::CachedFile* file_ = nullptr;  // lives as long as the process

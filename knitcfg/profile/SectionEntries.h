@@ -46,6 +46,12 @@ struct SectionEntries {
 // that wants the same answers later than that checks ChangeCount first.
 void ReadSectionEntries(const char* section, unsigned room, const char* file, SectionEntries* out);
 
+// Inside an open Batch on `file`: the batch's copy of the file becomes
+// `bytes`, parsed, and is written at the batch's end like any write (so a
+// file that starts from another's content is written, and flushed, once).
+// False, changing nothing, when no batch is open on `file`.
+bool StartBatchFrom(const char* file, std::string bytes);
+
 // A number that changes whenever a cached document of any file changes:
 // a write, a reload from disk, a dropped copy. Equal numbers at two moments
 // mean that every read between them gives the same answer, unless another

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "knitcfg/actuators/ActuatorKind.h"
@@ -256,7 +257,7 @@ Attuat* FindById(const ActuatorList& list, short id) {
 }
 
 EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& prototypes,
-                          const char* section, const char* file) {
+                          const char* section, const char* file, std::vector<bool>* taken) {
     EntriesLoaded loaded;
     if (section == nullptr || file == nullptr) {
         return loaded;
@@ -269,6 +270,9 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
         return loaded;
     }
     loaded.hadKeys = true;
+    if (taken != nullptr) {
+        taken->assign(entries.values.size(), false);
+    }
     const std::uint64_t changes = profile::ChangeCount();
     entry::ScanResult scratch;
     // The library's shared prototypes in the list, with their kinds: they
@@ -307,6 +311,9 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
             const short oldCaduta = owner->Caduta;
             owner->UpdateObj(section, key, file, &code);
             loader.Updated(owner, oldId, oldCaduta);
+            if (taken != nullptr) {
+                (*taken)[index] = code == RE_SUCCESS;
+            }
         } else {
             for (std::size_t p = 0; p < prototypes.size(); ++p) {
                 Attuat* prototype = prototypes[p];
@@ -323,6 +330,9 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
                 std::unique_ptr<Attuat> made(prototype->LoadObj(section, key, file, &code));
                 if (made != nullptr) {
                     loader.Insert(std::move(made));
+                    if (taken != nullptr) {
+                        (*taken)[index] = true;
+                    }
                     break;
                 }
             }
@@ -408,6 +418,219 @@ int ListOwnNumber(short ownPlane, short ownNumber, IndexList* list, short plane)
         list->push_back(ownNumber);
     }
     return 1;
+}
+
+}  // namespace knitcfg::detail
+
+namespace knitcfg::detail {
+
+namespace {
+
+// The key of a "key=value" line (the whole line when it has no '=').
+std::string_view KeyOf(std::string_view line) {
+    return line.substr(0, std::min(line.find('='), line.size()));
+}
+
+char Folded(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Key names as the profile layer matches them: ASCII letter case aside.
+struct FoldedHash {
+    std::size_t operator()(std::string_view key) const {
+        std::size_t hash = 14695981039346656037u;
+        for (const char c : key) {
+            hash = (hash ^ static_cast<unsigned char>(Folded(c))) * 1099511628211u;
+        }
+        return hash;
+    }
+};
+struct FoldedEqual {
+    bool operator()(std::string_view a, std::string_view b) const {
+        if (a.size() != b.size()) {
+            return false;
+        }
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            if (Folded(a[i]) != Folded(b[i])) {
+                return false;
+            }
+        }
+        return true;
+    }
+};
+
+// A set of key names (views, so the texts must outlive it) in one flat
+// table: a section's keys go in without an allocation each.
+class KeySet {
+public:
+    explicit KeySet(std::size_t count) {
+        std::size_t size = 16;
+        while (size < 2 * count) {
+            size *= 2;
+        }
+        slots_.resize(size);
+        used_.resize(size, false);
+    }
+    void Insert(std::string_view key) {
+        std::size_t at = Find(key);
+        slots_[at] = key;
+        used_[at] = true;
+    }
+    bool Contains(std::string_view key) const { return used_[Find(key)]; }
+
+private:
+    std::size_t Find(std::string_view key) const {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t at = FoldedHash()(key) & mask;
+        while (used_[at] && !FoldedEqual()(slots_[at], key)) {
+            at = (at + 1) & mask;
+        }
+        return at;
+    }
+    std::vector<std::string_view> slots_;
+    std::vector<bool> used_;
+};
+
+// Whether a load through `prototypes` might take one of the `old` lines
+// marked in `candidate`. Only an actuator of the library's own kinds takes a
+// key, and only one beginning with its kind's prefix: a candidate without
+// such a prefix (compared here without regard to case, to err on the side of
+// loading) is never taken. Any other prototype might take anything.
+bool CouldBeTaken(const std::vector<std::string_view>& old, const std::vector<bool>& candidate,
+                  const std::vector<Attuat*>& prototypes) {
+    std::vector<std::string_view> prefixes;
+    for (Attuat* prototype : prototypes) {
+        if (prototype == nullptr) {
+            continue;
+        }
+        const ActuatorKind* kind = SharedPrototypeKind(prototype);
+        if (kind == nullptr) {
+            return true;
+        }
+        prefixes.emplace_back(kind->prefix);
+    }
+    for (std::size_t i = 0; i < old.size(); ++i) {
+        if (!candidate[i]) {
+            continue;
+        }
+        const std::string_view key = KeyOf(old[i]);
+        for (const std::string_view prefix : prefixes) {
+            if (key.size() >= prefix.size() &&
+                FoldedEqual()(key.substr(0, prefix.size()), prefix)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Whether `old` (as SectionLines gives it) is `lines`, line for line.
+bool SameLines(const std::vector<std::string_view>& old, const std::vector<std::string>& lines) {
+    if (old.size() != lines.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < old.size(); ++i) {
+        // A line is written up to a NUL it may hold.
+        if (old[i] != std::string_view(lines[i].c_str())) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Every line of `section` of `file` as GetSection lists it ("key=value"
+// trimmed, and the lines without '='), in file order, as views into `buffer`.
+std::vector<std::string_view> SectionLines(const char* section, const char* file,
+                                           std::vector<char>* buffer) {
+    buffer->resize(16384);
+    unsigned length = 0;
+    for (;;) {
+        const auto room = static_cast<unsigned>(buffer->size());
+        length = profile::GetSection(section, buffer->data(), room, file);
+        // A list that did not fit is cut to room - 2: read it again whole.
+        if (length + 2 < room || buffer->size() >= (1u << 30)) {
+            break;
+        }
+        buffer->resize(buffer->size() * 2);
+    }
+    std::vector<std::string_view> lines;
+    const char* text = buffer->data();
+    for (std::size_t at = 0; at < length && text[at] != '\0';) {
+        const std::size_t size = std::strlen(text + at);
+        lines.emplace_back(text + at, size);
+        at += size + 1;
+    }
+    return lines;
+}
+
+}  // namespace
+
+bool WriteProgramSection(const std::string& section, std::vector<std::string>& lines,
+                         const char* file, SaveMode mode, const std::vector<Attuat*>& prototypes) {
+    if (mode != SaveMode::Preserve || file == nullptr) {
+        return WriteWholeSection(section, lines, file);
+    }
+    std::vector<char> buffer;
+    const std::vector<std::string_view> old = SectionLines(section.c_str(), file, &buffer);
+    if (old.empty()) {
+        return WriteWholeSection(section, lines, file);
+    }
+    // A section that holds exactly what would be written is left as it is,
+    // its comment lines where they stand; so is every section of a file the
+    // library wrote, at no more than a comparison.
+    if (SameLines(old, lines)) {
+        return true;
+    }
+    // The old entries whose key the program does not write.
+    std::vector<bool> candidate(old.size(), false);
+    bool any = false;
+    {
+        KeySet written(lines.size());  // views `lines`, which grows below
+        for (const std::string& line : lines) {
+            written.Insert(KeyOf(line));
+        }
+        for (std::size_t i = 0; i < old.size(); ++i) {
+            candidate[i] =
+                old[i].find('=') != std::string_view::npos && !written.Contains(KeyOf(old[i]));
+            any = any || candidate[i];
+        }
+    }
+    std::vector<bool> taken;
+    if (any && CouldBeTaken(old, candidate, prototypes)) {
+        // What the load took is worked out again here, from the file as it
+        // stands now, by the very loader and prototypes a load uses, rather
+        // than recorded by the last load: the file may have been edited since
+        // (the preserving save starts from it as it is), a recorded list would
+        // have to follow the program through copies and edits, and it would
+        // cost memory for every document, preserving saves or not. Keys of no
+        // actuator kind (a line's Help, a note, a misspelt kind) skip this:
+        // no load takes them.
+        ActuatorList scratch;
+        static_cast<void>(LoadEntries(scratch, prototypes, section.c_str(), file, &taken));
+    }
+    if (any) {
+        // The key listing leaves out lines without '=' and empty key names;
+        // keys beyond its room are not loaded at all, so not taken.
+        std::size_t listed = 0;
+        for (std::size_t i = 0; i < old.size(); ++i) {
+            const std::size_t equals = old[i].find('=');
+            if (equals == std::string_view::npos) {
+                continue;
+            }
+            bool wasTaken = false;
+            if (equals != 0) {
+                wasTaken = listed < taken.size() && taken[listed];
+                ++listed;
+            }
+            if (candidate[i] && !wasTaken) {
+                lines.emplace_back(old[i]);
+            }
+        }
+        if (SameLines(old, lines)) {
+            return true;
+        }
+    }
+    return WriteWholeSection(section, lines, file);
 }
 
 }  // namespace knitcfg::detail

@@ -12,6 +12,7 @@
 #include "knitcfg/actuators/Attuat.h"
 #include "knitcfg/common/ModelObject.h"
 #include "knitcfg/common/RetError.h"
+#include "knitcfg/common/SaveMode.h"
 #include "knitcfg/common/Types.h"
 
 namespace knitcfg::detail {
@@ -61,8 +62,11 @@ struct EntriesLoaded {
 // The list is not emptied first. Gives the same list and code as asking
 // every listed actuator AlreadyInList for every key, without reading a
 // key's value once per listed actuator.
+// `taken`, when not null, receives one flag per listed key, in listing order:
+// true when an actuator took the key (created from it or merged with it).
 EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& prototypes,
-                          const char* section, const char* file);
+                          const char* section, const char* file,
+                          std::vector<bool>* taken = nullptr);
 
 // The address of the counter of `actuator`'s kind among `counters` (the
 // first of kKindSlots): the first of `kinds` (kKindSlots classes, the slot
@@ -76,6 +80,14 @@ int* ChooseSlot(const Attuat* actuator, int* counters, const RuntimeClass* const
 // was refused or the file could not be written.
 bool WriteWholeSection(const std::string& section, const std::vector<std::string>& lines,
                        const char* file);
+
+// WriteWholeSection, after which, with SaveMode::Preserve, `lines` is
+// followed by every entry of the section as `file` holds it before the
+// write whose key no line of `lines` names (names matched without regard to
+// ASCII case) and that a load through `prototypes` would not take (written
+// as "key=value", key and value trimmed). `lines` is changed.
+bool WriteProgramSection(const std::string& section, std::vector<std::string>& lines,
+                         const char* file, SaveMode mode, const std::vector<Attuat*>& prototypes);
 
 // Reads `key` of `section` through a buffer of `room` characters (NUL
 // included) and, when the value is not empty, stores it in `text` with its

@@ -39,7 +39,6 @@ RETERROR BlockPlane::Load(const char* section, const char* key, const char* file
     if (profile::GetString(section, key, "", buffer, sizeof buffer, file) == 0) {
         return RE_NO_BLOCK;
     }
-    Values.clear();
 
     // "<number>, <parameter>, <values>": each comma right after its number.
     int number = 0;
@@ -64,13 +63,19 @@ RETERROR BlockPlane::Load(const char* section, const char* key, const char* file
     if (rest.empty()) {
         return RE_SUCCESS;
     }
+    // The values go to positions 0, 1, 2 and so on of the list as it
+    // stands: a list that was longer keeps its later values.
     const char* part = rest.c_str();
-    for (;;) {
+    for (std::size_t at = 0;; ++at) {
         // A part that is no number still takes its place: the values after
         // it keep their positions in the list.
         int value = 0;
         detail::ReadNumber(part, &value);
-        Values.push_back(entry::Low16(value));
+        if (at < Values.size()) {
+            Values[at] = entry::Low16(value);
+        } else {
+            Values.push_back(entry::Low16(value));
+        }
         const char* comma = std::strchr(part, ',');
         if (comma == nullptr || comma[1] == '\0') {
             break;

@@ -42,8 +42,9 @@ public:
     //    a number (blanks, a sign, digits, as 16 bits); a part that does not
     //    begin with a number gives 0, so that the values after it keep their
     //    places. A comma that ends the text ends the list ("5, 6," gives 5
-    //    and 6). The list is replaced whole: without a values part it is
-    //    left empty.
+    //    and 6). The values are written over the list from position 0 on;
+    //    values at later positions stay, and without a values part the list
+    //    is left as it was (empty for a new block).
     // Returns RE_NO_BLOCK (10), leaving the block unchanged, when the entry
     // is missing or empty or an argument is null; else 0.
     RETERROR Load(const char* section, const char* key, const char* file);

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "TestUtil.h"
 #include "knitcfg/program/ProgramTestUtil.h"
@@ -72,23 +73,28 @@ TEST_F(BlockPlaneTest, EntryParsing) {
     }
 }
 
-TEST_F(BlockPlaneTest, EntryReplacesTheValuesAndKeepsFieldsItDoesNotReach) {
+// An entry writes its values over the list from position 0 on: values at
+// later positions stay, and what the entry does not reach keeps its value.
+TEST_F(BlockPlaneTest, EntryWritesOverTheValuesItReachesOnly) {
     const std::string file = Ini("blocks.ini", R"([Plane_001]
 Short=8, 9
+One=1, 2, 5
 NoParameter=5
 Bad=x
+Long=3, 4, 5, 6, 7, 8
 )");
     BlockPlane block;
     block.Number = 1;
     block.Parameter = 2;
     block.Values = {10, 11, 12};
-    EXPECT_EQ(block.Load("Plane_001", "Short", file.c_str()), RE_SUCCESS);
-    EXPECT_EQ(Describe(block), "8 9 []");
-    block.Values = {10, 11, 12};
-    EXPECT_EQ(block.Load("Plane_001", "NoParameter", file.c_str()), RE_SUCCESS);
-    EXPECT_EQ(Describe(block), "5 9 []");
-    EXPECT_EQ(block.Load("Plane_001", "Bad", file.c_str()), RE_SUCCESS);
-    EXPECT_EQ(Describe(block), "5 9 []");
+    const std::pair<const char*, const char*> steps[] = {
+        {"Short", "8 9 [10 11 12]"}, {"One", "1 2 [5 11 12]"},  {"NoParameter", "5 2 [5 11 12]"},
+        {"Bad", "5 2 [5 11 12]"},    {"Long", "3 4 [5 6 7 8]"},
+    };
+    for (const auto& [key, expected] : steps) {
+        EXPECT_EQ(block.Load("Plane_001", key, file.c_str()), RE_SUCCESS);
+        EXPECT_EQ(Describe(block), expected) << key;
+    }
 }
 
 TEST_F(BlockPlaneTest, MissingOrEmptyEntryGives10AndChangesNothing) {
@@ -149,8 +155,9 @@ TEST_F(BlockPlaneTest, SaveBlockWritesTheEntryAndKeepsTheOtherKeys) {
     BlockPlane back;
     EXPECT_EQ(back.Load("Plane_001", "Block_007", file.c_str()), RE_SUCCESS);
     EXPECT_EQ(Describe(back), "7 2 [5 6 7]");
-    EXPECT_EQ(back.Load("Plane_001", "Block_-003", file.c_str()), RE_SUCCESS);
-    EXPECT_EQ(Describe(back), "-3 1000 []");
+    BlockPlane backBare;
+    EXPECT_EQ(backBare.Load("Plane_001", "Block_-003", file.c_str()), RE_SUCCESS);
+    EXPECT_EQ(Describe(backBare), "-3 1000 []");
 }
 
 TEST_F(BlockPlaneTest, RefusedWriteGives41) {

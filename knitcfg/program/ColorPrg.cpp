@@ -70,6 +70,10 @@ RETERROR ColorPrg::LoadSection(const char* section, const char* file) {
 }
 
 RETERROR ColorPrg::SaveColor(const char* file) {
+    return SaveColor(file, SaveMode::Rewrite);
+}
+
+RETERROR ColorPrg::SaveColor(const char* file, SaveMode mode) {
     const std::string section = NumberedName("Color_", ID);
     const std::string abstractText = EscapeNewLines(HelpAbstract.c_str());
     const std::string helpText = EscapeNewLines(Help.c_str());
@@ -92,7 +96,13 @@ RETERROR ColorPrg::SaveColor(const char* file) {
         }
         lines.push_back(actuator->SaveStringAttuat(counter));
     }
-    return detail::WriteWholeSection(section, lines, file) ? RE_SUCCESS : RE_WRITE_SECTION;
+    const bool written = detail::WriteProgramSection(section, lines, file, mode, Prototypes);
+    if (mode == SaveMode::Preserve) {
+        // The prototypes may have parsed the old entries into themselves: as
+        // after the destruction of a loaded color, they keep no text of them.
+        EmptyColorPrototypeTexts();
+    }
+    return written ? RE_SUCCESS : RE_WRITE_SECTION;
 }
 
 void ColorPrg::AddSorted(Attuat* actuator) {

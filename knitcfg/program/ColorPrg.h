@@ -8,6 +8,7 @@
 #include "knitcfg/common/Export.h"
 #include "knitcfg/common/ModelObject.h"
 #include "knitcfg/common/RetError.h"
+#include "knitcfg/common/SaveMode.h"
 #include "knitcfg/common/Types.h"
 
 namespace knitcfg {
@@ -77,6 +78,12 @@ public:
     // actuator is of no color kind; RE_WRITE_SECTION (38) when the write is
     // refused (a text holding a lone CR or LF, an unwritable file); else 0.
     RETERROR SaveColor(const char* file);
+    // SaveColor(file) with `mode`. With Preserve the entries of the section in
+    // `file` that a load would not take into the color (unknown keys, refused
+    // entries) and whose key the color does not write stay, in their order,
+    // after the color's own entries; a section that holds exactly what would
+    // be written is not touched. Results as without `mode`.
+    RETERROR SaveColor(const char* file, SaveMode mode);
 
     // Inserts `actuator` before the first actuator whose Caduta is greater,
     // or at the end, so that equal feeds keep their order of arrival. The

@@ -1,8 +1,12 @@
 // The document's plane steps: LoadPlanes, SavePlanes and CreatePlane.
 
+#include <cstring>
 #include <new>
+#include <string>
+#include <unordered_set>
 #include <vector>
 
+#include "knitcfg/common/Text.h"
 #include "knitcfg/config/Configuration.h"
 #include "knitcfg/config/FirstCode.h"
 #include "knitcfg/profile/Profile.h"
@@ -15,6 +19,37 @@ namespace {
 
 constexpr const char* kPlanesSection = "ColorPlanes";
 constexpr const char* kPlanePrefix = "Plane_";
+
+// The plane keys of "ColorPlanes" are the document's: one that a load would
+// read (a listed key beginning with "Plane_") and that no plane writes (a
+// plane no longer held, or "Plane_1" where the plane writes "Plane_001")
+// goes, or it would come back as one more plane at the next load.
+void RemovePlaneKeysNotWritten(const std::vector<std::unique_ptr<PlanePrg>>& planes,
+                               const char* file) {
+    std::vector<char> names(detail::kKeyListRoom);
+    if (profile::GetString(kPlanesSection, nullptr, "", names.data(), detail::kKeyListRoom, file) ==
+        0) {
+        return;
+    }
+    std::unordered_set<std::string> written;
+    written.reserve(planes.size());
+    for (const std::unique_ptr<PlanePrg>& plane : planes) {
+        written.insert(FoldAsciiCase(NumberedName(kPlanePrefix, plane->Number)));
+    }
+    std::vector<std::string> gone;
+    const std::size_t prefixLength = std::strlen(kPlanePrefix);
+    for (const char* name = names.data(); *name != '\0'; name += std::strlen(name) + 1) {
+        if (std::strncmp(name, kPlanePrefix, prefixLength) != 0) {
+            continue;
+        }
+        if (written.count(FoldAsciiCase(name)) == 0) {
+            gone.emplace_back(name);
+        }
+    }
+    for (const std::string& key : gone) {
+        static_cast<void>(profile::WriteString(kPlanesSection, key.c_str(), nullptr, file));
+    }
+}
 
 }  // namespace
 
@@ -53,6 +88,9 @@ RETERROR Configuration::SavePlanes() {
     // One write of the file for all the entries; inside SaveCFG this joins
     // the save's own batch, which then does the writing.
     profile::Batch batch(file);
+    if (saveMode_ == SaveMode::Preserve) {
+        RemovePlaneKeysNotWritten(planes_, file);
+    }
     for (const std::unique_ptr<PlanePrg>& plane : planes_) {
         result.Note(plane->SavePlane(file));
     }

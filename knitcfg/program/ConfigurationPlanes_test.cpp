@@ -82,12 +82,12 @@ TEST_F(ConfigurationPlanesTest, EntriesWinOverSectionsAndTakeTheHeaderCounts) {
 TEST_F(ConfigurationPlanesTest, SectionsAreReadWhenTheEntriesSectionHasNoKeys) {
     Configuration doc;
     ASSERT_EQ(doc.LoadCFG(Copy("sections.ini").c_str()), RE_SUCCESS);
-    // Each plane is numbered by its number of lines and keeps its own counts;
+    // Each plane is numbered by its section's name and keeps its own counts;
     // "plane_003" differs in letter case and is not read.
     EXPECT_EQ(Planes(doc),
               (std::vector<std::string>{
-                  "4 lines 4 start 0 [Background\r\nplane] prio 0 {1 2: 5 6 7} {2 1: 3}",
-                  "3 lines 3 start 1 [Pattern] prio 2 {4 0: 9 8} {5 3:}"}));
+                  "1 lines 4 start 0 [Background\r\nplane] prio 0 {1 2: 5 6 7} {2 1: 3}",
+                  "2 lines 3 start 1 [Pattern] prio 2 {4 0: 9 8} {5 3:}"}));
 
     // Only plane entries are written, and the first plane's description, a
     // line break in it, cannot be: 42, the other plane written all the same.
@@ -97,7 +97,7 @@ TEST_F(ConfigurationPlanesTest, SectionsAreReadWhenTheEntriesSectionHasNoKeys) {
 
     Configuration again;
     ASSERT_EQ(again.LoadCFG(saved.c_str()), RE_SUCCESS);
-    EXPECT_EQ(Planes(again), (std::vector<std::string>{"3 lines 6 start 2 [Pattern] prio 2"}));
+    EXPECT_EQ(Planes(again), (std::vector<std::string>{"2 lines 6 start 2 [Pattern] prio 2"}));
 }
 
 TEST_F(ConfigurationPlanesTest, AnyKeyOfTheEntriesSectionShutsOutTheSections) {
@@ -223,7 +223,7 @@ TEST_F(ConfigurationPlanesTest, PlanesAreCopiedReleasedAndAddedTo) {
     // A second load without release adds the planes again.
     ASSERT_EQ(doc.LoadCFG(file.c_str()), RE_SUCCESS);
     EXPECT_EQ(doc.GetPlanesCount(), 4);
-    EXPECT_EQ(doc.Planes()[2]->Number, 4);
+    EXPECT_EQ(doc.Planes()[2]->Number, 1);
 
     doc.ReleaseCFG();
     EXPECT_TRUE(doc.Planes().empty());

@@ -105,6 +105,10 @@ RETERROR LinePrg::LoadSection(const char* section, const char* file, short /*pla
 }
 
 RETERROR LinePrg::SaveLine(const char* file) const {
+    return SaveLine(file, SaveMode::Rewrite);
+}
+
+RETERROR LinePrg::SaveLine(const char* file, SaveMode mode) const {
     const std::string section = NumberedName("Line_", ID);
     if (Plane > 1) {
         return RE_SUCCESS;
@@ -119,7 +123,8 @@ RETERROR LinePrg::SaveLine(const char* file) const {
         }
         lines.push_back(actuator->SaveStringAttuat(counter));
     }
-    return detail::WriteWholeSection(section, lines, file) ? RE_SUCCESS : RE_WRITE_SECTION;
+    return detail::WriteProgramSection(section, lines, file, mode, Prototypes) ? RE_SUCCESS
+                                                                               : RE_WRITE_SECTION;
 }
 
 void LinePrg::AddSorted(Attuat* actuator) {

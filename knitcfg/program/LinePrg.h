@@ -8,6 +8,7 @@
 #include "knitcfg/common/Export.h"
 #include "knitcfg/common/ModelObject.h"
 #include "knitcfg/common/RetError.h"
+#include "knitcfg/common/SaveMode.h"
 #include "knitcfg/common/Types.h"
 
 namespace knitcfg {
@@ -68,6 +69,12 @@ public:
     // nothing, when an actuator is of no line kind; RE_WRITE_SECTION (38)
     // when the write is refused; else 0.
     RETERROR SaveLine(const char* file) const;
+    // SaveLine(file) with `mode`. With Preserve the entries of the section in
+    // `file` that a load would not take into the line (unknown keys, refused
+    // entries) and whose key the line does not write stay, in their order,
+    // after the line's own entries; a section that holds exactly what would
+    // be written is not touched. Results as without `mode`.
+    RETERROR SaveLine(const char* file, SaveMode mode) const;
 
     // As ColorPrg::AddSorted: inserted by Caduta after equal feeds; owned by
     // the line from then on (made with new); null or a held actuator ignored.

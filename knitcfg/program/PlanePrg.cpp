@@ -29,6 +29,21 @@ constexpr const char* kMissingEntry = "0, 0, 0";
 // The room of the description of a plane section, NUL included.
 constexpr unsigned kDescriptionRoom = 8192;
 
+// The length of "Plane_", after which a plane section's name carries the
+// plane number.
+constexpr std::size_t kNamePrefixLength = 6;
+
+// The number after the first six characters of a section name, read as "%d"
+// reads it, as 16 bits; -1 when the name is shorter or holds no number there.
+short NumberInName(const char* section) {
+    int number = 0;
+    if (section == nullptr || std::strlen(section) < kNamePrefixLength ||
+        detail::ReadNumber(section + kNamePrefixLength, &number) == nullptr) {
+        return -1;
+    }
+    return entry::Low16(number);
+}
+
 }  // namespace
 
 PlanePrg::PlanePrg() = default;
@@ -96,8 +111,10 @@ RETERROR PlanePrg::LoadSection(const char* section, const char* file) {
         return readable ? entry::Low16(profile::GetInt(section, key, -1, file)) : -1;
     };
     FirstCode result;
-    // No key of a plane section names the plane but its number of lines.
-    Number = readShort("NumberOfLines");
+    // The plane's number is the one its author wrote in the section's name,
+    // the name under which a save writes the plane back ("Plane_001" is
+    // plane 1); colors and lines name their plane by it.
+    Number = NumberInName(section);
     result.Check(Number > 0, RE_EMPTY_COLOR);
     NumberOfLines = readShort("NumberOfLines");
     result.Check(NumberOfLines > 0, RE_BAD_NUMBER_OF_LINES);

@@ -67,9 +67,11 @@ public:
 
     // Fills the plane and adds its blocks from the plane section `section`
     // of `file`, without emptying the plane first:
-    //  - Number and NumberOfLines both from "NumberOfLines" (no other key of
-    //    a plane section names the plane), StartBlock from "StartBlock",
-    //    Priority from "Priority", each -1 when missing, as 16 bits;
+    //  - Number from the section's name: the number after its first six
+    //    characters ("Plane_"), read as "%d" reads it ("Plane_001" is plane
+    //    1), -1 when there is none; NumberOfLines from "NumberOfLines",
+    //    StartBlock from "StartBlock", Priority from "Priority", each -1 when
+    //    missing; all as 16 bits;
     //  - Description from "Description" (8192 characters, backslash-n turned
     //    into CR LF) when not empty; else it is kept;
     //  - every key beginning with "Block_" (exact letter case), in file
@@ -78,8 +80,8 @@ public:
     //    the first entry of a number wins). Only names within the first 8192
     //    characters of the list of key names are seen.
     // Returns the first of, in this order: RE_EMPTY_COLOR (7) when Number is
-    // not positive (so "NumberOfLines" is missing or not positive; code
-    // RE_BAD_NUMBER_OF_LINES, 8, then never arises on its own);
+    // not positive (the name holds no positive number);
+    // RE_BAD_NUMBER_OF_LINES (8) when NumberOfLines is not positive;
     // RE_BAD_START_BLOCK (9) when StartBlock is negative;
     // RE_NEGATIVE_PRIORITY (17) when Priority is negative; RE_NO_DESCRIPTION
     // (6) when "Description" is missing or empty; else 0. Every field and

@@ -56,11 +56,11 @@ TEST_F(PlanePrgTest, ExampleEntriesAndSection) {
     EXPECT_EQ(Describe(first), "1 lines 4 start 0 [Background] prio 0");
     EXPECT_EQ(Describe(second), "2 lines 4 start 0 [Pattern] prio 1");
 
-    // The section names its plane by its number of lines.
+    // The section's name gives the plane its number.
     PlanePrg section;
     EXPECT_EQ(section.LoadSection("Plane_001", file.c_str()), RE_SUCCESS);
     EXPECT_EQ(Describe(section),
-              "4 lines 4 start 0 [Background\r\nplane] prio 0 {1 2: 5 6 7} {2 1: 3}");
+              "1 lines 4 start 0 [Background\r\nplane] prio 0 {1 2: 5 6 7} {2 1: 3}");
 }
 
 TEST_F(PlanePrgTest, EntryWrittenReadsBackTheSameEveryTime) {
@@ -168,28 +168,36 @@ TEST_F(PlanePrgTest, SectionCodesComeInOrderAndEverythingIsRead) {
         const char* expected;  // of a plane that held the description "old"
     };
     const Case cases[] = {
-        {"complete", "NumberOfLines=3\nStartBlock=1\nPriority=2\nDescription=D\nBlock_001=1, 0",
-         RE_SUCCESS, "3 lines 3 start 1 [D] prio 2 {1 0:}"},
-        {"no lines", "StartBlock=1\nPriority=2\nDescription=D\nBlock_001=1, 0", RE_EMPTY_COLOR,
-         "-1 lines -1 start 1 [D] prio 2 {1 0:}"},
-        // Zero lines is a plane number of zero: 7 comes first, 8 never alone.
-        {"zero lines", "NumberOfLines=0\nStartBlock=1\nPriority=2\nDescription=D", RE_EMPTY_COLOR,
-         "0 lines 0 start 1 [D] prio 2"},
-        {"16 bits", "NumberOfLines=65536\nStartBlock=65535\nPriority=2\nDescription=D",
-         RE_EMPTY_COLOR, "0 lines 0 start -1 [D] prio 2"},
-        {"no start", "NumberOfLines=3\nPriority=2\nDescription=D", RE_BAD_START_BLOCK,
-         "3 lines 3 start -1 [D] prio 2"},
-        {"negative start", "NumberOfLines=3\nStartBlock=-2\nPriority=-2", RE_BAD_START_BLOCK,
-         "3 lines 3 start -2 [old] prio -2"},
-        {"negative priority", "NumberOfLines=3\nStartBlock=0\nPriority=-2", RE_NEGATIVE_PRIORITY,
-         "3 lines 3 start 0 [old] prio -2"},
-        {"no priority", "NumberOfLines=3\nStartBlock=0\nDescription=D", RE_NEGATIVE_PRIORITY,
-         "3 lines 3 start 0 [D] prio -1"},
-        {"no description", "NumberOfLines=3\nStartBlock=0\nPriority=0\nBlock_004=4, 4",
-         RE_NO_DESCRIPTION, "3 lines 3 start 0 [old] prio 0 {4 4:}"},
-        {"empty description", "NumberOfLines=3\nStartBlock=0\nPriority=0\nDescription=",
-         RE_NO_DESCRIPTION, "3 lines 3 start 0 [old] prio 0"},
-        {"missing section", nullptr, RE_EMPTY_COLOR, "-1 lines -1 start -1 [old] prio -1"},
+        {"Plane_005", "NumberOfLines=3\nStartBlock=1\nPriority=2\nDescription=D\nBlock_001=1, 0",
+         RE_SUCCESS, "5 lines 3 start 1 [D] prio 2 {1 0:}"},
+        // The number is the one after "Plane_", read as "%d" reads it.
+        {"Plane_x", "NumberOfLines=3\nStartBlock=1\nPriority=2\nDescription=D", RE_EMPTY_COLOR,
+         "-1 lines 3 start 1 [D] prio 2"},
+        {"Plane_000", "StartBlock=1\nPriority=2\nDescription=D", RE_EMPTY_COLOR,
+         "0 lines -1 start 1 [D] prio 2"},
+        {"Plane_-02", "NumberOfLines=3\nStartBlock=1\nPriority=2\nDescription=D", RE_EMPTY_COLOR,
+         "-2 lines 3 start 1 [D] prio 2"},
+        {"Plane", "NumberOfLines=3\nStartBlock=1\nPriority=2\nDescription=D", RE_EMPTY_COLOR,
+         "-1 lines 3 start 1 [D] prio 2"},
+        {"Plane_006", "StartBlock=1\nPriority=2\nDescription=D\nBlock_001=1, 0",
+         RE_BAD_NUMBER_OF_LINES, "6 lines -1 start 1 [D] prio 2 {1 0:}"},
+        {"Plane_007", "NumberOfLines=0\nStartBlock=1\nPriority=2\nDescription=D",
+         RE_BAD_NUMBER_OF_LINES, "7 lines 0 start 1 [D] prio 2"},
+        {"Plane_008", "NumberOfLines=65536\nStartBlock=65535\nPriority=2\nDescription=D",
+         RE_BAD_NUMBER_OF_LINES, "8 lines 0 start -1 [D] prio 2"},  // 16 bits
+        {"Plane_009", "NumberOfLines=3\nPriority=2\nDescription=D", RE_BAD_START_BLOCK,
+         "9 lines 3 start -1 [D] prio 2"},
+        {"Plane_010", "NumberOfLines=3\nStartBlock=-2\nPriority=-2", RE_BAD_START_BLOCK,
+         "10 lines 3 start -2 [old] prio -2"},
+        {"Plane_011", "NumberOfLines=3\nStartBlock=0\nPriority=-2", RE_NEGATIVE_PRIORITY,
+         "11 lines 3 start 0 [old] prio -2"},
+        {"Plane_012", "NumberOfLines=3\nStartBlock=0\nDescription=D", RE_NEGATIVE_PRIORITY,
+         "12 lines 3 start 0 [D] prio -1"},
+        {"Plane_013", "NumberOfLines=3\nStartBlock=0\nPriority=0\nBlock_004=4, 4",
+         RE_NO_DESCRIPTION, "13 lines 3 start 0 [old] prio 0 {4 4:}"},
+        {"Plane_014", "NumberOfLines=3\nStartBlock=0\nPriority=0\nDescription=", RE_NO_DESCRIPTION,
+         "14 lines 3 start 0 [old] prio 0"},
+        {"Plane_099", nullptr, RE_BAD_NUMBER_OF_LINES, "99 lines -1 start -1 [old] prio -1"},
     };
     std::string text;
     for (const Case& c : cases) {
@@ -207,7 +215,7 @@ TEST_F(PlanePrgTest, SectionCodesComeInOrderAndEverythingIsRead) {
     }
     PlanePrg plane;
     EXPECT_EQ(plane.LoadSection(nullptr, file.c_str()), RE_EMPTY_COLOR);
-    EXPECT_EQ(plane.LoadSection("complete", nullptr), RE_EMPTY_COLOR);
+    EXPECT_EQ(plane.LoadSection("Plane_005", nullptr), RE_BAD_NUMBER_OF_LINES);
     EXPECT_TRUE(plane.Blocks.empty());
 }
 
@@ -244,11 +252,11 @@ Other=1, 2
 TEST_F(PlanePrgTest, DescriptionIsReadThrough8192Characters) {
     const std::string longText(9000, 'd');
     const std::string file = Ini("long.ini",
-                                 "[P]\nNumberOfLines=1\nStartBlock=0\nPriority=0\n"
+                                 "[Plane_001]\nNumberOfLines=1\nStartBlock=0\nPriority=0\n"
                                  "Description=" +
                                      longText + "\n");
     PlanePrg plane;
-    EXPECT_EQ(plane.LoadSection("P", file.c_str()), RE_SUCCESS);
+    EXPECT_EQ(plane.LoadSection("Plane_001", file.c_str()), RE_SUCCESS);
     EXPECT_EQ(plane.Description, std::string(8191, 'd'));
 }
 

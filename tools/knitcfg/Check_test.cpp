@@ -78,9 +78,9 @@ TEST_F(CheckTest, ExitStatusByTheWorstFile) {
         EXPECT_EQ(RunTool(c.args).status, c.status) << c.args.back();
     }
     const ToolRun missing = RunTool({"check", dir_.File("missing.ini")});
-    EXPECT_EQ(missing.out, dir_.File("missing.ini") +
-                               ": error: the file is missing or cannot be read: the load reports "
-                               "code 62 [unreadable-file]\n" +
+    EXPECT_EQ(missing.out, dir_.File("missing.ini") + ": error: the file cannot be read (loading " +
+                               dir_.File("missing.ini") +
+                               ": no such file): the load reports code 62 [unreadable-file]\n" +
                                dir_.File("missing.ini") +
                                ": load result 62 (the file is missing, unreadable or empty), 1 "
                                "error, 0 warnings\n1 file: 0 ok, 1 with errors, 0 with warnings\n");

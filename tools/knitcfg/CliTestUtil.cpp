@@ -12,6 +12,20 @@ namespace knitcfg::cli::test {
 
 namespace fs = std::filesystem;
 
+const Node* Node::Find(std::string_view name) const {
+    for (const auto& member : members) {
+        if (member.first == name) {
+            return &member.second;
+        }
+    }
+    return nullptr;
+}
+
+bool operator==(const Node& a, const Node& b) {
+    return a.type == b.type && a.flag == b.flag && a.number == b.number && a.text == b.text &&
+           a.items == b.items && a.members == b.members;
+}
+
 void CopyFile(const std::string& path, const std::string& target) {
     WriteFile(target, ReadFile(path));
 }
@@ -146,12 +160,13 @@ private:
         Blanks();
         if (pos_ >= text_.size()) {
             Fail("no value");
-            return Node::Null();
+            return Node{};
         }
         const char c = text_[pos_];
         if (c == '{') {
             ++pos_;
-            Node object = Node::Object();
+            Node object;
+            object.type = Node::Type::Object;
             if (Take('}')) {
                 return object;
             }
@@ -159,14 +174,15 @@ private:
                 Blanks();
                 std::string name = String();
                 Expect(':');
-                object.Add(std::move(name), Value());
+                object.members.emplace_back(std::move(name), Value());
             } while (!failed_ && Take(','));
             Expect('}');
             return object;
         }
         if (c == '[') {
             ++pos_;
-            Node list = Node::Values();
+            Node list;
+            list.type = Node::Type::List;
             if (Take(']')) {
                 return list;
             }
@@ -177,16 +193,19 @@ private:
             return list;
         }
         if (c == '"') {
-            return Node::Str(String());
+            Node text;
+            text.type = Node::Type::Text;
+            text.text = String();
+            return text;
         }
         if (Word("null")) {
-            return Node::Null();
+            return Node{};
         }
-        if (Word("true")) {
-            return Node::Bool(true);
-        }
-        if (Word("false")) {
-            return Node::Bool(false);
+        if (Word("true") || Word("false")) {
+            Node flag;
+            flag.type = Node::Type::Bool;
+            flag.flag = text_[pos_ - 1] == 'e' && text_[pos_ - 2] == 'u';
+            return flag;
         }
         std::size_t end = pos_;
         if (end < text_.size() && text_[end] == '-') {
@@ -198,11 +217,13 @@ private:
         }
         if (end == digits) {
             Fail("unexpected character");
-            return Node::Null();
+            return Node{};
         }
-        const long long number = std::stoll(text_.substr(pos_, end - pos_));
+        Node number;
+        number.type = Node::Type::Int;
+        number.number = std::stoll(text_.substr(pos_, end - pos_));
         pos_ = end;
-        return Node::Int(number);
+        return number;
     }
 
     const std::string& text_;
@@ -215,7 +236,7 @@ private:
 Node ParseJson(const std::string& text) {
     JsonReader reader(text);
     Node node = reader.Document();
-    return reader.Failed() ? Node::Null() : node;
+    return reader.Failed() ? Node{} : node;
 }
 
 }  // namespace knitcfg::cli::test

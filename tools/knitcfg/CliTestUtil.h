@@ -5,12 +5,30 @@
 // helpers that need nothing of the library.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "ModelView.h"
 #include "TestUtil.h"
 
 namespace knitcfg::cli::test {
+
+// A JSON value read back from the tool's output: null, a flag, an integer,
+// a text, a list or an object whose members keep their order.
+struct Node {
+    enum class Type { Null, Bool, Int, Text, List, Object };
+
+    Type type = Type::Null;
+    bool flag = false;
+    long long number = 0;
+    std::string text;
+    std::vector<Node> items;
+    std::vector<std::pair<std::string, Node>> members;
+
+    // The value of an object's member; null when there is none.
+    const Node* Find(std::string_view name) const;
+};
+
+bool operator==(const Node& a, const Node& b);
 
 // The shared test helpers: TempDir, ReadFile, WriteFile (tests/TestUtil.h,
 // which needs nothing of the library).

@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CliTestUtil.h"
-#include "ModelView.h"
 
 namespace knitcfg::cli {
 namespace {
@@ -23,7 +23,7 @@ bool StartsWith(const std::string& text, const std::string& start) {
     return text.compare(0, start.size(), start) == 0;
 }
 
-const char* const kCommandNames[] = {"show", "check", "dump", "diff", "normalize"};
+const char* const kCommandNames[] = {"show", "map", "check", "dump", "diff", "normalize", "get", "set"};
 
 TEST(RunToolTest, HelpAndVersion) {
     for (const char* help : {"--help", "-h", "help"}) {
@@ -54,6 +54,10 @@ TEST(RunToolTest, UsageErrorsGoToStandardErrorWithStatus2) {
         {"show"},
         {"show", "a.ini", "b.ini"},
         {"show", "--bogus", "a.ini"},
+        {"map"},
+        {"map", "a.ini", "b.ini"},
+        {"map", "a.ini", "--designs"},
+        {"diff", "a.ini", "b.ini", "--color", "1"},
         {"check"},
         {"dump", "--xml", "a.ini"},
         {"diff", "a.ini"},
@@ -92,10 +96,14 @@ TEST(RunToolTest, EveryCommandSurvivesEveryBrokenFile) {
     for (const std::string& file : files) {
         for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
                  {"show", file},
+                 {"map", file},
                  {"check", file},
                  {"dump", "--json", file},
                  {"diff", file, Sample("machine.ini")},
-                 {"normalize", file, "-o", dir.File("out.ini")}}) {
+                 {"normalize", file, "-o", dir.File("out.ini")},
+                 {"get", file, "color", "1", "--", "line", "0", "actuator", "1", "feed"},
+                 {"set", "--force", file == junk ? junk : dir.File("absent.ini"), "color", "1",
+                  "help", "x"}}) {
             const test::ToolRun run = RunTool(args);
             EXPECT_GE(run.status, kExitOk) << args[0] << ' ' << file;
             EXPECT_LE(run.status, kExitError) << args[0] << ' ' << file;
@@ -106,12 +114,43 @@ TEST(RunToolTest, EveryCommandSurvivesEveryBrokenFile) {
     }
 }
 
+// 0 fine, 1 a load code or a difference, 2 an error: a missing file is an
+// error for every command that prints a file.
+TEST(RunToolTest, ExitStatusesOfThePrintingCommands) {
+    const std::string machine = Sample("machine.ini");
+    const std::string broken = Sample("broken/no-header.ini");
+    const std::string missing = Sample("no-such-file.ini");
+    const std::vector<std::pair<std::vector<std::string>, int>> cases = {
+        {{"show", machine}, kExitOk},
+        {{"show", broken}, kExitNo},
+        {{"show", missing}, kExitError},
+        {{"map", machine}, kExitOk},
+        {{"map", broken}, kExitNo},
+        {{"map", missing}, kExitError},
+        {{"dump", machine}, kExitOk},
+        {{"dump", broken}, kExitNo},
+        {{"dump", missing}, kExitError},
+        {{"diff", machine, machine}, kExitOk},
+        {{"diff", machine, broken}, kExitNo},
+        {{"diff", missing, machine}, kExitError},
+        {{"diff", machine, missing}, kExitError},
+    };
+    for (const auto& [args, status] : cases) {
+        const test::ToolRun run = RunTool(args);
+        EXPECT_EQ(run.status, status) << args[0] << ' ' << args[1];
+        if (status == kExitError) {
+            EXPECT_EQ(run.out, "") << args[0];
+            EXPECT_NE(run.err.find(missing + ": 62 "), std::string::npos) << run.err;
+        }
+    }
+}
+
 class NormalizeTest : public ::testing::Test {
 protected:
-    static Node ModelOf(const std::string& path, int expectedCode = RE_SUCCESS) {
-        Configuration config;
-        EXPECT_EQ(config.LoadCFG(path.c_str()), expectedCode) << path;
-        return ModelView(config);
+    // Both files hold the same model: diff finds nothing.
+    static void ExpectSameModel(const std::string& a, const std::string& b) {
+        const test::ToolRun run = RunTool({"diff", a, b});
+        EXPECT_EQ(run.status, kExitOk) << run.out << run.err;
     }
 
     // The small machine as the library writes it.
@@ -127,7 +166,7 @@ TEST_F(NormalizeTest, TheSmallMachineIsInTheLibrarysOwnForm) {
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(test::ReadFile(out), CanonicalMachine());
-    EXPECT_EQ(ModelOf(out), ModelOf(Sample("machine.ini")));
+    ExpectSameModel(out, Sample("machine.ini"));
 }
 
 TEST_F(NormalizeTest, AHandEditedFileIsRewrittenInPlace) {
@@ -150,15 +189,46 @@ TEST_F(NormalizeTest, AHandEditedFileIsRewrittenInPlace) {
     }
     const std::string file = dir_.File("machine.ini");
     test::WriteFile(file, edited);
-    const Node before = ModelOf(file);
+    const std::string before = dir_.File("before.ini");
+    test::WriteFile(before, edited);
 
     const test::ToolRun run = RunTool({"normalize", file});
     ASSERT_EQ(run.status, kExitOk) << run.err;
     EXPECT_EQ(test::ReadFile(file), CanonicalMachine());
-    EXPECT_EQ(ModelOf(file), before);
+    ExpectSameModel(file, before);
     // A second run changes nothing.
     EXPECT_EQ(RunTool({"normalize", file, "--output", dir_.File("again.ini")}).status, kExitOk);
     EXPECT_EQ(test::ReadFile(dir_.File("again.ini")), CanonicalMachine());
+}
+
+// --keep leaves in place what the library does not own, and the file holds
+// the same configuration; without it that is gone.
+TEST_F(NormalizeTest, KeepLeavesWhatTheLibraryDoesNotOwn) {
+    const std::string in = knitcfg::test::TestDataDir() + "/config/preserve.ini";
+    const char* const notOwned[] = {
+        "; Last checked 2026-11-02.\r\n", "Operator=R. Bianchi\r\n", "[Maintenance]\r\n",
+        "Block_004=4, 0, 9, 8\r\n",       "Help=Second line\r\n",    "[Line_010]\r\n"};
+    for (const bool keep : {false, true}) {
+        const std::string out = dir_.File(keep ? "kept.ini" : "normal.ini");
+        std::vector<std::string> args{"normalize", in, "-o", out};
+        if (keep) {
+            args.push_back("--keep");
+        }
+        const test::ToolRun run = RunTool(args);
+        ASSERT_EQ(run.status, kExitOk) << run.err;
+        const std::string text = test::ReadFile(out);
+        for (const char* line : notOwned) {
+            EXPECT_EQ(text.find(line) != std::string::npos, keep) << line << "\n" << text;
+        }
+        if (keep) {
+            ExpectSameModel(out, in);
+        }
+    }
+    // Kept once, kept again: nothing changes.
+    const std::string kept = dir_.File("kept.ini");
+    const std::string once = test::ReadFile(kept);
+    ASSERT_EQ(RunTool({"normalize", "--keep", kept}).status, kExitOk);
+    EXPECT_EQ(test::ReadFile(kept), once);
 }
 
 TEST_F(NormalizeTest, AFileWithACodeIsWrittenOnlyByForce) {
@@ -187,9 +257,12 @@ TEST_F(NormalizeTest, FailuresAreErrors) {
     const std::string nowhere = dir_.File("no-folder/out.ini");
     const test::ToolRun unwritable = RunTool({"normalize", Sample("machine.ini"), "-o", nowhere});
     EXPECT_EQ(unwritable.status, kExitError);
-    EXPECT_EQ(unwritable.err,
-              "knitcfg normalize: saving " + nowhere +
-                  ": 63 (replacing the target file with the saved copy failed); nothing written\n");
+    EXPECT_EQ(unwritable.err.rfind("knitcfg normalize: 63 (replacing the target file with the "
+                                   "saved copy failed): saving " +
+                                       nowhere + ": ",
+                                   0),
+              0u)
+        << unwritable.err;
     EXPECT_FALSE(fs::exists(nowhere));
 
     // A folder in the way: the saved copy is not left behind either.
@@ -197,7 +270,9 @@ TEST_F(NormalizeTest, FailuresAreErrors) {
     fs::create_directory(folder);
     const test::ToolRun blocked = RunTool({"normalize", Sample("machine.ini"), "-o", folder});
     EXPECT_EQ(blocked.status, kExitError);
-    EXPECT_NE(blocked.err.find("cannot replace " + folder), std::string::npos) << blocked.err;
+    EXPECT_NE(blocked.err.find("saving " + folder + ": is a folder; nothing written"),
+              std::string::npos)
+        << blocked.err;
     EXPECT_TRUE(fs::is_directory(folder));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1);
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
 #include "CliTestUtil.h"
@@ -14,89 +13,62 @@ namespace {
 using test::RunTool;
 using test::Sample;
 
-// A list of colors, each an id and a state.
-Node Colors(std::initializer_list<std::pair<int, int>> colors) {
-    Node list = Node::Keyed("color", {"id"});
-    for (const auto& [id, state] : colors) {
-        Node c = Node::Object();
-        c.Add("id", Node::Int(id));
-        c.Add("state", Node::Int(state));
-        list.items.push_back(c);
+// A configuration whose colors hold one drum each.
+std::string Machine(const std::string& colors) {
+    return "[Protection]\r\nConfigProtected=0\r\n[Header]\r\nMachineType=M\r\nVersion=1.0\r\n"
+           "Description=d\r\nNumberOfLines=1\r\nStartBlock=0\r\n" +
+           colors;
+}
+
+// Color `id` with drum 1 in `state`; `tag` tells apart sections of one number.
+std::string Color(int id, int state, const std::string& tag = "") {
+    const std::string n = std::to_string(id);
+    return "[Color_00" + n + tag + "]\r\nID=" + n + "\r\nPlane=1\r\nDrum_000=1, 1, 1, " +
+           std::to_string(state) + "\r\n";
+}
+
+std::string Removed(int id, int state, const std::string& occurrence = "") {
+    const std::string color = "color " + std::to_string(id) + occurrence;
+    return "- " + color + ": id=" + std::to_string(id) + ", plane=1, actuators: 1\n- " + color +
+           " actuator 1: kind=\"DrumColor\", id=1, feed=1, feedId=1, state=" +
+           std::to_string(state) + "\n";
+}
+
+TEST(DiffTest, ItemsAreMatchedByKeyInOrderNotByPlace) {
+    struct Case {
+        std::string before, after, expected;
+    };
+    std::string added = Removed(3, 1);
+    for (std::size_t at = 0; (at = added.find("- ", at)) != std::string::npos; at += 2) {
+        added[at] = '+';
     }
-    return list;
-}
-
-Node Model(Node colors) {
-    Node model = Node::Object();
-    model.Add("colors", std::move(colors));
-    return model;
-}
-
-std::string Diff(const Node& a, const Node& b, std::size_t* count = nullptr) {
-    std::ostringstream out;
-    const std::size_t n = WriteDiff(out, a, b);
-    if (count != nullptr) {
-        *count = n;
+    const Case cases[] = {
+        {Color(1, 0) + Color(2, 5), Color(2, 5) + Color(1, 0), ""},
+        {Color(1, 0) + Color(2, 5), Color(3, 1) + Color(2, 6),
+         Removed(1, 0) + "~ color 2 actuator 1: state 5 -> 6\n" + added},
+        {Color(4, 0) + Color(4, 1, "b") + Color(4, 2, "c"), Color(4, 0) + Color(4, 9, "b"),
+         "~ color 4 #2 actuator 1: state 1 -> 9\n" + Removed(4, 2, " #3")},
+    };
+    test::TempDir dir;
+    for (const Case& c : cases) {
+        test::WriteFile(dir.File("a.ini"), Machine(c.before));
+        test::WriteFile(dir.File("b.ini"), Machine(c.after));
+        const test::ToolRun run = RunTool({"diff", dir.File("a.ini"), dir.File("b.ini")});
+        EXPECT_EQ(run.out, c.expected) << c.before << c.after;
+        EXPECT_EQ(run.status, c.expected.empty() ? kExitOk : kExitNo);
     }
-    return out.str();
 }
 
-TEST(DiffTest, ItemsAreMatchedByKeyNotByPlace) {
-    std::size_t count = 1;
-    EXPECT_EQ(Diff(Model(Colors({{1, 0}, {2, 5}})), Model(Colors({{2, 5}, {1, 0}})), &count), "");
-    EXPECT_EQ(count, 0u);
-    EXPECT_EQ(Diff(Model(Colors({{1, 0}, {2, 5}})), Model(Colors({{3, 1}, {2, 6}})), &count),
-              "- color 1: id=1, state=0\n"
-              "~ color 2: state 5 -> 6\n"
-              "+ color 3: id=3, state=1\n");
-    EXPECT_EQ(count, 3u);
-}
-
-TEST(DiffTest, ItemsWithTheSameKeyAreMatchedInOrder) {
-    EXPECT_EQ(Diff(Model(Colors({{4, 0}, {4, 1}, {4, 2}})), Model(Colors({{4, 0}, {4, 9}}))),
-              "~ color 4 #2: state 1 -> 9\n"
-              "- color 4 #3: id=4, state=2\n");
-}
-
-TEST(DiffTest, AWholeItemComesWithItsOwnItems) {
-    Node a = Model(Node::Keyed("line", {"id", "plane"}));
-    Node b = a;
-    Node line = Node::Object();
-    line.Add("id", Node::Int(12));
-    line.Add("plane", Node::Int(2));
-    line.Add("help", Node::Str(""));
-    Node& actuators = line.Add("actuators", Node::Keyed("actuator", {"id"}));
-    Node drum = Node::Object();
-    drum.Add("kind", Node::Str("DrumLine"));
-    drum.Add("id", Node::Int(3));
-    drum.Add("state", Node::Null());
-    actuators.items.push_back(drum);
-    b.members[0].value.items.push_back(line);
-    EXPECT_EQ(Diff(a, b),
-              "+ line 12 (plane 2): id=12, plane=2, actuators: 1\n"
-              "+ line 12 (plane 2) / actuator 3: kind=\"DrumLine\", id=3\n");
-    EXPECT_EQ(Diff(b, a),
-              "- line 12 (plane 2): id=12, plane=2, actuators: 1\n"
-              "- line 12 (plane 2) / actuator 3: kind=\"DrumLine\", id=3\n");
-}
-
-TEST(DiffTest, PlainValuesAndListsOfThemChangeAsAWhole) {
-    Node a = Node::Object();
-    Node& header = a.Add("header", Node::Object());
-    header.Add("description", Node::Str("one\r\ntwo"));
-    a.Add("protected", Node::Bool(false));
-    Node& remap = a.Add("remap", Node::Values());
-    remap.items = {Node::Int(1), Node::Int(2)};
-    Node b = a;
-    b.members[0].value.members[0].value = Node::Str("one");
-    b.members[1].value = Node::Bool(true);
-    b.members[2].value.items.push_back(Node::Int(3));
-    b.Add("added", Node::Int(7));
-    EXPECT_EQ(Diff(a, b),
-              "~ header: description \"one\\r\\ntwo\" -> \"one\"\n"
-              "~ protected: false -> true\n"
-              "~ remap: [1 2] -> [1 2 3]\n"
-              "~ added: (none) -> 7\n");
+TEST(DiffTest, TextsAreWrittenAsTheFileHoldsThem) {
+    EXPECT_EQ(DiffText(Value::Text("\\d\\a.dis")), "\"\\d\\a.dis\"");
+    EXPECT_EQ(DiffText(Value::Text("one\r\ntwo\x1b")), "\"one\\ntwo?\"");
+    EXPECT_EQ(DiffText(Value::Text("caf\xe9")), "\"caf\xe9\"");
+    EXPECT_EQ(DiffText(Value::Text("caf\xe9"), Encoding::Utf8), "\"caf\xc3\xa9\"");
+    EXPECT_EQ(DiffText(Value::Null()), "(none)");
+    EXPECT_EQ(ChangeLine("color 1 actuator 3", "state", Value::Int(0), Value::Int(1)),
+              "~ color 1 actuator 3: state 0 -> 1");
+    EXPECT_EQ(ChangeLine("", "protected", Value::Bool(false), Value::Bool(true)),
+              "~ protected: false -> true");
 }
 
 // The diff of a sample against an edited copy of it.
@@ -173,23 +145,23 @@ TEST_F(DiffCommandTest, ReportsEveryChangeByMeaning) {
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(
         run.out,
-        "~ header: description \"Sample machine of the knitcfg project\\r\\nsix feeds, two "
-        "planes\" -> \"Sample machine of the knitcfg project\\r\\nsix feeds\"\n"
+        "~ header: description \"Sample machine of the knitcfg project\\nsix feeds, two "
+        "planes\" -> \"Sample machine of the knitcfg project\\nsix feeds\"\n"
         "~ protected: false -> true\n"
-        "- line 3 (plane 1) / actuator 61: kind=\"SpeederLine\", id=61, feed=5, feedId=5\n"
-        "~ color 1 / actuator 1: state 0 -> 1\n"
+        "- line 3 plane 1 actuator 61: kind=\"SpeederLine\", id=61, feed=5, feedId=5\n"
+        "~ color 1 actuator 1: state 0 -> 1\n"
         "- color 2: id=2, plane=1, helpAbstract=\"Red yarn\", help=\"Red yarn on feeds 1 "
-        "and 2\\r\\nfinger 12 lifted\", actuators: 6\n"
-        "- color 2 / actuator 1: kind=\"DrumColor\", id=1, feed=1, feedId=1, state=1\n"
-        "- color 2 / actuator 11: kind=\"FingerColor\", id=11, feed=1, feedId=1, state=0\n"
-        "- color 2 / actuator 12: kind=\"FingerColor\", id=12, feed=2, feedId=2, state=1\n"
-        "- color 2 / actuator 22: kind=\"TriangleColor\", id=22, feed=2, feedId=2, state=2\n"
-        "- color 2 / actuator 41: kind=\"StepMotorColor\", id=41, feed=3, feedId=3, "
+        "and 2\\nfinger 12 lifted\", actuators: 6\n"
+        "- color 2 actuator 1: kind=\"DrumColor\", id=1, feed=1, feedId=1, state=1\n"
+        "- color 2 actuator 11: kind=\"FingerColor\", id=11, feed=1, feedId=1, state=0\n"
+        "- color 2 actuator 12: kind=\"FingerColor\", id=12, feed=2, feedId=2, state=1\n"
+        "- color 2 actuator 22: kind=\"TriangleColor\", id=22, feed=2, feedId=2, state=2\n"
+        "- color 2 actuator 41: kind=\"StepMotorColor\", id=41, feed=3, feedId=3, "
         "state=0, position=850\n"
-        "- color 2 / actuator 61: kind=\"SpeederColor\", id=61, feed=5, feedId=5, "
+        "- color 2 actuator 61: kind=\"SpeederColor\", id=61, feed=5, feedId=5, "
         "speed=\"-1.250\"\n"
-        "+ color 3 / actuator 13: kind=\"FingerColor\", id=13, feed=3, feedId=3, state=1\n"
-        "~ design \"\\\\designs\\\\tulip.dis\" / pattern for color 3: remap [1 2 3] -> [1 2]\n"
+        "+ color 3 actuator 13: kind=\"FingerColor\", id=13, feed=3, feedId=3, state=1\n"
+        "~ design \"\\designs\\tulip.dis\" pattern for color 3: remap [1 2 3] -> [1 2]\n"
         "- shaved design \"edge\": name=\"edge\", first=0, second=4, third=1, "
         "elements=[7 4294967295]\n");
 }

@@ -1,115 +1,209 @@
 #include "Json.h"
 
-namespace knitcfg::cli {
+#include <knitcfg/knitcfg.h>
 
-std::string JsonString(std::string_view text) {
-    static const char kHex[] = "0123456789abcdef";
-    std::string out;
-    out.reserve(text.size() + 2);
-    out += '"';
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (byte) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (byte < 0x20 || byte >= 0x7f) {
-                    out += "\\u00";
-                    out += kHex[byte >> 4];
-                    out += kHex[byte & 0xf];
-                } else {
-                    out += c;
-                }
-        }
-    }
-    out += '"';
-    return out;
-}
+#include <charconv>
+
+#include "Table.h"
+
+namespace knitcfg::cli {
 
 namespace {
 
-void WriteValue(std::ostream& out, const Node& node, int depth);
-
-void Indent(std::ostream& out, int depth) {
-    for (int i = 0; i < depth; ++i) {
-        out << "  ";
-    }
+bool Plain(unsigned char byte, JsonText form) {
+    return (byte >= 0x20 && byte < 0x7f && byte != '"' && byte != '\\') ||
+           (byte >= 0xa0 && form == JsonText::Latin1);
 }
 
-void WriteScalar(std::ostream& out, const Node& node) {
-    switch (node.type) {
-        case Node::Type::Null: out << "null"; break;
-        case Node::Type::Bool: out << (node.flag ? "true" : "false"); break;
-        case Node::Type::Int: out << node.number; break;
-        case Node::Type::Text: out << JsonString(node.text); break;
-        case Node::Type::List:
-        case Node::Type::Object: break;
-    }
-}
-
-bool AllScalar(const Node& list) {
-    for (const Node& item : list.items) {
-        if (!item.IsScalar()) {
-            return false;
+void AppendString(std::string& out, std::string_view text, JsonText form) {
+    static const char kHex[] = "0123456789abcdef";
+    out += '"';
+    std::size_t run = 0;  // start of the bytes not yet appended that need no escape
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (Plain(byte, form)) {
+            continue;
+        }
+        out.append(text.data() + run, i - run);
+        run = i + 1;
+        switch (byte) {
+            case '"': out += "\\\""; continue;
+            case '\\': out += "\\\\"; continue;
+            case '\b': out += "\\b"; continue;
+            case '\f': out += "\\f"; continue;
+            case '\n': out += "\\n"; continue;
+            case '\r': out += "\\r"; continue;
+            case '\t': out += "\\t"; continue;
+            default: break;
+        }
+        const unsigned code = byte >= 0x80 && form == JsonText::Utf8 ? CodePoint1252(byte) : 0;
+        if (code >= 0x800) {
+            out += static_cast<char>(0xe0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3f));
+            out += static_cast<char>(0x80 | (code & 0x3f));
+        } else if (code >= 0xa0) {
+            out += static_cast<char>(0xc0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3f));
+        } else {
+            out += "\\u00";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xf];
         }
     }
-    return true;
+    out.append(text.data() + run, text.size() - run);
+    out += '"';
 }
 
-void WriteValue(std::ostream& out, const Node& node, int depth) {
-    if (node.IsScalar()) {
-        WriteScalar(out, node);
-        return;
+// Writes into a buffer handed to the stream in large pieces: the JSON of a
+// big file is many times its size, in short pieces.
+class Writer {
+public:
+    Writer(std::ostream& out, JsonText form) : out_(out), form_(form) {
+        buffer_.reserve(kFlushAt + 4096);
     }
-    if (node.type == Node::Type::List) {
-        if (node.items.empty()) {
-            out << "[]";
+    ~Writer() { Flush(); }
+
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+
+    void Raw(std::string_view text) {
+        buffer_ += text;
+        if (buffer_.size() >= kFlushAt) {
+            Flush();
+        }
+    }
+
+    void Number(long long n) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+        buffer_.append(digits, static_cast<std::size_t>(end - digits));
+    }
+
+    void String(std::string_view text) { AppendString(buffer_, text, form_); }
+
+    void Indent(int depth) { buffer_.append(static_cast<std::size_t>(depth) * 2, ' '); }
+
+    // A member's name: one of the model's own, which need no escape.
+    void Name(const char* name) {
+        buffer_ += '"';
+        buffer_ += name;
+        buffer_ += "\": ";
+    }
+
+    void Scalar(const Value& v) {
+        switch (v.type) {
+            case Value::Type::Null: Raw("null"); break;
+            case Value::Type::Bool: Raw(v.number != 0 ? "true" : "false"); break;
+            case Value::Type::Int: Number(v.number); break;
+            case Value::Type::Text: String(v.text); break;
+            case Value::Type::Shorts:
+            case Value::Type::Longs:
+                if (v.Count() == 0) {
+                    Raw("[]");
+                    break;
+                }
+                Raw("[");
+                for (std::size_t i = 0; i < v.Count(); ++i) {
+                    if (i > 0) {
+                        Raw(", ");
+                    }
+                    Number(v.Item(i));
+                }
+                Raw("]");
+                break;
+        }
+    }
+
+    void Members(const cli::Members& members, int depth) {
+        if (members.count == 0) {
+            Raw("{}");
             return;
         }
-        if (AllScalar(node)) {
-            out << '[';
-            for (std::size_t i = 0; i < node.items.size(); ++i) {
-                out << (i == 0 ? "" : ", ");
-                WriteScalar(out, node.items[i]);
+        Raw("{\n");
+        for (std::size_t i = 0; i < members.count; ++i) {
+            const Member& m = members.items[i];
+            Indent(depth + 1);
+            Name(m.name);
+            switch (m.what) {
+                case Member::What::Plain: Scalar(m.value); break;
+                case Member::What::Object: Object(m.object, depth + 1); break;
+                case Member::What::List: List(m.list, depth + 1); break;
             }
-            out << ']';
+            Raw(i + 1 < members.count ? ",\n" : "\n");
+        }
+        Indent(depth);
+        Raw("}");
+    }
+
+    void Object(ObjectRef object, int depth) { Members(Collect(object), depth); }
+
+    void List(const ListRef& list, int depth) {
+        if (list.size == 0) {
+            Raw("[]");
             return;
         }
-        out << "[\n";
-        for (std::size_t i = 0; i < node.items.size(); ++i) {
-            Indent(out, depth + 1);
-            WriteValue(out, node.items[i], depth + 1);
-            out << (i + 1 < node.items.size() ? ",\n" : "\n");
+        Raw("[\n");
+        for (std::size_t i = 0; i < list.size; ++i) {
+            Indent(depth + 1);
+            Object(list.At(i), depth + 1);
+            Raw(i + 1 < list.size ? ",\n" : "\n");
         }
-        Indent(out, depth);
-        out << ']';
-        return;
+        Indent(depth);
+        Raw("]");
     }
-    if (node.members.empty()) {
-        out << "{}";
-        return;
+
+    void Flush() {
+        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        buffer_.clear();
     }
-    out << "{\n";
-    for (std::size_t i = 0; i < node.members.size(); ++i) {
-        Indent(out, depth + 1);
-        out << JsonString(node.members[i].name) << ": ";
-        WriteValue(out, node.members[i].value, depth + 1);
-        out << (i + 1 < node.members.size() ? ",\n" : "\n");
-    }
-    Indent(out, depth);
-    out << '}';
-}
+
+private:
+    static constexpr std::size_t kFlushAt = 1 << 16;
+
+    std::ostream& out_;
+    JsonText form_;
+    std::string buffer_;
+};
 
 }  // namespace
 
-void WriteJson(std::ostream& out, const Node& node) {
-    WriteValue(out, node, 0);
-    out << '\n';
+std::string JsonString(std::string_view text, JsonText form) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    AppendString(out, text, form);
+    return out;
+}
+
+void WriteJson(std::ostream& out, ObjectRef object, JsonText form) {
+    Writer writer(out, form);
+    writer.Object(object, 0);
+    writer.Raw("\n");
+}
+
+void WriteLoadedFileJson(std::ostream& out, const std::string& path, int code,
+                         const Configuration& config, JsonText form) {
+    Writer writer(out, form);
+    writer.Raw("{\n  \"file\": ");
+    writer.String(path);
+    writer.Raw(",\n  \"result\": {\n    \"code\": ");
+    writer.Number(code);
+    writer.Raw(",\n    \"text\": ");
+    writer.String(RetErrorText(code));
+    writer.Raw("\n  },\n");
+    // The model's members follow at the same level.
+    const Members members = Collect(ModelRef(config));
+    for (std::size_t i = 0; i < members.count; ++i) {
+        const Member& m = members.items[i];
+        writer.Indent(1);
+        writer.Name(m.name);
+        switch (m.what) {
+            case Member::What::Plain: writer.Scalar(m.value); break;
+            case Member::What::Object: writer.Object(m.object, 1); break;
+            case Member::What::List: writer.List(m.list, 1); break;
+        }
+        writer.Raw(i + 1 < members.count ? ",\n" : "\n");
+    }
+    writer.Raw("}\n");
 }
 
 }  // namespace knitcfg::cli

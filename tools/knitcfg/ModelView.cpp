@@ -2,260 +2,316 @@
 
 #include <knitcfg/knitcfg.h>
 
+#include <cstring>
+#include <memory>
 #include <utility>
 
 namespace knitcfg::cli {
 
-Node Node::Null() {
-    return Node{};
+Value Value::Bool(bool flag) {
+    Value v;
+    v.type = Type::Bool;
+    v.number = flag ? 1 : 0;
+    return v;
 }
 
-Node Node::Bool(bool value) {
-    Node n;
-    n.type = Type::Bool;
-    n.flag = value;
-    return n;
+Value Value::Int(long long number) {
+    Value v;
+    v.type = Type::Int;
+    v.number = number;
+    return v;
 }
 
-Node Node::Int(long long value) {
-    Node n;
-    n.type = Type::Int;
-    n.number = value;
-    return n;
+Value Value::Text(std::string text) {
+    Value v;
+    v.type = Type::Text;
+    v.text = std::move(text);
+    return v;
 }
 
-Node Node::Str(std::string value) {
-    Node n;
-    n.type = Type::Text;
-    n.text = std::move(value);
-    return n;
+Value Value::Short(short value) {
+    return value == kNoValue ? Null() : Int(value);
 }
 
-Node Node::Keyed(std::string name, std::vector<std::string> keys) {
-    Node n;
-    n.type = Type::List;
-    n.itemName = std::move(name);
-    n.keyMembers = std::move(keys);
-    return n;
+Value Value::Ramp(short value) {
+    return value == -1 ? Null() : Int(value);
 }
 
-Node Node::Values() {
-    Node n;
-    n.type = Type::List;
-    return n;
+Value Value::TextOrNull(std::string text) {
+    return text.empty() ? Null() : Text(std::move(text));
 }
 
-Node Node::Object() {
-    Node n;
-    n.type = Type::Object;
-    return n;
+std::size_t Value::Count() const {
+    if (type == Type::Shorts) {
+        return shorts->size();
+    }
+    return type == Type::Longs ? longs->size() : 0;
 }
 
-Node& Node::Add(std::string name, Node value) {
-    members.push_back(Member{std::move(name), std::move(value)});
-    return members.back().value;
+long long Value::Item(std::size_t i) const {
+    return type == Type::Shorts ? (*shorts)[i] : static_cast<long long>((*longs)[i]);
 }
 
-const Node* Node::Find(std::string_view name) const {
-    for (const Member& m : members) {
-        if (m.name == name) {
-            return &m.value;
+bool operator==(const Value& a, const Value& b) {
+    if (a.type != b.type) {
+        return false;
+    }
+    switch (a.type) {
+        case Value::Type::Null: return true;
+        case Value::Type::Bool:
+        case Value::Type::Int: return a.number == b.number;
+        case Value::Type::Text: return a.text == b.text;
+        case Value::Type::Shorts: return *a.shorts == *b.shorts;
+        case Value::Type::Longs: return *a.longs == *b.longs;
+    }
+    return false;
+}
+
+const Member* Members::Find(const char* name) const {
+    for (const Member& m : *this) {
+        if (std::strcmp(m.name, name) == 0) {
+            return &m;
         }
     }
     return nullptr;
 }
 
-bool operator==(const Node& a, const Node& b) {
-    if (a.type != b.type) {
-        return false;
-    }
-    switch (a.type) {
-        case Node::Type::Null: return true;
-        case Node::Type::Bool: return a.flag == b.flag;
-        case Node::Type::Int: return a.number == b.number;
-        case Node::Type::Text: return a.text == b.text;
-        case Node::Type::List: return a.items == b.items;
-        case Node::Type::Object:
-            if (a.members.size() != b.members.size()) {
-                return false;
-            }
-            for (std::size_t i = 0; i < a.members.size(); ++i) {
-                if (a.members[i].name != b.members[i].name ||
-                    a.members[i].value != b.members[i].value) {
-                    return false;
-                }
-            }
-            return true;
-    }
-    return false;
-}
-
 namespace {
 
-// A 16-bit field or getter result; -32768 means "no value".
-Node Short(short value) {
-    return value == kNoValue ? Node::Null() : Node::Int(value);
+template <class T>
+const T& As(const void* object) {
+    return *static_cast<const T*>(object);
 }
 
-// A design ramp or balance; the getters report "none" as -1.
-Node Ramp(short value) {
-    return value == -1 ? Node::Null() : Node::Int(value);
+template <class T>
+const T& ItemOf(const void* items, std::size_t i) {
+    return *(*static_cast<const std::vector<std::unique_ptr<T>>*>(items))[i];
 }
 
-// A text getter result; the empty text means "no value".
-Node TextOrNull(std::string value) {
-    return value.empty() ? Node::Null() : Node::Str(std::move(value));
+template <class T>
+ListRef MakeList(const char* itemName, const char* key1, const char* key2, Kind itemKind,
+                 const std::vector<std::unique_ptr<T>>& items) {
+    ListRef list;
+    list.itemName = itemName;
+    list.keys[0] = key1;
+    list.keys[1] = key2;
+    list.itemKind = itemKind;
+    list.items = &items;
+    list.size = items.size();
+    return list;
 }
 
-// One actuator, of any kind, through the virtual getters only: a kind
-// without a value answers its getter with "no value", which becomes Null.
-Node ActuatorView(const Attuat& actuator) {
+Value Shorts(const std::vector<short>& values) {
+    Value v;
+    v.type = Value::Type::Shorts;
+    v.shorts = &values;
+    return v;
+}
+
+Value Longs(const std::vector<std::uint32_t>& values) {
+    Value v;
+    v.type = Value::Type::Longs;
+    v.longs = &values;
+    return v;
+}
+
+class Builder {
+public:
+    explicit Builder(Members* members) : members_(members) {}
+
+    void Plain(const char* name, Value value) {
+        Member& m = Next(name, Member::What::Plain);
+        m.value = std::move(value);
+    }
+
+    void Object(const char* name, ObjectRef object) {
+        Next(name, Member::What::Object).object = object;
+    }
+
+    void List(const char* name, ListRef list) { Next(name, Member::What::List).list = list; }
+
+private:
+    Member& Next(const char* name, Member::What what) {
+        Member& m = members_->items[members_->count++];
+        m.name = name;
+        m.what = what;
+        return m;
+    }
+
+    Members* members_;
+};
+
+void CollectActuator(const Attuat& a, Builder& b) {
     // GetQuota's "no position" sentinel, one past the 16-bit range.
     constexpr int kNoQuota = 32768;
-    Node n = Node::Object();
-    n.Add("kind", Node::Str(actuator.GetRuntimeClass()->className));
-    n.Add("id", Short(actuator.Id));
-    n.Add("feed", Short(actuator.Caduta));
-    n.Add("feedId", Short(actuator.IdCaduta));
-    n.Add("state", Short(actuator.GetStato()));
-    const int quota = actuator.GetQuota();
-    n.Add("position", quota == kNoQuota ? Node::Null() : Node::Int(quota));
-    n.Add("speed", TextOrNull(actuator.GetVelocita()));
-    n.Add("needlePosition", TextOrNull(actuator.GetQuotaAghi()));
-    n.Add("needleStartRamp", Ramp(actuator.GetRampaInizAghi()));
-    n.Add("needleEndRamp", Ramp(actuator.GetRampaFinAghi()));
-    n.Add("rankPosition", TextOrNull(actuator.GetQuotaRanghi()));
-    n.Add("rankStartRamp", Ramp(actuator.GetRampaInizRanghi()));
-    n.Add("rankEndRamp", Ramp(actuator.GetRampaFinRanghi()));
-    n.Add("startBalance", Ramp(actuator.GetBilancIniz()));
-    n.Add("endBalance", Ramp(actuator.GetBilancFin()));
-    return n;
+    b.Plain("kind", Value::Text(a.GetRuntimeClass()->className));
+    b.Plain("id", Value::Short(a.Id));
+    b.Plain("feed", Value::Short(a.Caduta));
+    b.Plain("feedId", Value::Short(a.IdCaduta));
+    b.Plain("state", Value::Short(a.GetStato()));
+    const int quota = a.GetQuota();
+    b.Plain("position", quota == kNoQuota ? Value::Null() : Value::Int(quota));
+    b.Plain("speed", Value::TextOrNull(a.GetVelocita()));
+    b.Plain("needlePosition", Value::TextOrNull(a.GetQuotaAghi()));
+    b.Plain("needleStartRamp", Value::Ramp(a.GetRampaInizAghi()));
+    b.Plain("needleEndRamp", Value::Ramp(a.GetRampaFinAghi()));
+    b.Plain("rankPosition", Value::TextOrNull(a.GetQuotaRanghi()));
+    b.Plain("rankStartRamp", Value::Ramp(a.GetRampaInizRanghi()));
+    b.Plain("rankEndRamp", Value::Ramp(a.GetRampaFinRanghi()));
+    b.Plain("startBalance", Value::Ramp(a.GetBilancIniz()));
+    b.Plain("endBalance", Value::Ramp(a.GetBilancFin()));
 }
 
-Node ActuatorsView(const std::vector<std::unique_ptr<Attuat>>& actuators) {
-    Node list = Node::Keyed("actuator", {"id"});
-    list.items.reserve(actuators.size());
-    for (const auto& actuator : actuators) {
-        list.items.push_back(ActuatorView(*actuator));
-    }
-    return list;
+void CollectHeader(const HeaderPrg& h, Builder& b) {
+    b.Plain("machineType", Value::Text(h.MachineType));
+    b.Plain("versionMajor", Value::Int(h.VersionMajor));
+    b.Plain("versionMinor", Value::Int(h.VersionMinor));
+    b.Plain("description", Value::Text(h.Description));
+    b.Plain("numberOfLines", Value::Int(h.NumberOfLines));
+    b.Plain("startBlock", Value::Int(h.StartBlock));
+    b.Plain("lastDevelop", Value::Text(h.LastDevelop));
+    b.Plain("lastDevelopFirst", Value::Int(h.LastDevelopFirst));
+    b.Plain("lastDevelopSecond", Value::Int(h.LastDevelopSecond));
+    b.Plain("sourceCfg", Value::Text(h.SourceCfg));
+    b.Plain("sourceSdi", Value::Text(h.SourceSdi));
 }
 
-Node HeaderView(const HeaderPrg& header) {
-    Node n = Node::Object();
-    n.Add("machineType", Node::Str(header.MachineType));
-    n.Add("versionMajor", Node::Int(header.VersionMajor));
-    n.Add("versionMinor", Node::Int(header.VersionMinor));
-    n.Add("description", Node::Str(header.Description));
-    n.Add("numberOfLines", Node::Int(header.NumberOfLines));
-    n.Add("startBlock", Node::Int(header.StartBlock));
-    n.Add("lastDevelop", Node::Str(header.LastDevelop));
-    n.Add("lastDevelopFirst", Node::Int(header.LastDevelopFirst));
-    n.Add("lastDevelopSecond", Node::Int(header.LastDevelopSecond));
-    n.Add("sourceCfg", Node::Str(header.SourceCfg));
-    n.Add("sourceSdi", Node::Str(header.SourceSdi));
-    return n;
-}
-
-Node LinesView(const Configuration& config) {
-    Node list = Node::Keyed("line", {"id", "plane"});
-    list.items.reserve(config.Lines().size());
-    for (const auto& line : config.Lines()) {
-        Node n = Node::Object();
-        n.Add("id", Node::Int(line->ID));
-        n.Add("plane", Node::Int(line->Plane));
-        n.Add("help", Node::Str(line->Help));
-        n.Add("actuators", ActuatorsView(line->Attuats));
-        list.items.push_back(std::move(n));
-    }
-    return list;
-}
-
-Node ColorsView(const Configuration& config) {
-    Node list = Node::Keyed("color", {"id"});
-    list.items.reserve(config.Colors().size());
-    for (const auto& color : config.Colors()) {
-        Node n = Node::Object();
-        n.Add("id", Node::Int(color->ID));
-        n.Add("plane", Node::Int(color->Plane));
-        n.Add("helpAbstract", Node::Str(color->HelpAbstract));
-        n.Add("help", Node::Str(color->Help));
-        n.Add("actuators", ActuatorsView(color->Attuats));
-        list.items.push_back(std::move(n));
-    }
-    return list;
-}
-
-Node DesignsView(const Configuration& config) {
-    Node list = Node::Keyed("design", {"name"});
-    list.items.reserve(config.Designs().size());
-    for (const auto& design : config.Designs()) {
-        Node n = Node::Object();
-        n.Add("name", Node::Str(design->Name));
-        n.Add("first", Node::Int(design->First));
-        n.Add("second", Node::Int(design->Second));
-        Node& patterns = n.Add("patterns", Node::Keyed("pattern for color", {"color"}));
-        patterns.items.reserve(design->Patterns.size());
-        for (const auto& pattern : design->Patterns) {
-            Node p = Node::Object();
-            p.Add("color", Node::Int(pattern->Color));
-            p.Add("patternName", Node::Str(pattern->PatternName));
-            p.Add("association", Node::Int(pattern->Association));
-            Node& remap = p.Add("remap", Node::Values());
-            remap.items.reserve(pattern->Remap.size());
-            for (short value : pattern->Remap) {
-                remap.items.push_back(Node::Int(value));
-            }
-            patterns.items.push_back(std::move(p));
-        }
-        list.items.push_back(std::move(n));
-    }
-    return list;
-}
-
-Node ShavedView(const Configuration& config) {
-    Node list = Node::Keyed("shaved design", {"name"});
-    list.items.reserve(config.ShavedDesigns().size());
-    for (const auto& shaved : config.ShavedDesigns()) {
-        Node n = Node::Object();
-        n.Add("name", Node::Str(shaved->Name));
-        n.Add("first", Node::Int(shaved->First));
-        n.Add("second", Node::Int(shaved->Second));
-        n.Add("third", Node::Int(shaved->Third));
-        Node& elements = n.Add("elements", Node::Values());
-        elements.items.reserve(shaved->Elements.size());
-        for (std::uint32_t value : shaved->Elements) {
-            elements.items.push_back(Node::Int(value));
-        }
-        list.items.push_back(std::move(n));
-    }
-    return list;
+void CollectModel(const Configuration& c, Builder& b) {
+    b.Object("header", ObjectRef{Kind::Header, &c.GetHeader()});
+    b.Plain("protected", Value::Bool(c.GetProtection().Get() != 0));
+    b.List("planes", MakeList("plane", "number", nullptr, Kind::Plane, c.Planes()));
+    b.List("lines", MakeList("line", "id", "plane", Kind::Line, c.Lines()));
+    b.List("colors", MakeList("color", "id", nullptr, Kind::Color, c.Colors()));
+    b.List("designs", MakeList("design", "name", nullptr, Kind::Design, c.Designs()));
+    b.List("shavedDesigns",
+           MakeList("shaved design", "name", nullptr, Kind::Shaved, c.ShavedDesigns()));
 }
 
 }  // namespace
 
-Node ModelView(const Configuration& config) {
-    Node view = Node::Object();
-    view.Add("header", HeaderView(config.GetHeader()));
-    view.Add("protected", Node::Bool(config.GetProtection().Get() != 0));
-    view.Add("planes", PlanesView(config));
-    view.Add("lines", LinesView(config));
-    view.Add("colors", ColorsView(config));
-    view.Add("designs", DesignsView(config));
-    view.Add("shavedDesigns", ShavedView(config));
-    return view;
+ObjectRef ListRef::At(std::size_t i) const {
+    switch (itemKind) {
+        case Kind::Plane: return {itemKind, &ItemOf<PlanePrg>(items, i)};
+        case Kind::Block: return {itemKind, &ItemOf<BlockPlane>(items, i)};
+        case Kind::Line: return {itemKind, &ItemOf<LinePrg>(items, i)};
+        case Kind::Color: return {itemKind, &ItemOf<ColorPrg>(items, i)};
+        case Kind::Actuator: return {itemKind, &ItemOf<Attuat>(items, i)};
+        case Kind::Design: return {itemKind, &ItemOf<CGenDis>(items, i)};
+        case Kind::Pattern: return {itemKind, &ItemOf<CPatObj>(items, i)};
+        case Kind::Shaved: return {itemKind, &ItemOf<CShavedDis>(items, i)};
+        case Kind::Model:
+        case Kind::Header: break;
+    }
+    return {};
 }
 
-Node LoadedFileView(const std::string& path, int code, const Configuration& config) {
-    Node view = Node::Object();
-    view.Add("file", Node::Str(path));
-    Node& result = view.Add("result", Node::Object());
-    result.Add("code", Node::Int(code));
-    result.Add("text", Node::Str(RetErrorText(code)));
-    for (Member& m : ModelView(config).members) {
-        view.members.push_back(std::move(m));
+Members Collect(ObjectRef ref) {
+    Members members;
+    Builder b(&members);
+    const void* o = ref.object;
+    switch (ref.kind) {
+        case Kind::Model: CollectModel(As<Configuration>(o), b); break;
+        case Kind::Header: CollectHeader(As<HeaderPrg>(o), b); break;
+        case Kind::Plane: {
+            const PlanePrg& p = As<PlanePrg>(o);
+            b.Plain("number", Value::Int(p.Number));
+            b.Plain("numberOfLines", Value::Int(p.NumberOfLines));
+            b.Plain("startBlock", Value::Int(p.StartBlock));
+            b.Plain("description", Value::Text(p.Description));
+            b.Plain("priority", Value::Int(p.Priority));
+            b.List("blocks", MakeList("block", "number", nullptr, Kind::Block, p.Blocks));
+            break;
+        }
+        case Kind::Block: {
+            const BlockPlane& k = As<BlockPlane>(o);
+            b.Plain("number", Value::Int(k.Number));
+            b.Plain("parameter", Value::Int(k.Parameter));
+            b.Plain("values", Shorts(k.Values));
+            break;
+        }
+        case Kind::Line: {
+            const LinePrg& l = As<LinePrg>(o);
+            b.Plain("id", Value::Int(l.ID));
+            b.Plain("plane", Value::Int(l.Plane));
+            b.Plain("help", Value::Text(l.Help));
+            b.List("actuators", MakeList("actuator", "id", nullptr, Kind::Actuator, l.Attuats));
+            break;
+        }
+        case Kind::Color: {
+            const ColorPrg& c = As<ColorPrg>(o);
+            b.Plain("id", Value::Int(c.ID));
+            b.Plain("plane", Value::Int(c.Plane));
+            b.Plain("helpAbstract", Value::Text(c.HelpAbstract));
+            b.Plain("help", Value::Text(c.Help));
+            b.List("actuators", MakeList("actuator", "id", nullptr, Kind::Actuator, c.Attuats));
+            break;
+        }
+        case Kind::Actuator: CollectActuator(As<Attuat>(o), b); break;
+        case Kind::Design: {
+            const CGenDis& d = As<CGenDis>(o);
+            b.Plain("name", Value::Text(d.Name));
+            b.Plain("first", Value::Int(d.First));
+            b.Plain("second", Value::Int(d.Second));
+            b.List("patterns",
+                   MakeList("pattern for color", "color", nullptr, Kind::Pattern, d.Patterns));
+            break;
+        }
+        case Kind::Pattern: {
+            const CPatObj& p = As<CPatObj>(o);
+            b.Plain("color", Value::Int(p.Color));
+            b.Plain("patternName", Value::Text(p.PatternName));
+            b.Plain("association", Value::Int(p.Association));
+            b.Plain("remap", Shorts(p.Remap));
+            break;
+        }
+        case Kind::Shaved: {
+            const CShavedDis& s = As<CShavedDis>(o);
+            b.Plain("name", Value::Text(s.Name));
+            b.Plain("first", Value::Int(s.First));
+            b.Plain("second", Value::Int(s.Second));
+            b.Plain("third", Value::Int(s.Third));
+            b.Plain("elements", Longs(s.Elements));
+            break;
+        }
     }
-    return view;
+    return members;
+}
+
+Value KeyValue(ObjectRef item, std::size_t k) {
+    const void* o = item.object;
+    switch (item.kind) {
+        case Kind::Plane: return Value::Int(As<PlanePrg>(o).Number);
+        case Kind::Block: return Value::Int(As<BlockPlane>(o).Number);
+        case Kind::Line: return Value::Int(k == 0 ? As<LinePrg>(o).ID : As<LinePrg>(o).Plane);
+        case Kind::Color: return Value::Int(As<ColorPrg>(o).ID);
+        case Kind::Actuator: return Value::Short(As<Attuat>(o).Id);
+        case Kind::Design: return Value::Text(As<CGenDis>(o).Name);
+        case Kind::Pattern: return Value::Int(As<CPatObj>(o).Color);
+        case Kind::Shaved: return Value::Text(As<CShavedDis>(o).Name);
+        case Kind::Model:
+        case Kind::Header: break;
+    }
+    return Value::Null();
+}
+
+ObjectRef ModelRef(const Configuration& config) {
+    return {Kind::Model, &config};
+}
+
+ObjectRef ActuatorRef(const Attuat& actuator) {
+    return {Kind::Actuator, &actuator};
+}
+
+ObjectRef ColorRef(const ColorPrg& color) {
+    return {Kind::Color, &color};
+}
+
+ObjectRef LineRef(const LinePrg& line) {
+    return {Kind::Line, &line};
+}
+
+ObjectRef PlaneRef(const PlanePrg& plane) {
+    return {Kind::Plane, &plane};
 }
 
 }  // namespace knitcfg::cli

@@ -8,7 +8,6 @@
 
 #include "CliTestUtil.h"
 #include "Commands.h"
-#include "ModelView.h"
 
 namespace knitcfg::cli {
 namespace {
@@ -16,12 +15,14 @@ namespace {
 using test::RunTool;
 using test::Sample;
 
+using test::Node;
+
 Node PlanesOf(const std::string& path) {
-    Configuration config;
-    EXPECT_EQ(config.LoadCFG(path.c_str()), RE_SUCCESS) << path;
-    const Node view = ModelView(config);
+    const test::ToolRun run = RunTool({"dump", "--json", path});
+    EXPECT_EQ(run.status, kExitOk) << path;
+    const Node view = test::ParseJson(run.out);
     const Node* planes = view.Find("planes");
-    return planes != nullptr ? *planes : Node::Null();
+    return planes != nullptr ? *planes : Node{};
 }
 
 const Node* PlaneDescribedAs(const Node& planes, const std::string& description) {
@@ -56,14 +57,14 @@ TEST(PlanesViewTest, PlaneEntriesTakeTheHeadersLinesAndStartBlock) {
     }
 }
 
-// The plane number of a plane section is the library's choice of key; the
-// planes are told apart here by their descriptions.
+// A plane section's number comes from its name, not from its counts.
 TEST(PlanesViewTest, PlaneSectionsBringTheirBlocks) {
     const Node planes = PlanesOf(Sample("plane-sections.ini"));
     ASSERT_EQ(planes.items.size(), 2u);
 
     const Node* background = PlaneDescribedAs(planes, "Background\r\nplane");
     ASSERT_NE(background, nullptr);
+    EXPECT_EQ(background->Find("number")->number, 1);
     EXPECT_EQ(background->Find("numberOfLines")->number, 4);
     EXPECT_EQ(background->Find("startBlock")->number, 0);
     EXPECT_EQ(background->Find("priority")->number, 0);
@@ -77,6 +78,7 @@ TEST(PlanesViewTest, PlaneSectionsBringTheirBlocks) {
 
     const Node* pattern = PlaneDescribedAs(planes, "Pattern plane");
     ASSERT_NE(pattern, nullptr);
+    EXPECT_EQ(pattern->Find("number")->number, 2);
     EXPECT_EQ(pattern->Find("numberOfLines")->number, 3);
     EXPECT_EQ(pattern->Find("startBlock")->number, 1);
     EXPECT_EQ(pattern->Find("priority")->number, 1);

@@ -5,6 +5,8 @@
 #include <knitcfg/knitcfg.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "CliTestUtil.h"
 #include "Commands.h"
@@ -96,8 +98,12 @@ TEST(ShowTest, AnUnreadableFileIsAnError) {
         const test::ToolRun run = RunTool({"show", path});
         EXPECT_EQ(run.status, kExitError) << path;
         EXPECT_TRUE(run.out.empty()) << path;
-        EXPECT_EQ(run.err,
-                  "knitcfg show: " + path + ": 62 (the file is missing, unreadable or empty)\n");
+        EXPECT_EQ(run.err.rfind("knitcfg show: " + path +
+                                    ": 62 (the file is missing, unreadable or empty): loading " +
+                                    path + ": ",
+                                0),
+                  0u)
+            << run.err;
     }
 }
 
@@ -116,16 +122,91 @@ TEST(ShowTest, HostileTextsCannotDriveTheTerminal) {
 }
 
 TEST(ShowTest, CellTextOfEveryKindOfValue) {
-    Node list = Node::Values();
-    list.items = {Node::Int(4), Node::Int(-1)};
-    EXPECT_EQ(CellText(nullptr), "");
-    EXPECT_EQ(CellText(&list), "4 -1");
-    const Node null = Node::Null();
-    const Node yes = Node::Bool(true);
-    const Node text = Node::Str("+0.750");
-    EXPECT_EQ(CellText(&null), "");
-    EXPECT_EQ(CellText(&yes), "yes");
-    EXPECT_EQ(CellText(&text), "+0.750");
+    const std::vector<short> list{4, -1};
+    Value values;
+    values.type = Value::Type::Shorts;
+    values.shorts = &list;
+    EXPECT_EQ(CellText(values), "4 -1");
+    EXPECT_EQ(CellText(Value::Null()), "");
+    EXPECT_EQ(CellText(Value::Short(kNoValue)), "");
+    EXPECT_EQ(CellText(Value::Bool(true)), "yes");
+    EXPECT_EQ(CellText(Value::Text("+0.750")), "+0.750");
+}
+
+// The filters: each keeps its part and leaves out the others; the file and
+// its load result always come first.
+TEST(ShowTest, FiltersKeepOnlyTheirParts) {
+    struct Case {
+        std::vector<std::string> options;
+        std::vector<std::string> present, absent;
+    };
+    const Case cases[] = {
+        {{"--color", "2"},
+         {"Colors (1)\n  Color 2, plane 1\n"},
+         {"Header", "Color 1,", "Lines", "Planes", "Generated designs"}},
+        {{"--color", "1,3", "--line", "3"},
+         {"Color 1, plane 1", "Color 3, plane 2", "Lines (1)\n  Line 3, plane 1\n"},
+         {"Color 2,", "Header", "Generated designs"}},
+        {{"--plane", "2"},
+         {"Header", "Planes (1)\n  Plane 2\n", "Colors (1)\n  Color 3, plane 2\n"},
+         {"Color 1,", "Generated designs", "Shaved designs"}},
+        {{"--designs"},
+         {"Generated designs (2)", "Shaved designs (2)"},
+         {"Header", "Colors", "Lines"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args{"show", Sample("machine.ini")};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const test::ToolRun run = RunTool(args);
+        EXPECT_EQ(run.status, kExitOk) << run.err;
+        // The count of findings, then the file.
+        EXPECT_EQ(run.out.rfind("Findings: ", 0), 0u) << run.out;
+        EXPECT_TRUE(Holds(run.out, "\n\nFile  ")) << run.out;
+        for (const std::string& part : c.present) {
+            EXPECT_TRUE(Holds(run.out, part)) << c.options[0] << ": " << part << "\n" << run.out;
+        }
+        for (const std::string& part : c.absent) {
+            EXPECT_FALSE(Holds(run.out, part)) << c.options[0] << ": " << part << "\n" << run.out;
+        }
+    }
+}
+
+TEST(ShowTest, AFilterNamingNothingIsAnErrorThatSaysWhatExists) {
+    const std::string machine = Sample("machine.ini");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--color", "9"}, "no color 9; colors: 1, 2, 3"},
+        {{"--line", "1,7"}, "no line 7; lines: "},
+        {{"--plane", "5"}, "no plane 5; planes: 1, 2"},
+        {{"--color", "x"}, "--color takes a number"},
+        {{"--encoding", "ebcdic"}, "--encoding takes latin1 or utf8"},
+    };
+    for (const auto& [options, message] : cases) {
+        for (const char* command : {"show", "map"}) {
+            if (options[0] == "--encoding" && std::string(command) == "map") {
+                continue;
+            }
+            std::vector<std::string> args{command, machine};
+            args.insert(args.end(), options.begin(), options.end());
+            const test::ToolRun run = RunTool(args);
+            EXPECT_EQ(run.status, kExitError) << command << ' ' << options[0];
+            EXPECT_EQ(run.out, "");
+            EXPECT_TRUE(Holds(run.err, message)) << run.err;
+        }
+    }
+}
+
+TEST(ShowTest, EightBitTextAsTheFileHoldsItOrConverted) {
+    test::TempDir dir;
+    const std::string path = dir.File("latin.ini");
+    test::WriteFile(
+        path,
+        "[Protection]\r\nConfigProtected=0\r\n[Header]\r\nMachineType=M\xe4schine\x80\r\n"
+        "Version=1.0\r\nDescription=d\r\nNumberOfLines=1\r\nStartBlock=0\r\n");
+    EXPECT_TRUE(Holds(RunTool({"show", path}).out, "Machine type  M\xe4schine\x80\n"));
+    EXPECT_TRUE(Holds(RunTool({"show", path, "--encoding", "latin1"}).out,
+                      "Machine type  M\xe4schine\x80\n"));
+    EXPECT_TRUE(Holds(RunTool({"show", path, "--encoding=UTF-8"}).out,
+                      "Machine type  M\xc3\xa4schine\xe2\x82\xac\n"));
 }
 
 }  // namespace

@@ -52,7 +52,23 @@ TEST(TableTest, ControlCharactersNeverReachTheTerminal) {
     Table table({Column("speed")});
     table.AddRow({"\x1b[31m+1\r\n"});
     EXPECT_EQ(Render(table), "speed\n?[31m+1??\n");
-    EXPECT_EQ(Printable("a\r\nb\x07", true), "a\r\nb?");
+    EXPECT_EQ(ForTerminal("a\r\nb\x07", Encoding::Latin1, true), "a\r\nb?");
+}
+
+// In UTF-8 a column is as wide as its characters, not its bytes, and a cut
+// never splits a character.
+TEST(TableTest, Utf8CellsAlignAndCutByCharacter) {
+    Table table({Column("name"), Column("n", true)}, Encoding::Utf8, 6);
+    table.AddRow({"\xe9t\xe9", "1"});
+    table.AddRow({"\xe9\xe9\xe9\xe9\xe9\xe9\xe9", "2"});
+    EXPECT_EQ(Render(table),
+              "name    n\n"
+              "\xc3\xa9t\xc3\xa9     1\n"
+              "\xc3\xa9\xc3\xa9\xc3\xa9...  2\n");
+    Table whole({Column("name"), Column("n")}, Encoding::Latin1, 0);
+    whole.AddRow({std::string(50, 'x'), "1"});
+    EXPECT_EQ(Render(whole),
+              "name" + std::string(48, ' ') + "n\n" + std::string(50, 'x') + "  1\n");
 }
 
 TEST(TableTest, FieldsAlignLabelsAndContinueLineBreaks) {

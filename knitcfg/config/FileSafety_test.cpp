@@ -1,0 +1,227 @@
+// Saves among several users, names planted in the temporary folder, files
+// that are no regular file, and the reasons failures give.
+
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "FileSizeLimit.h"
+#include "TestUtil.h"
+#include "knitcfg/config/Configuration.h"
+#include "knitcfg/profile/Profile.h"
+
+namespace knitcfg {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Two users without accounts, for the children run as someone else.
+constexpr unsigned kUserA = 54321;
+constexpr unsigned kUserB = 54322;
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+#ifndef _WIN32
+// A temporary folder shared by everyone, as /tmp is: open to all, sticky.
+void MakeShared(const std::string& path) {
+    fs::permissions(path, fs::perms::all | fs::perms::sticky_bit);
+}
+#endif
+
+// Each user saves through the same shared temporary folder, one after the
+// other, in both orders; the parent (root) saves last each time. Nobody's
+// files stand in anybody's way.
+TEST(ConfigurationSafetyTest, UsersSharingATemporaryFolderSaveInEitherOrder) {
+    std::string whyNot;
+    if (!test::CanStartChildAsUser(&whyNot)) {
+        GTEST_SKIP() << whyNot;
+    }
+#ifndef _WIN32
+    for (const std::vector<unsigned>& order : {std::vector<unsigned>{kUserA, kUserB},
+                                               std::vector<unsigned>{kUserB, kUserA}}) {
+        test::TempDir dir;
+        MakeShared(dir.path());
+        test::ScopedTempFolder tmp(dir.path());
+        for (unsigned uid : order) {
+            const std::string target = dir.File("m" + std::to_string(uid) + ".ini");
+            const std::string machine = "KM-" + std::to_string(uid);
+            EXPECT_EQ(test::WaitChildTest(test::StartChildTestAs(
+                          uid, "ConfigurationSafetyChild.Saves", {target, machine, "0", ""})),
+                      0)
+                << "user " << uid << " after " << order[0];
+            Configuration check;
+            EXPECT_EQ(check.LoadCFG(target.c_str()), RE_SUCCESS);
+            EXPECT_EQ(check.HeaderGetMachineType(), machine);
+        }
+        Configuration doc("KM-root", 1, 0, 4);
+        EXPECT_EQ(doc.SaveCFG(dir.File("root.ini").c_str()), RE_SUCCESS) << doc.GetLastErrorText();
+    }
+#endif
+}
+
+// A user may not write into a folder of someone else's: the save gives 63
+// and says so.
+TEST(ConfigurationSafetyTest, ASaveIntoAFolderTheUserMayNotWriteSaysWhy) {
+    std::string whyNot;
+    if (!test::CanStartChildAsUser(&whyNot)) {
+        GTEST_SKIP() << whyNot;
+    }
+#ifndef _WIN32
+    test::TempDir dir;
+    MakeShared(dir.path());
+    test::ScopedTempFolder tmp(dir.path());
+    const std::string closed = dir.File("closed");
+    fs::create_directory(closed);
+    fs::permissions(closed, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                fs::perms::others_read | fs::perms::others_exec);
+    const std::string target = closed + "/m.ini";
+    EXPECT_EQ(test::WaitChildTest(test::StartChildTestAs(
+                  kUserA, "ConfigurationSafetyChild.Saves",
+                  {target, "KM-A", "63", "saving " + target + ": permission denied"})),
+              0);
+    EXPECT_FALSE(test::FileExists(target));
+#endif
+}
+
+// The child of the tests above: saves a document of machine type args[1] to
+// args[0], expects the code args[2] and an error text holding args[3].
+TEST(ConfigurationSafetyChild, Saves) {
+    const std::vector<std::string> args = test::ChildArgs();
+    if (args.size() != 4) {
+        GTEST_SKIP() << "runs only as a child of a save test";
+    }
+    Configuration doc(args[1].c_str(), 1, 0, 4);
+    EXPECT_EQ(doc.SaveCFG(args[0].c_str()), std::stoi(args[2])) << doc.GetLastErrorText();
+    EXPECT_TRUE(Contains(doc.GetLastErrorText(), args[3])) << doc.GetLastErrorText();
+    EXPECT_EQ(doc.GetLastErrorText().empty(), args[3].empty());
+}
+
+// Names planted where the saves keep their temporary files: each is refused
+// with its reason, or passed by, and nothing is written through a link. As
+// root, what is planted is handed to another user, as that user would leave it.
+TEST(ConfigurationSafetyTest, PlantedNamesAreRefusedOrPassedByNeverFollowed) {
+#ifdef _WIN32
+    GTEST_SKIP() << "POSIX links, modes and owners";
+#else
+    const bool root = ::geteuid() == 0;
+    const std::string own = test::PrivateTempFolderName();
+    struct Case {
+        const char* what;
+        std::string plant;   // the planted name, inside the shared folder
+        int kind;            // 0 link to the victim folder, 1 link to the victim file,
+                             // 2 folder open to all, 3 plain file, 4 folder of another user
+        int code;            // what the save gives
+        const char* reason;  // what its error text holds
+    } const cases[] = {
+        {"link as the private folder", own, 0, RE_FILE_REPLACE, "is a symbolic link"},
+        {"folder open to all", own, 2, RE_FILE_REPLACE, "is open to other users"},
+        {"plain file", own, 3, RE_FILE_REPLACE, "is not a folder"},
+        {"folder of another user", own, 4, RE_FILE_REPLACE, "belongs to another user"},
+        {"link as the lock", own + "/Voz16.tmp.lock", 1, RE_FILE_REPLACE, "symbolic link"},
+        {"link at the old shared name", "Voz16.tmp", 1, RE_SUCCESS, ""},
+        {"link at the old lock name", "Voz16.tmp.lock", 1, RE_SUCCESS, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.kind == 4 && !root) {
+            continue;
+        }
+        test::TempDir dir;
+        MakeShared(dir.path());
+        test::ScopedTempFolder tmp(dir.path());
+        const std::string victimFolder = dir.File("victim");
+        fs::create_directory(victimFolder);
+        const std::string victim = dir.File("victim.txt");
+        test::WriteFile(victim, "precious");
+        if (Contains(c.plant, "/")) {
+            fs::create_directory(dir.File(own));
+            fs::permissions(dir.File(own), fs::perms::owner_all);
+        }
+        const std::string planted = dir.File(c.plant);
+        if (c.kind == 0 || c.kind == 1) {
+            fs::create_symlink(c.kind == 0 ? victimFolder : victim, planted);
+        } else if (c.kind == 3) {
+            test::WriteFile(planted, "");
+        } else {
+            fs::create_directory(planted);
+            fs::permissions(planted, c.kind == 2 ? fs::perms::all : fs::perms::owner_all);
+        }
+        // Links and the foreign folder come from another user; the other
+        // shapes the user's own, so that only the shape is wrong.
+        if (root && (c.kind == 0 || c.kind == 4 || (c.kind == 1 && !Contains(c.plant, "/")))) {
+            ASSERT_EQ(::lchown(planted.c_str(), kUserA, kUserA), 0);
+        }
+        Configuration doc("KM-400", 1, 0, 4);
+        const std::string target = dir.File("m.ini");
+        EXPECT_EQ(doc.SaveCFG(target.c_str()), c.code);
+        EXPECT_TRUE(Contains(doc.GetLastErrorText(), c.reason)) << doc.GetLastErrorText();
+        if (c.code != RE_SUCCESS) {
+            EXPECT_TRUE(Contains(doc.GetLastErrorText(), "saving " + target + ": "));
+            EXPECT_FALSE(test::FileExists(target));
+        }
+        EXPECT_EQ(test::ReadFile(victim), "precious");
+        EXPECT_TRUE(fs::is_empty(victimFolder));
+    }
+#endif
+}
+
+// A pipe or a device is no configuration: a load gives 62 and says what the
+// path is, a profile call gives its missing-file result, both at once.
+TEST(ConfigurationSafetyTest, PipesAndDevicesAreRefusedAtOnce) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no pipes in the file system, no /dev/zero";
+#else
+    test::TempDir dir;
+    const std::string fifo = dir.File("pipe.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const auto& [path, reason] : {std::pair<std::string, std::string>{fifo, "is a pipe"},
+                                       {"/dev/zero", "is a device"}}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(test::RunWithWatchdog(20,
+                                        [&, &path = path, &reason = reason] {
+                                            Configuration doc;
+                                            const int code = doc.LoadCFG(path.c_str());
+                                            char buffer[16];
+                                            const unsigned n = profile::GetString(
+                                                "Header", "MachineType", "none", buffer,
+                                                sizeof buffer, path.c_str());
+                                            return code == RE_FILE_UNREADABLE &&
+                                                           doc.GetLastErrorText() ==
+                                                               "loading " + path + ": " + reason +
+                                                                   ", not a regular file" &&
+                                                           n == 4 &&
+                                                           profile::GetInt("Header", "Version", -1,
+                                                                           path.c_str()) == -1
+                                                       ? 0
+                                                       : 1;
+                                        }),
+                  0);
+    }
+    // And the reasons of the other loads that give 62.
+    test::WriteFile(dir.File("empty.ini"), "");
+    for (const auto& [path, reason] :
+         {std::pair<std::string, std::string>{dir.File("none.ini"), "no such file"},
+          {dir.path(), "is a folder"},
+          {dir.File("empty.ini"), "the file is empty"}}) {
+        Configuration doc;
+        EXPECT_EQ(doc.LoadCFG(path.c_str()), RE_FILE_UNREADABLE);
+        EXPECT_EQ(doc.GetLastErrorText(), "loading " + path + ": " + reason);
+    }
+    Configuration doc;
+    ASSERT_EQ(doc.LoadCFG((test::TestDataDir() + "/config/full.ini").c_str()), RE_SUCCESS);
+    EXPECT_EQ(doc.GetLastErrorText(), "");
+#endif
+}
+
+}  // namespace
+}  // namespace knitcfg
