@@ -541,6 +541,22 @@ bool SameLines(const std::vector<std::string_view>& old, const std::vector<std::
     return true;
 }
 
+// Whether `old` without the lines marked in `skip` is `lines`, line for line.
+bool SameLinesBut(const std::vector<std::string_view>& old, const std::vector<bool>& skip,
+                  const std::vector<std::string>& lines) {
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < old.size(); ++i) {
+        if (skip[i]) {
+            continue;
+        }
+        if (next == lines.size() || old[i] != std::string_view(lines[next].c_str())) {
+            return false;
+        }
+        ++next;
+    }
+    return next == lines.size();
+}
+
 // Whether `built` is `lines`, each line up to a NUL it may hold.
 bool SameLines(const std::vector<std::string>& built, const std::vector<std::string>& lines) {
     if (built.size() != lines.size()) {
@@ -635,16 +651,11 @@ bool WriteProgramSection(const std::string& section, std::vector<std::string>& l
             any = any || candidate[i];
         }
     }
-    const std::size_t own = lines.size();
-    if (any && !CouldBeTaken(old, candidate, prototypes)) {
+    if (any && !CouldBeTaken(old, candidate, prototypes) && SameLinesBut(old, candidate, lines)) {
         // Keys of no actuator kind (a line's Help, a note, a misspelt kind)
-        // are taken by no load: a section the library wrote with such keys
-        // kept costs no load either.
-        AppendNotTaken(old, candidate, {}, lines);
-        if (SameLines(old, lines)) {
-            return true;
-        }
-        lines.resize(own);
+        // are taken by no load: among the program's own lines, wherever they
+        // stand, they change no meaning, and need no load to tell.
+        return true;
     }
     // The text differs, which a hand edit does without changing the meaning
     // (blanks, other key numbers, another order of entries, comments between
