@@ -335,7 +335,8 @@ BENCHMARK(BM_SavePreserve)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Use
 // The same over a hand-edited file whose every color holds an entry the load
 // does not take: a note (second argument 0), which the save keeps without
 // more ado, or an empty drum entry (1), which a prototype refuses, so that
-// every color section is loaded again to find what to keep.
+// every color section is loaded again into a scratch color to find whether
+// it means what the color holds and what to keep.
 void BM_SavePreserveEdited(benchmark::State& state) {
     BenchFile& file = SizedFile(static_cast<int>(state.range(0)));
     const bool refused = state.range(1) != 0;

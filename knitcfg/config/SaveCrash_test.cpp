@@ -25,31 +25,34 @@ Configuration MakeDocument(char letter) {
     return doc;
 }
 
-TEST(SaveCrashTest, KilledSavesLeaveAWholeOldOrNewTarget) {
-    test::TempDir dir;
-    test::ScopedTempFolder tmp(dir.path());
-    const std::string target = dir.File("machine.ini");
+// Kills a child that saves two documents over `target` in turn, with
+// `mode`, at random points of about two save cycles, `rounds` times: each
+// time the target holds one whole file, the old or the new, and the next
+// save works. Returns the text of document 'a'.
+std::string KillSavesMidway(SaveMode mode, const test::TempDir& dir, const std::string& target,
+                            unsigned seed, int rounds) {
     // The two complete files the target may hold.
     Configuration a = MakeDocument('a');
     Configuration b = MakeDocument('b');
-    ASSERT_EQ(b.SaveCFG(target.c_str()), RE_SUCCESS);
-    const std::string textB = test::ReadFile(target);
-    ASSERT_EQ(a.SaveCFG(target.c_str()), RE_SUCCESS);
-    const std::string textA = test::ReadFile(target);
-
-    // Kill points spread over about two save cycles of the child.
+    a.SetPathName(target.c_str());
+    b.SetPathName(target.c_str());
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_EQ(b.SaveCFG(target.c_str()), RE_SUCCESS);
-    ASSERT_EQ(a.SaveCFG(target.c_str()), RE_SUCCESS);
+    EXPECT_EQ(b.SaveCFG(target.c_str(), mode), RE_SUCCESS);
+    const std::string textB = test::ReadFile(target);
+    EXPECT_EQ(a.SaveCFG(target.c_str(), mode), RE_SUCCESS);
+    const std::string textA = test::ReadFile(target);
     const auto cycle = std::chrono::duration_cast<std::chrono::microseconds>(
                            std::chrono::steady_clock::now() - start)
                            .count();
-    std::mt19937 rng(20261205);
-    const int rounds = 50;
-    for (int round = 0; round < rounds; ++round) {
-        const test::ChildId child =
-            test::StartChildTest("SaveCrashChild.SavesForever", {target, dir.File("started")});
-        ASSERT_NE(child, test::kNoChild);
+    const std::string modeArg = mode == SaveMode::Preserve ? "preserve" : "rewrite";
+    std::mt19937 rng(seed);
+    for (int round = 0; round < rounds && !::testing::Test::HasFailure(); ++round) {
+        const test::ChildId child = test::StartChildTest(
+            "SaveCrashChild.SavesForever", {target, dir.File("started"), modeArg});
+        if (child == test::kNoChild) {
+            ADD_FAILURE() << "the saving child did not start";
+            break;
+        }
         while (!test::FileExists(dir.File("started"))) {
             std::this_thread::yield();
         }
@@ -59,13 +62,20 @@ TEST(SaveCrashTest, KilledSavesLeaveAWholeOldOrNewTarget) {
         std::remove(dir.File("started").c_str());
 
         const std::string now = test::ReadFile(target);
-        ASSERT_TRUE(now == textA || now == textB) << "round " << round << ": a torn target";
+        EXPECT_TRUE(now == textA || now == textB) << "round " << round << ": a torn target";
         // Whatever the killed save left behind, the next one works.
         Configuration check;
-        ASSERT_EQ(check.LoadCFG(target.c_str()), RE_SUCCESS);
-        ASSERT_EQ(a.SaveCFG(target.c_str()), RE_SUCCESS) << "round " << round;
-        ASSERT_TRUE(test::ReadFile(target) == textA);
+        EXPECT_EQ(check.LoadCFG(target.c_str()), RE_SUCCESS) << "round " << round;
+        EXPECT_EQ(a.SaveCFG(target.c_str(), mode), RE_SUCCESS) << "round " << round;
+        EXPECT_TRUE(test::ReadFile(target) == textA) << "round " << round;
     }
+    return textA;
+}
+
+TEST(SaveCrashTest, KilledSavesLeaveAWholeOldOrNewTarget) {
+    test::TempDir dir;
+    test::ScopedTempFolder tmp(dir.path());
+    KillSavesMidway(SaveMode::Rewrite, dir, dir.File("machine.ini"), 20261205, 50);
 }
 
 // The same with preserving saves over a file that holds more than the
@@ -74,41 +84,10 @@ TEST(SaveCrashTest, KilledPreservingSavesLeaveAWholeOldOrNewTarget) {
     test::TempDir dir;
     test::ScopedTempFolder tmp(dir.path());
     const std::string target = dir.File("machine.ini");
-    test::WriteFile(target, "; kept by the technicians\r\n[Notes]\r\nLast=2026-11-02\r\n");
-    Configuration a = MakeDocument('a');
-    Configuration b = MakeDocument('b');
-    a.SetPathName(target.c_str());
-    b.SetPathName(target.c_str());
-    ASSERT_EQ(b.SaveCFG(target.c_str(), SaveMode::Preserve), RE_SUCCESS);
-    const std::string textB = test::ReadFile(target);
-    ASSERT_EQ(a.SaveCFG(target.c_str(), SaveMode::Preserve), RE_SUCCESS);
-    const std::string textA = test::ReadFile(target);
-    ASSERT_EQ(textA.rfind("; kept by the technicians\r\n[Notes]\r\nLast=2026-11-02\r\n", 0), 0u);
-
-    const auto start = std::chrono::steady_clock::now();
-    ASSERT_EQ(b.SaveCFG(target.c_str(), SaveMode::Preserve), RE_SUCCESS);
-    ASSERT_EQ(a.SaveCFG(target.c_str(), SaveMode::Preserve), RE_SUCCESS);
-    const auto cycle = std::chrono::duration_cast<std::chrono::microseconds>(
-                           std::chrono::steady_clock::now() - start)
-                           .count();
-    std::mt19937 rng(20261206);
-    for (int round = 0; round < 25; ++round) {
-        const test::ChildId child =
-            test::StartChildTest("SaveCrashChild.PreservesForever", {target, dir.File("started")});
-        ASSERT_NE(child, test::kNoChild);
-        while (!test::FileExists(dir.File("started"))) {
-            std::this_thread::yield();
-        }
-        std::this_thread::sleep_for(
-            std::chrono::microseconds(rng() % static_cast<unsigned>(2 * cycle + 1)));
-        test::KillChildTest(child);
-        std::remove(dir.File("started").c_str());
-
-        const std::string now = test::ReadFile(target);
-        ASSERT_TRUE(now == textA || now == textB) << "round " << round << ": a torn target";
-        ASSERT_EQ(a.SaveCFG(target.c_str(), SaveMode::Preserve), RE_SUCCESS) << "round " << round;
-        ASSERT_TRUE(test::ReadFile(target) == textA);
-    }
+    const std::string kept = "; kept by the technicians\r\n[Notes]\r\nLast=2026-11-02\r\n";
+    test::WriteFile(target, kept);
+    const std::string textA = KillSavesMidway(SaveMode::Preserve, dir, target, 20261206, 25);
+    EXPECT_EQ(textA.rfind(kept, 0), 0u);
 }
 
 // Another saver holding the temporary file: the save waits its turn, then
@@ -181,35 +160,21 @@ TEST(SaveCrashChild, HoldsTheSaveLock) {
     lock.Unlock();
 }
 
-// The child of the first test above: saves two documents in turn until killed.
+// The child of the kill tests: saves two documents in turn until killed.
 TEST(SaveCrashChild, SavesForever) {
     const std::vector<std::string> args = test::ChildArgs();
-    if (args.size() != 2) {
+    if (args.size() != 3) {
         GTEST_SKIP() << "runs only as a child of a crash test";
     }
-    Configuration a = MakeDocument('a');
-    Configuration b = MakeDocument('b');
-    test::WriteFile(args[1], "started");
-    for (;;) {
-        ASSERT_EQ(b.SaveCFG(args[0].c_str()), RE_SUCCESS);
-        ASSERT_EQ(a.SaveCFG(args[0].c_str()), RE_SUCCESS);
-    }
-}
-
-// The child of the preserving crash test: the same, with preserving saves.
-TEST(SaveCrashChild, PreservesForever) {
-    const std::vector<std::string> args = test::ChildArgs();
-    if (args.size() != 2) {
-        GTEST_SKIP() << "runs only as a child of a crash test";
-    }
+    const SaveMode mode = args[2] == "preserve" ? SaveMode::Preserve : SaveMode::Rewrite;
     Configuration a = MakeDocument('a');
     Configuration b = MakeDocument('b');
     a.SetPathName(args[0].c_str());
     b.SetPathName(args[0].c_str());
     test::WriteFile(args[1], "started");
     for (;;) {
-        ASSERT_EQ(b.SaveCFG(args[0].c_str(), SaveMode::Preserve), RE_SUCCESS);
-        ASSERT_EQ(a.SaveCFG(args[0].c_str(), SaveMode::Preserve), RE_SUCCESS);
+        ASSERT_EQ(b.SaveCFG(args[0].c_str(), mode), RE_SUCCESS);
+        ASSERT_EQ(a.SaveCFG(args[0].c_str(), mode), RE_SUCCESS);
     }
 }
 

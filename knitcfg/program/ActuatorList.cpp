@@ -270,6 +270,9 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
         return loaded;
     }
     loaded.hadKeys = true;
+    // A listing that did not fit (an exact fit included) holds room - 2
+    // characters.
+    loaded.whole = entries.listed + 2 < kKeyListRoom;
     if (taken != nullptr) {
         taken->assign(entries.values.size(), false);
     }
@@ -538,6 +541,58 @@ bool SameLines(const std::vector<std::string_view>& old, const std::vector<std::
     return true;
 }
 
+// Whether `old` without the lines marked in `skip` is `lines`, line for line.
+bool SameLinesBut(const std::vector<std::string_view>& old, const std::vector<bool>& skip,
+                  const std::vector<std::string>& lines) {
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < old.size(); ++i) {
+        if (skip[i]) {
+            continue;
+        }
+        if (next == lines.size() || old[i] != std::string_view(lines[next].c_str())) {
+            return false;
+        }
+        ++next;
+    }
+    return next == lines.size();
+}
+
+// Whether `built` is `lines`, each line up to a NUL it may hold.
+bool SameLines(const std::vector<std::string>& built, const std::vector<std::string>& lines) {
+    if (built.size() != lines.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < built.size(); ++i) {
+        if (std::string_view(built[i].c_str()) != std::string_view(lines[i].c_str())) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Appends to `lines` the `old` lines marked in `candidate` that a load did
+// not take. `taken` holds one flag per name of the key listing, which leaves
+// out lines without '=' and empty key names; keys beyond its room were not
+// loaded at all, so not taken.
+void AppendNotTaken(const std::vector<std::string_view>& old, const std::vector<bool>& candidate,
+                    const std::vector<bool>& taken, std::vector<std::string>& lines) {
+    std::size_t listed = 0;
+    for (std::size_t i = 0; i < old.size(); ++i) {
+        const std::size_t equals = old[i].find('=');
+        if (equals == std::string_view::npos) {
+            continue;
+        }
+        bool wasTaken = false;
+        if (equals != 0) {
+            wasTaken = listed < taken.size() && taken[listed];
+            ++listed;
+        }
+        if (candidate[i] && !wasTaken) {
+            lines.emplace_back(old[i]);
+        }
+    }
+}
+
 // Every line of `section` of `file` as GetSection lists it ("key=value"
 // trimmed, and the lines without '='), in file order, as views into `buffer`.
 std::vector<std::string_view> SectionLines(const char* section, const char* file,
@@ -566,7 +621,8 @@ std::vector<std::string_view> SectionLines(const char* section, const char* file
 }  // namespace
 
 bool WriteProgramSection(const std::string& section, std::vector<std::string>& lines,
-                         const char* file, SaveMode mode, const std::vector<Attuat*>& prototypes) {
+                         const char* file, SaveMode mode, const std::vector<Attuat*>& prototypes,
+                         const ScratchLines& scratch) {
     if (mode != SaveMode::Preserve || file == nullptr) {
         return WriteWholeSection(section, lines, file);
     }
@@ -595,37 +651,27 @@ bool WriteProgramSection(const std::string& section, std::vector<std::string>& l
             any = any || candidate[i];
         }
     }
+    if (any && !CouldBeTaken(old, candidate, prototypes) && SameLinesBut(old, candidate, lines)) {
+        // Keys of no actuator kind (a line's Help, a note, a misspelt kind)
+        // are taken by no load: among the program's own lines, wherever they
+        // stand, they change no meaning, and need no load to tell.
+        return true;
+    }
+    // The text differs, which a hand edit does without changing the meaning
+    // (blanks, other key numbers, another order of entries, comments between
+    // them). Whether the meaning differs, and which entries a load takes, is
+    // worked out here from the file as it stands now, by the program's own
+    // loader into a scratch program, rather than recorded by the last load:
+    // the file may have been edited since (the preserving save starts from it
+    // as it is), a record would have to follow the program through copies
+    // and edits, and it would cost memory for every document.
     std::vector<bool> taken;
-    if (any && CouldBeTaken(old, candidate, prototypes)) {
-        // What the load took is worked out again here, from the file as it
-        // stands now, by the very loader and prototypes a load uses, rather
-        // than recorded by the last load: the file may have been edited since
-        // (the preserving save starts from it as it is), a recorded list would
-        // have to follow the program through copies and edits, and it would
-        // cost memory for every document, preserving saves or not. Keys of no
-        // actuator kind (a line's Help, a note, a misspelt kind) skip this:
-        // no load takes them.
-        ActuatorList scratch;
-        static_cast<void>(LoadEntries(scratch, prototypes, section.c_str(), file, &taken));
+    std::vector<std::string> built;
+    if (scratch && scratch(&built, &taken) && SameLines(built, lines)) {
+        return true;
     }
     if (any) {
-        // The key listing leaves out lines without '=' and empty key names;
-        // keys beyond its room are not loaded at all, so not taken.
-        std::size_t listed = 0;
-        for (std::size_t i = 0; i < old.size(); ++i) {
-            const std::size_t equals = old[i].find('=');
-            if (equals == std::string_view::npos) {
-                continue;
-            }
-            bool wasTaken = false;
-            if (equals != 0) {
-                wasTaken = listed < taken.size() && taken[listed];
-                ++listed;
-            }
-            if (candidate[i] && !wasTaken) {
-                lines.emplace_back(old[i]);
-            }
-        }
+        AppendNotTaken(old, candidate, taken, lines);
         if (SameLines(old, lines)) {
             return true;
         }

@@ -5,6 +5,7 @@
 // prototypes create them, the whole-section writer, the kind slots of a save
 // and the queries by kind and by identifier. Internal to the library.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,6 +51,9 @@ struct EntriesLoaded {
     bool hadKeys = false;
     // The code of the last actuator operation done for the last key.
     RETERROR lastCode = RE_SUCCESS;
+    // False when the list of key names was cut at its room (kKeyListRoom):
+    // the keys beyond it were not loaded.
+    bool whole = true;
 };
 
 // Hands every key of `section`, in file order, first to the actuators of
@@ -81,13 +85,29 @@ int* ChooseSlot(const Attuat* actuator, int* counters, const RuntimeClass* const
 bool WriteWholeSection(const std::string& section, const std::vector<std::string>& lines,
                        const char* file);
 
-// WriteWholeSection, after which, with SaveMode::Preserve, `lines` is
-// followed by every entry of the section as `file` holds it before the
-// write whose key no line of `lines` names (names matched without regard to
-// ASCII case) and that a load through `prototypes` would not take (written
-// as "key=value", key and value trimmed). `lines` is changed.
+// What WriteProgramSection asks of the program it writes, for a section
+// whose text is not the program's lines: load the section as `file` holds it
+// into a scratch program with the loader a load uses, and put into `lines`
+// the lines the program's save would write for that scratch program, built
+// as for the program itself, and into `taken` the flags of LoadEntries.
+// True only when `lines` was built from a whole load (EntriesLoaded::whole)
+// and every actuator loaded is of one of the program's kinds.
+using ScratchLines = std::function<bool(std::vector<std::string>* lines, std::vector<bool>* taken)>;
+
+// WriteWholeSection, except with SaveMode::Preserve over a section `file`
+// holds already:
+//  - the section is left as it is, byte for byte, when its lines (as
+//    GetSection lists them) are `lines`, or when `scratch` builds `lines`
+//    from it (it means what the program holds);
+//  - otherwise `lines` is followed by every entry of the section as `file`
+//    holds it before the write whose key no line of `lines` names (names
+//    matched without regard to ASCII case) and that a load through
+//    `prototypes` would not take (written as "key=value", key and value
+//    trimmed), and the section is written unless that is what it holds.
+// `lines` is changed.
 bool WriteProgramSection(const std::string& section, std::vector<std::string>& lines,
-                         const char* file, SaveMode mode, const std::vector<Attuat*>& prototypes);
+                         const char* file, SaveMode mode, const std::vector<Attuat*>& prototypes,
+                         const ScratchLines& scratch);
 
 // Reads `key` of `section` through a buffer of `room` characters (NUL
 // included) and, when the value is not empty, stores it in `text` with its

@@ -29,6 +29,36 @@ const RuntimeClass* const* ColorKinds() {
     return kinds;
 }
 
+// The loader of LoadSection; `taken` as LoadEntries gives it.
+detail::EntriesLoaded Load(ColorPrg& color, const char* section, const char* file,
+                           std::vector<bool>* taken) {
+    const bool readable = section != nullptr && file != nullptr;
+    color.ID = readable ? entry::Low16(profile::GetInt(section, "ID", -1, file)) : -1;
+    color.Plane = readable ? entry::Low16(profile::GetInt(section, "Plane", -1, file)) : -1;
+    detail::ReadHelpText(section, "Help", kHelpRoom, file, &color.Help);
+    detail::ReadHelpText(section, "HelpAbstract", kHelpRoom, file, &color.HelpAbstract);
+    return detail::LoadEntries(color.Attuats, color.Prototypes, section, file, taken);
+}
+
+// The lines SaveColor writes for `color`, into `lines`. False when an
+// actuator is of no color kind.
+bool BuildLines(const ColorPrg& color, std::vector<std::string>* lines) {
+    lines->reserve(color.Attuats.size() + 4);
+    lines->push_back("ID=" + std::to_string(color.ID));
+    lines->push_back("Plane=" + std::to_string(color.Plane));
+    lines->push_back("HelpAbstract=" + EscapeNewLines(color.HelpAbstract.c_str()));
+    lines->push_back("Help=" + EscapeNewLines(color.Help.c_str()));
+    int counters[detail::kKindSlots] = {};
+    for (const std::unique_ptr<Attuat>& actuator : color.Attuats) {
+        int* counter = detail::ChooseSlot(actuator.get(), counters, ColorKinds());
+        if (counter == nullptr) {
+            return false;
+        }
+        lines->push_back(actuator->SaveStringAttuat(counter));
+    }
+    return true;
+}
+
 }  // namespace
 
 ColorPrg::ColorPrg() : Prototypes(ColorPrototypes()) {}
@@ -60,12 +90,7 @@ void ColorPrg::SetColor(const ColorPrg* source) {
 }
 
 RETERROR ColorPrg::LoadSection(const char* section, const char* file) {
-    const bool readable = section != nullptr && file != nullptr;
-    ID = readable ? entry::Low16(profile::GetInt(section, "ID", -1, file)) : -1;
-    Plane = readable ? entry::Low16(profile::GetInt(section, "Plane", -1, file)) : -1;
-    detail::ReadHelpText(section, "Help", kHelpRoom, file, &Help);
-    detail::ReadHelpText(section, "HelpAbstract", kHelpRoom, file, &HelpAbstract);
-    const detail::EntriesLoaded loaded = detail::LoadEntries(Attuats, Prototypes, section, file);
+    const detail::EntriesLoaded loaded = Load(*this, section, file, nullptr);
     return loaded.hadKeys ? loaded.lastCode : RE_EMPTY_COLOR;
 }
 
@@ -75,28 +100,24 @@ RETERROR ColorPrg::SaveColor(const char* file) {
 
 RETERROR ColorPrg::SaveColor(const char* file, SaveMode mode) {
     const std::string section = NumberedName("Color_", ID);
-    const std::string abstractText = EscapeNewLines(HelpAbstract.c_str());
-    const std::string helpText = EscapeNewLines(Help.c_str());
     std::vector<std::string> lines;
-    lines.reserve(Attuats.size() + 4);
-    lines.push_back("ID=" + std::to_string(ID));
-    lines.push_back("Plane=" + std::to_string(Plane));
-    lines.push_back("HelpAbstract=" + abstractText);
-    lines.push_back("Help=" + helpText);
+    const bool built = BuildLines(*this, &lines);
     // The texts now hold what a reader of the file will get back, so that
     // memory and file agree after the save.
-    HelpAbstract = UnescapeNewLines(abstractText.c_str());
-    Help = UnescapeNewLines(helpText.c_str());
-
-    int counters[detail::kKindSlots] = {};
-    for (const std::unique_ptr<Attuat>& actuator : Attuats) {
-        int* counter = ChooseAttuatIdx(actuator.get(), counters);
-        if (counter == nullptr) {
-            return RE_NOT_A_COLOR_ACTUATOR;
-        }
-        lines.push_back(actuator->SaveStringAttuat(counter));
+    HelpAbstract = UnescapeNewLines(EscapeNewLines(HelpAbstract.c_str()).c_str());
+    Help = UnescapeNewLines(EscapeNewLines(Help.c_str()).c_str());
+    if (!built) {
+        return RE_NOT_A_COLOR_ACTUATOR;
     }
-    const bool written = detail::WriteProgramSection(section, lines, file, mode, Prototypes);
+    const detail::ScratchLines scratch = [&](std::vector<std::string>* scratchLines,
+                                             std::vector<bool>* taken) {
+        ColorPrg color;
+        color.Prototypes = Prototypes;
+        const bool whole = Load(color, section.c_str(), file, taken).whole;
+        return BuildLines(color, scratchLines) && whole;
+    };
+    const bool written =
+        detail::WriteProgramSection(section, lines, file, mode, Prototypes, scratch);
     if (mode == SaveMode::Preserve) {
         // The prototypes may have parsed the old entries into themselves: as
         // after the destruction of a loaded color, they keep no text of them.

@@ -81,8 +81,10 @@ public:
     // SaveColor(file) with `mode`. With Preserve the entries of the section in
     // `file` that a load would not take into the color (unknown keys, refused
     // entries) and whose key the color does not write stay, in their order,
-    // after the color's own entries; a section that holds exactly what would
-    // be written is not touched. Results as without `mode`.
+    // after the color's own entries. A section that means what would be
+    // written is not touched: it holds those very lines, or a scratch color
+    // loaded from it by LoadSection writes them (a section loaded in part,
+    // its key listing cut, never means the same). Results as without `mode`.
     RETERROR SaveColor(const char* file, SaveMode mode);
 
     // Inserts `actuator` before the first actuator whose Caduta is greater,

@@ -46,6 +46,56 @@ bool NumberFromName(const char* section, short* number) {
     return true;
 }
 
+// The loader of LoadSection, but for the filing; `taken` as LoadEntries
+// gives it, `whole` as EntriesLoaded::whole.
+RETERROR Load(LinePrg& line, const char* section, const char* file, std::vector<bool>* taken,
+              bool* whole) {
+    const bool readable = section != nullptr && file != nullptr;
+    RETERROR result = RE_SUCCESS;
+    line.ID = readable ? entry::Low16(profile::GetInt(section, "ID", -1, file)) : -1;
+    const bool numberMissing = line.ID < 0;
+    line.Plane = readable ? entry::Low16(profile::GetInt(section, "Plane", -1, file)) : -1;
+    if (line.Plane <= 0) {
+        result = RE_LINE_BAD_PLANE;
+    }
+    if (!detail::ReadHelpText(section, "Help", kHelpRoom, file, &line.Help) &&
+        result == RE_SUCCESS) {
+        result = RE_LINE_NO_HELP;
+    }
+    // What the actuators report does not change the line's result.
+    const detail::EntriesLoaded loaded =
+        detail::LoadEntries(line.Attuats, line.Prototypes, section, file, taken);
+    if (!loaded.hadKeys && result == RE_SUCCESS) {
+        result = RE_EMPTY_LINE;
+    }
+
+    if (numberMissing) {
+        // A section as SaveLine writes it has no "ID": its name numbers it,
+        // and such sections are only written for plane 1. A name without a
+        // number leaves the negative ID read above, which saves and reads
+        // back as itself.
+        NumberFromName(section, &line.ID);
+        line.Plane = 1;
+    }
+    *whole = loaded.whole;
+    return result;
+}
+
+// The lines SaveLine writes for `line`, into `lines`. False when an
+// actuator is of no line kind.
+bool BuildLines(const LinePrg& line, std::vector<std::string>* lines) {
+    lines->reserve(line.Attuats.size());
+    int counters[detail::kKindSlots] = {};
+    for (const std::unique_ptr<Attuat>& actuator : line.Attuats) {
+        int* counter = detail::ChooseSlot(actuator.get(), counters, LineKinds());
+        if (counter == nullptr) {
+            return false;
+        }
+        lines->push_back(actuator->SaveStringAttuat(counter));
+    }
+    return true;
+}
+
 }  // namespace
 
 LinePrg::LinePrg() : Prototypes(LinePrototypes()) {}
@@ -65,23 +115,8 @@ LinePrg::~LinePrg() {
 
 RETERROR LinePrg::LoadSection(const char* section, const char* file, short /*planes*/,
                               std::vector<std::unique_ptr<LinePrg>>* lines) {
-    const bool readable = section != nullptr && file != nullptr;
-    RETERROR result = RE_SUCCESS;
-    ID = readable ? entry::Low16(profile::GetInt(section, "ID", -1, file)) : -1;
-    const bool numberMissing = ID < 0;
-    Plane = readable ? entry::Low16(profile::GetInt(section, "Plane", -1, file)) : -1;
-    if (Plane <= 0) {
-        result = RE_LINE_BAD_PLANE;
-    }
-    if (!detail::ReadHelpText(section, "Help", kHelpRoom, file, &Help) && result == RE_SUCCESS) {
-        result = RE_LINE_NO_HELP;
-    }
-    // What the actuators report does not change the line's result.
-    const detail::EntriesLoaded loaded = detail::LoadEntries(Attuats, Prototypes, section, file);
-    if (!loaded.hadKeys && result == RE_SUCCESS) {
-        result = RE_EMPTY_LINE;
-    }
-
+    bool whole = true;
+    const RETERROR result = Load(*this, section, file, nullptr, &whole);
     if (lines != nullptr) {
         bool filed = false;
         for (const std::unique_ptr<LinePrg>& line : *lines) {
@@ -91,15 +126,6 @@ RETERROR LinePrg::LoadSection(const char* section, const char* file, short /*pla
         if (!filed) {
             lines->emplace_back(this);
         }
-    }
-
-    if (numberMissing) {
-        // A section as SaveLine writes it has no "ID": its name numbers it,
-        // and such sections are only written for plane 1. A name without a
-        // number leaves the negative ID read above, which saves and reads
-        // back as itself.
-        NumberFromName(section, &ID);
-        Plane = 1;
     }
     return result;
 }
@@ -114,17 +140,20 @@ RETERROR LinePrg::SaveLine(const char* file, SaveMode mode) const {
         return RE_SUCCESS;
     }
     std::vector<std::string> lines;
-    lines.reserve(Attuats.size());
-    int counters[detail::kKindSlots] = {};
-    for (const std::unique_ptr<Attuat>& actuator : Attuats) {
-        int* counter = ChooseAttuatIdx(actuator.get(), counters);
-        if (counter == nullptr) {
-            return RE_EMPTY_LINE;
-        }
-        lines.push_back(actuator->SaveStringAttuat(counter));
+    if (!BuildLines(*this, &lines)) {
+        return RE_EMPTY_LINE;
     }
-    return detail::WriteProgramSection(section, lines, file, mode, Prototypes) ? RE_SUCCESS
-                                                                               : RE_WRITE_SECTION;
+    const detail::ScratchLines scratch = [&](std::vector<std::string>* scratchLines,
+                                             std::vector<bool>* taken) {
+        LinePrg line;
+        line.Prototypes = Prototypes;
+        bool whole = true;
+        static_cast<void>(Load(line, section.c_str(), file, taken, &whole));
+        return BuildLines(line, scratchLines) && whole;
+    };
+    return detail::WriteProgramSection(section, lines, file, mode, Prototypes, scratch)
+               ? RE_SUCCESS
+               : RE_WRITE_SECTION;
 }
 
 void LinePrg::AddSorted(Attuat* actuator) {

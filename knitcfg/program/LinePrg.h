@@ -72,8 +72,10 @@ public:
     // SaveLine(file) with `mode`. With Preserve the entries of the section in
     // `file` that a load would not take into the line (unknown keys, refused
     // entries) and whose key the line does not write stay, in their order,
-    // after the line's own entries; a section that holds exactly what would
-    // be written is not touched. Results as without `mode`.
+    // after the line's own entries. A section that means what would be
+    // written is not touched: it holds those very lines, or a scratch line
+    // loaded from it by LoadSection writes them (a section loaded in part,
+    // its key listing cut, never means the same). Results as without `mode`.
     RETERROR SaveLine(const char* file, SaveMode mode) const;
 
     // As ColorPrg::AddSorted: inserted by Caduta after equal feeds; owned by

@@ -327,8 +327,8 @@ std::vector<std::string> Lines(const std::string& text) {
 // A file as people edit them: comments, blank lines, blanks around '=',
 // keys and sections the library does not know. Each set changes the one
 // line of its value, and no other byte. (The preserving save writes the
-// entries of colors and lines in the library's form: entries typed
-// otherwise, or comments between them, would change too.)
+// entries of a color it changes in the library's form, so color 1's are
+// typed that way; color 2, which no set changes, keeps its own.)
 TEST_F(SetTest, HandEditedFileKeepsEveryOtherLine) {
     const std::string text =
         "; machine KX-240, edited by hand\n"
@@ -356,7 +356,13 @@ TEST_F(SetTest, HandEditedFileKeepsEveryOtherLine) {
         "[Maintenance]\n"
         "Checked=2026-11-02\n"
         "[ColorPlanes]\n"
-        "Plane_001=1, Background, 0\n";
+        "Plane_001=1, Background, 0\n"
+        "[Color_002]\n"
+        "ID = 2\n"
+        "Plane=1\n"
+        "Drum_007 = 2,  3, 3, 1\n"
+        "; lifted on feed 3\n"
+        "Finger_002=12, 3, 3, 0\n";
     const struct {
         Args words;
         std::size_t line;  // the one line that changes, from 0
