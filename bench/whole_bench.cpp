@@ -31,6 +31,7 @@
 #include "bench/ConfigGenerator.h"
 #include "knitcfg/common/Platform.h"
 #include "knitcfg/config/Configuration.h"
+#include "knitcfg/diagnostics/Diagnostic.h"
 #include "knitcfg/profile/Profile.h"
 
 // Allocation counting for this binary only: live bytes and number of calls.
@@ -258,6 +259,24 @@ void BM_Load(benchmark::State& state) {
     state.counters["page_faults"] = faults / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_Load)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+// Diagnose as check runs it on a file not read before: the load, and one walk
+// of the same parse beside the model it made. To be compared with BM_Load.
+void BM_Diagnose(benchmark::State& state) {
+    BenchFile& file = SizedFile(static_cast<int>(state.range(0)));
+    double ns = 0;
+    std::size_t findings = 0;
+    for (auto _ : state) {
+        Forget(file.path);
+        const auto start = Clock::now();
+        const std::vector<knitcfg::Diagnostic> found = knitcfg::Diagnose(file.path.c_str());
+        ns += Lap(&state, start);
+        findings = found.size();
+    }
+    SetCounters(state, file, ns);
+    state.counters["findings"] = static_cast<double>(findings);
+}
+BENCHMARK(BM_Diagnose)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 // SaveCFG to a file that does not exist yet.
 void BM_SaveNew(benchmark::State& state) {

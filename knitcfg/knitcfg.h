@@ -30,3 +30,5 @@
 #include "knitcfg/designs/CShavedDis.h"
 
 #include "knitcfg/paths/DriveLetter.h"
+
+#include "knitcfg/diagnostics/Diagnostic.h"

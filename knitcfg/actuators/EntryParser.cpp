@@ -126,6 +126,7 @@ void ScanInto(const char* value, const char* format, std::size_t textRoom, ScanR
     }
     ScanResult& result = *out;
     result.textTooLong = false;
+    result.end = 0;
     if (format == nullptr) {
         result.items.clear();
         return;
@@ -140,7 +141,15 @@ void ScanInto(const char* value, const char* format, std::size_t textRoom, ScanR
         result.items.reserve(directives);
     }
     ItemWriter items(result.items);
-    const char* p = value != nullptr ? value : "";
+    const char* const begin = value != nullptr ? value : "";
+    const char* p = begin;
+    // Where the scan stopped, told on every way out.
+    struct End {
+        const char* const& at;
+        const char* begin;
+        std::size_t& end;
+        ~End() { end = static_cast<std::size_t>(at - begin); }
+    } end{p, begin, result.end};
     // The directives in the order of their frequency in the kinds' formats.
     for (const char* f = format; *f != '\0';) {
         if (f[0] == '%' && f[1] == 'd') {

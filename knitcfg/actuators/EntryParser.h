@@ -37,6 +37,9 @@ struct ScanResult {
     // True when a "%s" text was longer than the room given to Scan; scanning
     // stopped there and that text is not among the items.
     bool textTooLong = false;
+    // How many characters of the value the scan read before it stopped: all
+    // of them when the items end the value.
+    std::size_t end = 0;
 };
 
 // Reads `value` (NUL-terminated; null reads as empty) with `format`, the way

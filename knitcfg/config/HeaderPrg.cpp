@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "knitcfg/common/NumberScan.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/config/FirstCode.h"
 #include "knitcfg/profile/Profile.h"
@@ -21,43 +22,8 @@ constexpr const char* kSection = "Header";
 constexpr const char* kNotFound = "<NOT FOUND>";
 constexpr unsigned kBufferSize = 8192;
 
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// Reads a decimal number at the start of `text` as the C library's text
-// conversions do: white space, an optional sign, then digits up to the first
-// other character. Returns how many characters were read, 0 when there is no
-// digit (nothing is stored then). A number too big for 32 bits wraps, as the
-// profile layer's numbers do, rather than being undefined.
-std::size_t ScanDecimal(std::string_view text, int* value) {
-    std::size_t i = 0;
-    while (i < text.size() && IsSpace(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    const std::size_t firstDigit = i;
-    std::uint32_t number = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        number = number * 10U + static_cast<std::uint32_t>(text[i] - '0');
-    }
-    if (i == firstDigit) {
-        return 0;
-    }
-    *value = static_cast<int>(negative ? 0U - number : number);
-    return i;
-}
-
-// The lenient text-to-integer conversion: 0 when there is no number.
-int LenientInt(std::string_view text) {
-    int value = 0;
-    ScanDecimal(text, &value);
-    return value;
-}
+using detail::LenientInt;
+using detail::ScanDecimal;
 
 }  // namespace
 

@@ -28,6 +28,13 @@ bool IsContent(IniDocument::Kind kind) {
 
 }  // namespace
 
+std::string_view Unquote(std::string_view v) {
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+        return v.substr(1, v.size() - 2);
+    }
+    return v;
+}
+
 std::string_view TrimBlanks(std::string_view s) {
     std::size_t b = 0;
     std::size_t e = s.size();
@@ -118,6 +125,17 @@ void IniDocument::Clear() {
     sections_.emplace_back();
     keyIndex_.emplace_back();
     nextSameName_.push_back(NameTable::kNone);
+}
+
+std::vector<std::uint32_t> IniDocument::FirstLines() const {
+    std::vector<std::uint32_t> first;
+    first.reserve(sections_.size());
+    std::uint32_t line = 1;
+    for (const Section& s : sections_) {
+        first.push_back(line);
+        line += static_cast<std::uint32_t>(s.body.size()) + (s.hasHeader ? 1U : 0U);
+    }
+    return first;
 }
 
 void IniDocument::Parse(std::string image) {

@@ -71,6 +71,11 @@ public:
         return Text(line).substr(line.valueBegin, line.valueLength);
     }
     const std::vector<Section>& Sections() const { return sections_; }
+    // The 1-based line of the file on which each section begins (its header;
+    // for a section without header, its first line), by position in
+    // Sections(). A section's body lines follow one per line: the document's
+    // lines are the lines of the file it stands for, in order.
+    std::vector<std::uint32_t> FirstLines() const;
 
     // Edits; the text given must already be checked by the caller. Each
     // returns true when the document changed.
@@ -160,5 +165,9 @@ void ClassifyLine(std::string_view text, IniDocument::Line* line);
 
 // Trims blanks (space, tab, vertical tab) from both ends.
 std::string_view TrimBlanks(std::string_view s);
+
+// A stored value as GetString gives it: one pair of matching outer quotes
+// (' or ") dropped from a value at least 2 characters long.
+std::string_view Unquote(std::string_view v);
 
 }  // namespace knitcfg::profile

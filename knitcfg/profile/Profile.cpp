@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "knitcfg/common/NumberScan.h"
 #include "knitcfg/common/Platform.h"
 #include "knitcfg/profile/IniDocument.h"
 #include "knitcfg/profile/SectionEntries.h"
@@ -253,10 +254,6 @@ std::string_view ArgName(std::string_view v) {
     return v;
 }
 
-bool IsBlankChar(char c) {
-    return c == ' ' || c == '\t' || c == '\v';
-}
-
 bool HasLineBreak(std::string_view s) {
     // Two scans for one byte each: find_first_of would scan for the set at
     // every position.
@@ -284,15 +281,6 @@ bool SafeKey(std::string_view k) {
         return k.empty();  // the empty key is allowed, blanks only are not
     }
     return t.front() != ';' && t.front() != '[';
-}
-
-// A value as GetString gives it: trimmed in the file already; one pair of
-// matching outer quotes dropped.
-std::string_view Unquote(std::string_view v) {
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
-        return v.substr(1, v.size() - 2);
-    }
-    return v;
 }
 
 std::string_view DefaultText(const char* def) {
@@ -451,51 +439,7 @@ bool FirstKey(const IniDocument& doc, std::string_view section, std::string_view
 }
 
 int ParseInt(std::string_view v) {
-    std::size_t i = 0;
-    while (i < v.size() && (IsBlankChar(v[i]) || v[i] == '\r' || v[i] == '\n' || v[i] == '\f')) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < v.size() && (v[i] == '+' || v[i] == '-')) {
-        negative = v[i] == '-';
-        ++i;
-    }
-    unsigned base = 10;
-    if (i + 1 < v.size() && v[i] == '0') {
-        const char p = v[i + 1];
-        if (p == 'x' || p == 'X') {
-            base = 16;
-        } else if (p == 'b') {
-            base = 2;
-        } else if (p == 'o') {
-            base = 8;
-        }
-        if (base != 10) {
-            i += 2;
-        }
-    }
-    std::uint32_t result = 0;
-    for (; i < v.size(); ++i) {
-        const char c = v[i];
-        unsigned digit;
-        if (c >= '0' && c <= '9') {
-            digit = static_cast<unsigned>(c - '0');
-        } else if (c >= 'a' && c <= 'f') {
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        } else if (c >= 'A' && c <= 'F') {
-            digit = static_cast<unsigned>(c - 'A' + 10);
-        } else {
-            break;
-        }
-        if (digit >= base) {
-            break;
-        }
-        result = result * base + digit;  // wraps modulo 2^32
-    }
-    if (negative) {
-        result = 0U - result;
-    }
-    return static_cast<int>(result);
+    return knitcfg::detail::ScanProfileInt(v).value;
 }
 
 }  // namespace
@@ -595,6 +539,19 @@ void ReadSectionEntries(const char* section, unsigned room, const char* file, Se
             out->text.push_back('\0');
             out->values.push_back(v);
         }
+    });
+}
+
+bool VisitDocument(const char* file, const std::function<void(const IniDocument&)>& visit) {
+    if (file == nullptr) {
+        return false;
+    }
+    return WithFile(file, [&](CachedFile& f) {
+        if (!f.info.exists) {
+            return false;
+        }
+        visit(f.doc);
+        return true;
     });
 }
 

@@ -6,11 +6,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace knitcfg::profile {
+
+class IniDocument;
 
 // The entries of one section, as the profile calls would give them one by one.
 struct SectionEntries {
@@ -54,5 +57,12 @@ bool StartBatchFrom(const char* file, std::string bytes);
 // mean that every read between them gives the same answer, unless another
 // process changed a file and no call has looked at it yet.
 std::uint64_t ChangeCount();
+
+// Runs `visit` on the parsed document of `file`, as every call sees it at
+// this moment (checked against the disk, or the open batch's copy), under the
+// file's lock: `visit` must not call the profile operations on that file.
+// For the diagnostics, which walk the file line by line as the loaders read
+// it. False, `visit` not run, when the file is missing or cannot be read.
+bool VisitDocument(const char* file, const std::function<void(const IniDocument&)>& visit);
 
 }  // namespace knitcfg::profile

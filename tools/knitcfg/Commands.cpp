@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "Check.h"
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -44,7 +45,7 @@ const char kUsage[] =
     "Commands:\n"
     "  show FILE                print what the file holds, for a person to read\n"
     "  map FILE                 the actuators by feed, a column per color\n"
-    "  check FILE|FOLDER...     one line per file: ok, or its load result code\n"
+    "  check FILE|FOLDER...     every fault of each file, located by its line\n"
     "  dump --json FILE         the whole model as JSON, for scripts\n"
     "  diff FILE1 FILE2         what differs between two configurations\n"
     "  normalize FILE [-o OUT]  rewrite the file in the library's own form\n"
@@ -57,9 +58,9 @@ const char kUsage[] =
     "  --version    the tool's version\n"
     "\n"
     "Exit status: 0 success; 1 a file loads with a result code other than 0,\n"
-    "or the files compared differ; 2 an error (bad usage, a file that is missing\n"
-    "or cannot be read at all, a failed save). Messages and errors go to standard\n"
-    "error.\n"
+    "(check) a file has an error or a warning, or the files compared differ;\n"
+    "2 an error (bad usage, a file that is missing or cannot be read at all, a\n"
+    "failed save). Messages and errors go to standard error.\n"
     "\n"
     "Wildcards (* and ?) in file arguments are expanded by the tool itself when\n"
     "the shell has not done it (as on Windows).\n";
@@ -157,21 +158,40 @@ const Command kMap{"map",
                    1,
                    RunMap};
 
-const Command kCheck{"check",
-                     "Usage: knitcfg check FILE|FOLDER...\n"
-                     "\n"
-                     "Loads each FILE and prints one line for it: 'FILE: ok', or 'FILE: CODE\n"
-                     "(meaning)' with the result code of the load. A FOLDER stands for every\n"
-                     "file in it whose name ends in .ini (any letter case), in name order; its\n"
-                     "subfolders are not entered.\n"
-                     "\n"
-                     "Exit status: 0 every file loads with 0; 1 some file does not, or a folder\n"
-                     "holds no .ini file; 2 bad usage.\n",
-                     {},
-                     {},
-                     1,
-                     0,
-                     RunCheck};
+const Command kCheck{
+    "check",
+    "Usage: knitcfg check [--notes] [--json] [-r] [--ext .ini,.cfg] [--quiet] FILE|FOLDER...\n"
+    "\n"
+    "Examines each FILE with the library's diagnostics and prints one line per\n"
+    "finding, in the form compilers use:\n"
+    "  FILE:LINE: error|warning|note: MESSAGE [ID]\n"
+    "(FILE: ... without a line when the finding concerns the whole file), then a\n"
+    "closing line: 'FILE: ok', or 'FILE: load result CODE (meaning), N errors,\n"
+    "M warnings'. An error explains a result code of the load; a warning is\n"
+    "something the load skips, cuts or reads otherwise than the file seems to\n"
+    "say; a note is what a save would drop. docs/diagnostics.md lists every ID.\n"
+    "A last line sums up: 'N files: K ok, M with errors, W with warnings'.\n"
+    "\n"
+    "A FOLDER stands for every file in it whose extension is .ini or .cfg (any\n"
+    "letter case), in name order.\n"
+    "\n"
+    "Options:\n"
+    "  --notes        show the notes too (hidden by default)\n"
+    "  --json         print the findings as one JSON array of objects with file,\n"
+    "                 line, severity, id, section, key, message and code\n"
+    "  -r             enter the subfolders of a FOLDER\n"
+    "  --ext LIST     the extensions of the files a FOLDER stands for, separated\n"
+    "                 by commas (default .ini,.cfg)\n"
+    "  --quiet        print only the files with findings\n"
+    "\n"
+    "Exit status: 0 no file has an error or a warning; 1 some file has, or a\n"
+    "folder holds no file to check; 2 bad usage, or a file that cannot be read\n"
+    "at all (missing, unreadable or empty).\n",
+    {"--notes", "--json", "-r", "--quiet"},
+    {"--ext"},
+    1,
+    0,
+    RunCheck};
 
 const Command kDump{
     "dump",
@@ -455,6 +475,18 @@ int Unreadable(const char* command, const std::string& path, int code, const Con
     return kExitError;
 }
 
+// The count of the file's errors and warnings, pointing to check for them.
+void WriteFindingCounts(const std::string& path, std::ostream& out) {
+    std::size_t errors = 0, warnings = 0;
+    for (const Diagnostic& d : Diagnose(path.c_str())) {
+        errors += d.severity == Severity::Error ? 1 : 0;
+        warnings += d.severity == Severity::Warning ? 1 : 0;
+    }
+    out << "Findings: " << errors << (errors == 1 ? " error, " : " errors, ") << warnings
+        << (warnings == 1 ? " warning" : " warnings")
+        << (errors + warnings != 0 ? " (knitcfg check tells them)" : "") << "\n\n";
+}
+
 // The filters and the encoding of show, map, dump and diff; false, with a
 // message, on a value that is not one.
 bool ViewOptions(const char* command, const Options& options, Selection* selection,
@@ -493,6 +525,7 @@ int RunShow(const Options& options, std::ostream& out, std::ostream& err) {
     if (!Selected("show", path, config, selection, err)) {
         return kExitError;
     }
+    WriteFindingCounts(path, out);
     WriteShow(out, path, code, config, selection, encoding);
     return code == RE_SUCCESS ? kExitOk : kExitNo;
 }
@@ -536,53 +569,18 @@ int RunDump(const Options& options, std::ostream& out, std::ostream& err) {
     return code == RE_SUCCESS ? kExitOk : kExitNo;
 }
 
-bool EndsWithIni(const fs::path& file) {
-    std::string ext = file.extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext == ".ini";
-}
-
 int RunCheck(const Options& options, std::ostream& out, std::ostream& err) {
-    int status = kExitOk;
-    auto checkFile = [&](const std::string& path) {
-        Configuration config;
-        const int code = Load(path, &config, err);
-        out << path << ": " << (code == RE_SUCCESS ? "ok" : DescribeFailure(code, config)) << '\n';
-        if (code != RE_SUCCESS) {
-            status = kExitNo;
-        }
-    };
-    for (const std::string& arg : options.files) {
-        std::error_code ec;
-        if (!fs::is_directory(fs::path(arg), ec)) {
-            checkFile(arg);
-            continue;
-        }
-        std::vector<fs::path> files;
-        for (fs::directory_iterator it(fs::path(arg), ec), end; !ec && it != end;
-             it.increment(ec)) {
-            std::error_code typeError;
-            if (it->is_regular_file(typeError) && EndsWithIni(it->path())) {
-                files.push_back(it->path());
-            }
-        }
-        if (ec) {
-            out << arg << ": cannot list the folder (" << ec.message() << ")\n";
-            status = kExitNo;
-            continue;
-        }
-        if (files.empty()) {
-            out << arg << ": no .ini file in this folder\n";
-            status = kExitNo;
-            continue;
-        }
-        std::sort(files.begin(), files.end());
-        for (const fs::path& file : files) {
-            checkFile(file.string());
-        }
+    CheckOptions check;
+    check.notes = options.Has("--notes");
+    check.json = options.Has("--json");
+    check.recursive = options.Has("-r");
+    check.quiet = options.Has("--quiet");
+    if (const auto ext = options.values.find("--ext");
+        ext != options.values.end() && !ParseExtensions(ext->second, &check.extensions)) {
+        err << "knitcfg check: --ext names no extension (see knitcfg check --help)\n";
+        return kExitError;
     }
-    return status;
+    return RunCheckCommand(options.files, check, out, err);
 }
 
 int RunDiff(const Options& options, std::ostream& out, std::ostream& err) {
