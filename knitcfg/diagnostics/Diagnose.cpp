@@ -670,8 +670,20 @@ void Examiner::ExaminePlaneSection(std::size_t index) {
         "plane section [" + s.name +
             "] and its blocks are read but not written by a save (which writes [ColorPlanes])");
     ExamineRepeatedKeys(index, false);
+    bool description = false;
     for (std::size_t j = 0; j < s.body.size(); ++j) {
         const Line& l = s.body[j];
+        // The load turns a \n of the description into a line break, which the
+        // plane entry a save writes cannot hold: the whole save reports 42.
+        if (l.kind == IniDocument::Kind::kEntry && !description &&
+            EqualsNoCase(doc_.Key(l), "Description")) {
+            description = true;
+            if (doc_.Value(l).find("\\n") != std::string_view::npos) {
+                Add(Severity::Warning, LineOf(index, j), s.name, doc_.Key(l), "unsavable-text",
+                    "the description holds \\n, which is read as a line break: a plane entry "
+                    "cannot hold one, so a save of this file fails with code 42");
+            }
+        }
         if (l.kind == IniDocument::Kind::kEntry && l.keyLength > 0 &&
             doc_.Key(l).compare(0, 6, "Block_") != 0) {
             bool known = false;

@@ -137,6 +137,10 @@ const Case kCases[] = {
      kHead + "[Plane_001]\nNumberOfLines=4\nStartBlock=0\nPriority=0\n"
              "Description=p\nBlock_001=1, 2, 3\n",
      "plane-section-dropped", 9, 0},
+    {"plane section description with a line break",
+     kHead + "[Plane_001]\nNumberOfLines=4\nStartBlock=0\nPriority=0\n"
+             "Description=two\\nlines\nDescription=x\\ny\n",
+     "unsavable-text", 13, 2},
     {"line help", kLine + "Help=first line\n", "line-help-dropped", 10, 0},
     {"line of plane 2", kHead + "[Line_012]\nID=12\nPlane=2\nHelp=h\n", "line-not-saved", 9, 0},
     {"shaved design without elements", kHead + "[ShavedDis]\nm=1, 2, 3,\n",
