@@ -34,7 +34,12 @@ inline int RunWithFileSizeLimit(rlim_t bytes, const std::function<int()>& body) 
     const pid_t pid = ::fork();
     if (pid == 0) {
         std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead
-        const struct rlimit limit { bytes, bytes };
+        // No more than the hard limit this process inherited: raising it
+        // needs privileges that a test runner may have dropped.
+        struct rlimit inherited {};
+        ::getrlimit(RLIMIT_FSIZE, &inherited);
+        const rlim_t allowed = bytes < inherited.rlim_max ? bytes : inherited.rlim_max;
+        const struct rlimit limit { allowed, allowed };
         ::_exit(::setrlimit(RLIMIT_FSIZE, &limit) != 0 ? 255 : body());
     }
     if (pid < 0) {
