@@ -155,8 +155,11 @@ private:
     static constexpr int kUnused = INT_MIN;
 
     // The slot of `id` (open addressing, linear probing); with `add`, a new
-    // slot when there is none, otherwise null. Identifiers are 16-bit, so a
-    // section holds at most 65536 of them; the table doubles at 3/4 full.
+    // slot when there is none, otherwise null. The table never fills: every
+    // slot comes from an actuator of the list or from one key of the section
+    // (a key counts either the actuator it makes or the new Id of the one it
+    // updates, never both), and the constructor sized it for that many at
+    // 3/4 full, so a probe always ends on a free slot.
     IdEntry* Lookup(int id, bool add) {
         std::size_t mask = slots_.size() - 1;
         std::size_t at = (static_cast<std::uint32_t>(id) * 2654435761u) & mask;
@@ -169,26 +172,8 @@ private:
         if (!add) {
             return nullptr;
         }
-        if (4 * (used_ + 1) > 3 * slots_.size()) {
-            Grow();
-            return Lookup(id, true);
-        }
-        ++used_;
         slots_[at].id = id;
         return &slots_[at];
-    }
-
-    void Grow() {
-        std::vector<IdEntry> old(slots_.size() * 2);
-        old.swap(slots_);
-        used_ = 0;
-        for (const IdEntry& entry : old) {
-            if (entry.id != kUnused) {
-                IdEntry* moved = Lookup(entry.id, true);
-                moved->count = entry.count;
-                moved->sole = entry.sole;
-            }
-        }
     }
 
     void Count(Attuat* actuator) {
@@ -199,7 +184,6 @@ private:
 
     ActuatorList& list_;
     std::vector<IdEntry> slots_;
-    std::size_t used_ = 0;
     bool sorted_ = false;
     bool sortedKnown_ = true;
 };
