@@ -8,11 +8,14 @@
 #include <climits>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "TestUtil.h"
+#include "knitcfg/actuators/PreReadEntry.h"
 #include "knitcfg/knitcfg.h"
+#include "knitcfg/profile/SectionEntries.h"
 
 namespace knitcfg {
 namespace {
@@ -431,10 +434,21 @@ TEST_F(ActuatorsTest, ValueIsCutToTheReadBufferBeforeItIsParsed) {
         for (unsigned length : {c.readLimit, c.readLimit + 1}) {
             const std::string value = head + std::string(length - head.size() - 2, '0') + "75";
             const std::string file = Entry(key, value);
-            std::unique_ptr<Attuat> a = c.create();
-            RETERROR err = RE_WRONG_KIND;
-            EXPECT_EQ(a->UpdateObj("S", key.c_str(), file.c_str(), &err), 1);
-            EXPECT_EQ(a->IdCaduta, length == c.readLimit ? 75 : 7) << length;
+            // Read from the file, and handed over by a section load that read
+            // the whole value already: the same cut.
+            for (bool preRead : {false, true}) {
+                const char* const section = "S";
+                entry::ScanResult scratch;
+                std::optional<detail::PreReadEntry> pre;
+                if (preRead) {
+                    pre.emplace(section, key.c_str(), file.c_str(), value, profile::ChangeCount(),
+                                &scratch);
+                }
+                std::unique_ptr<Attuat> a = c.create();
+                RETERROR err = RE_WRONG_KIND;
+                EXPECT_EQ(a->UpdateObj(section, key.c_str(), file.c_str(), &err), 1);
+                EXPECT_EQ(a->IdCaduta, length == c.readLimit ? 75 : 7) << length << " " << preRead;
+            }
         }
     }
 }
