@@ -10,32 +10,24 @@
 #include <cstdlib>
 #include <string>
 
+#include "FuzzSupport.h"
 #include "knitcfg/common/Platform.h"
 #include "knitcfg/config/Configuration.h"
 #include "knitcfg/diagnostics/Diagnostic.h"
 
 namespace {
 
-void Check(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
+using knitcfg::fuzz::Check;
 
 const std::string& Path() {
     static const std::string path = [] {
-        const char* base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        return std::string(base) + "/knitcfg-fuzz-diag-" + std::to_string(::getpid()) + ".ini";
+        const std::string base = knitcfg::fuzz::ScratchFolder();
+        return base + "/knitcfg-fuzz-diag-" + std::to_string(::getpid()) + ".ini";
     }();
     return path;
 }
 
-std::string ReadAll(const std::string& path) {
-    std::string bytes;
-    knitcfg::platform::FileInfo info;
-    knitcfg::platform::ReadWholeFile(path, &bytes, &info);
-    return bytes;
-}
+using knitcfg::fuzz::ReadAll;
 
 }  // namespace
 

@@ -12,20 +12,17 @@
 #include <cstdlib>
 #include <string>
 
+#include "FuzzSupport.h"
 #include "knitcfg/common/Platform.h"
 #include "knitcfg/config/Configuration.h"
 
 namespace {
 
-void Check(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
+using knitcfg::fuzz::Check;
 
 std::string Folder() {
     static const std::string folder = [] {
-        const std::string base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        const std::string base = knitcfg::fuzz::ScratchFolder();
         // Saves go through the temporary folder: keep them in memory too.
         ::setenv("TMPDIR", base.c_str(), 1);
         return base + "/knitcfg-fuzz-doc-" + std::to_string(::getpid());
@@ -33,12 +30,7 @@ std::string Folder() {
     return folder;
 }
 
-std::string ReadAll(const std::string& path) {
-    std::string bytes;
-    knitcfg::platform::FileInfo info;
-    knitcfg::platform::ReadWholeFile(path, &bytes, &info);
-    return bytes;
-}
+using knitcfg::fuzz::ReadAll;
 
 }  // namespace
 

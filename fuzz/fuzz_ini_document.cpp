@@ -8,17 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "FuzzSupport.h"
 #include "knitcfg/profile/IniDocument.h"
 
 using knitcfg::profile::IniDocument;
 
 namespace {
 
-void Check(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
+using knitcfg::fuzz::Check;
 
 // A name without the bytes that the profile layer refuses in names.
 std::string Name(std::string_view raw) {

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "FuzzSupport.h"
 #include "knitcfg/actuators/Attuat.h"
 #include "knitcfg/actuators/Prototypes.h"
 #include "knitcfg/common/Text.h"
@@ -28,15 +29,11 @@
 
 namespace {
 
-void Check(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
+using knitcfg::fuzz::Check;
 
 const std::string& Path() {
     static const std::string path =
-        std::string(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/knitcfg-fuzz-line-" +
+        knitcfg::fuzz::ScratchFolder() + "/knitcfg-fuzz-line-" +
         std::to_string(::getpid()) + ".ini";
     return path;
 }

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "FuzzSupport.h"
 #include "knitcfg/profile/IniDocument.h"
 #include "knitcfg/profile/Profile.h"
 #include "knitcfg/profile/SectionEntries.h"
@@ -22,16 +23,12 @@ namespace profile = knitcfg::profile;
 
 namespace {
 
-void Check(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
+using knitcfg::fuzz::Check;
 
 const std::string& Path() {
     static const std::string path = [] {
-        const char* shm = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        return std::string(shm) + "/knitcfg-fuzz-" + std::to_string(::getpid()) + ".ini";
+        const std::string shm = knitcfg::fuzz::ScratchFolder();
+        return shm + "/knitcfg-fuzz-" + std::to_string(::getpid()) + ".ini";
     }();
     return path;
 }
