@@ -29,6 +29,9 @@ const OutputCase kCases[] = {
     {"show-machine", {"show", "S/machine.ini"}, kExitOk},
     {"show-plane-sections", {"show", "S/plane-sections.ini"}, kExitOk},
     {"show-no-header", {"show", "S/broken/no-header.ini"}, kExitNo},
+    {"show-no-protection", {"show", "S/broken/no-protection.ini"}, kExitNo},
+    {"show-bad-version", {"show", "S/broken/bad-version.ini"}, kExitNo},
+    {"show-negative-start-block", {"show", "S/broken/negative-start-block.ini"}, kExitNo},
     {"show-warned", {"show", "T/warned.ini"}, kExitOk},
     {"show-colors-and-line", {"show", "S/machine.ini", "--color", "3,1", "--line", "3"}, kExitOk},
     {"show-plane", {"show", "S/machine.ini", "--plane", "2"}, kExitOk},
@@ -124,6 +127,10 @@ const OutputCase kCases[] = {
      "S/broken/negative-start-block.ini"},
     {"set-unchanged", {"set", "W/in.ini", "color", "1", "actuator", "1", "state", "0"}, kExitOk, "S/machine.ini"},
 };
+
+void PrintTo(const OutputCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class OutputTest : public ::testing::TestWithParam<OutputCase> {};
 
