@@ -3,7 +3,6 @@
 #include <knitcfg/knitcfg.h>
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <exception>
 #include <filesystem>
