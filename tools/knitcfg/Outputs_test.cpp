@@ -41,6 +41,8 @@ const OutputCase kCases[] = {
     {"map-machine", {"map", "S/machine.ini"}, kExitOk},
     {"map-color", {"map", "S/machine.ini", "--color", "2"}, kExitOk},
     {"map-plane", {"map", "S/machine.ini", "--plane", "2"}, kExitOk},
+    {"map-bom", {"map", "T/bom.ini"}, kExitNo},
+    {"map-utf16", {"map", "T/utf16.ini"}, kExitNo},
     {"map-wide", {"map", "T/wide.ini"}, kExitNo},
     {"dump-machine", {"dump", "--json", "S/machine.ini"}, kExitOk},
     {"dump-plane-sections", {"dump", "--json", "S/plane-sections.ini"}, kExitOk},
