@@ -33,9 +33,19 @@ TEST(CheckTest, FoldersByExtensionDepthAndQuiet) {
         std::vector<std::string> shown;  // in this order
         std::vector<std::string> left;
     } cases[] = {
-        {{}, kExitNo, {a + ": ok\n", b + ":12: warning:", "2 files: 1 ok, 0 with errors, 1 with warnings\n"}, {c}},
-        {{"-r"}, kExitNo, {a + ": ok\n", b + ": load result 0", c + ": load result 4", "3 files: 1 ok, 1 with errors"}, {}},
-        {{"--ext", "cfg", "-r"}, kExitNo, {b, "1 file: 0 ok, 0 with errors, 1 with warnings\n"}, {a, c}},
+        {{},
+         kExitNo,
+         {a + ": ok\n", b + ":12: warning:", "2 files: 1 ok, 0 with errors, 1 with warnings\n"},
+         {c}},
+        {{"-r"},
+         kExitNo,
+         {a + ": ok\n", b + ": load result 0", c + ": load result 4",
+          "3 files: 1 ok, 1 with errors"},
+         {}},
+        {{"--ext", "cfg", "-r"},
+         kExitNo,
+         {b, "1 file: 0 ok, 0 with errors, 1 with warnings\n"},
+         {a, c}},
         {{"--quiet"}, kExitNo, {b + ":12: warning:"}, {a}},
     };
     for (const auto& t : cases) {

@@ -26,7 +26,8 @@ TEST(RunToolTest, HelpAndVersion) {
         EXPECT_TRUE(StartsWith(run.out, "Usage: knitcfg COMMAND")) << run.out;
         EXPECT_EQ(run.err, "");
     }
-    for (const std::string name : {"show", "map", "check", "dump", "diff", "normalize", "get", "set"}) {
+    for (const std::string name :
+         {"show", "map", "check", "dump", "diff", "normalize", "get", "set"}) {
         const ToolRun byOption = RunTool({name, "--help"});
         EXPECT_EQ(byOption.status, kExitOk) << name;
         EXPECT_TRUE(StartsWith(byOption.out, "Usage: knitcfg " + name + " ")) << byOption.out;
@@ -57,7 +58,8 @@ const ErrorCase kErrors[] = {
     {{"diff", "W/m.ini"}, "knitcfg diff: missing file argument"},
     {{"set", "W/m.ini"}, "knitcfg set: missing file argument"},
     {{"map", "W/m.ini", "W/m.ini"}, "knitcfg map: too many file arguments"},
-    {{"show", "--bogus", "W/m.ini"}, "knitcfg show: unknown option --bogus (see knitcfg show --help)\n"},
+    {{"show", "--bogus", "W/m.ini"},
+     "knitcfg show: unknown option --bogus (see knitcfg show --help)\n"},
     {{"map", "W/m.ini", "--designs"}, "knitcfg map: unknown option --designs"},
     {{"dump", "--xml", "W/m.ini"}, "knitcfg dump: unknown option --xml"},
     {{"diff", "W/m.ini", "W/m.ini", "--color", "1"}, "knitcfg diff: unknown option --color"},
@@ -68,7 +70,8 @@ const ErrorCase kErrors[] = {
     {{"map", "W/m.ini", "--line", "1,x"}, "knitcfg map: --line takes a number"},
     {{"dump", "W/m.ini", "--encoding", "ebcdic"}, "knitcfg dump: --encoding takes latin1 or utf8"},
     {{"diff", "W/m.ini", "W/m.ini", "--encoding", "ebcdic"}, "knitcfg diff: --encoding takes"},
-    {{"get", "--encoding", "ebcdic", "W/m.ini", "header"}, "knitcfg get: unknown encoding 'ebcdic'"},
+    {{"get", "--encoding", "ebcdic", "W/m.ini", "header"},
+     "knitcfg get: unknown encoding 'ebcdic'"},
     // Filters that name nothing.
     {{"show", "W/m.ini", "--color", "9"}, "knitcfg show: W/m.ini: no color 9; colors: 1, 2, 3\n"},
     {{"show", "W/m.ini", "--line", "1,7"}, "no line 7; lines: 0, 1, 2, 3"},
@@ -102,7 +105,8 @@ const ErrorCase kErrors[] = {
     {{"get", "W/m.ini", "color", "x"}, "color needs a number; 'x' is none"},
     {{"get", "W/m.ini", "color", "1", "actuator"}, "actuator needs a number"},
     {{"get", "W/m.ini", "header", "version", "extra"}, "'extra' after a whole address"},
-    {{"get", "W/m.ini", "color", "9"}, "knitcfg get: W/m.ini: no color 9: the colors are 1, 2, 3\n"},
+    {{"get", "W/m.ini", "color", "9"},
+     "knitcfg get: W/m.ini: no color 9: the colors are 1, 2, 3\n"},
     {{"get", "W/m.ini", "plane", "5"}, "no plane 5: the planes are 1, 2"},
     {{"get", "W/m.ini", "line", "9"},
      "no line 9: the lines are 0 (plane 1), 1 (plane 1), 2 (plane 1), 3 (plane 1)"},
@@ -157,7 +161,8 @@ const ErrorCase kErrors[] = {
     {{"set", "W/m.ini", "header", "lastDevelop", "C:\\d.dis"}, "lastDevelop cannot hold a drive"},
     {{"set", "W/m.ini", "protected", "maybe"}, "'maybe' is not a flag"},
     // A good change before a bad one is not saved either.
-    {{"set", "W/m.ini", "color", "1", "plane", "2", "--", "color", "1", "actuator", "1", "state", "x"},
+    {{"set", "W/m.ini", "color", "1", "plane", "2", "--", "color", "1", "actuator", "1", "state",
+      "x"},
      "'x' is not a number"},
 };
 
