@@ -41,8 +41,9 @@ TEST(RunToolTest, HelpAndVersion) {
 }
 
 // Every way of ending with 2, once: the arguments (S/, T/, W/ as RunWith
-// takes them; W/m.ini is the small machine and W/no-header.ini a file that
-// loads with 3), and what the error says. Nothing is printed to standard
+// takes them; W/m.ini is the small machine, W/no-header.ini a file that
+// loads with 3, W/lines.ini one with line 0 on two planes and no
+// lastDevelop), and what the error says. Nothing is printed to standard
 // output (but by check, whose report goes there), and no file in W/ changes.
 struct ErrorCase {
     std::vector<std::string> args;
@@ -75,6 +76,10 @@ const ErrorCase kErrors[] = {
     // Filters that name nothing.
     {{"show", "W/m.ini", "--color", "9"}, "knitcfg show: W/m.ini: no color 9; colors: 1, 2, 3\n"},
     {{"show", "W/m.ini", "--line", "1,7"}, "no line 7; lines: 0, 1, 2, 3"},
+    {{"show", "W/m.ini", "--color", "32768"},
+     "knitcfg show: --color takes a number or a list of them (1,3,5), not '32768'"},
+    {{"map", "W/m.ini", "--plane", "0"}, "knitcfg map: --plane takes one plane number, not '0'"},
+    {{"show", "W/m.ini", "--plane", "1,2"}, "--plane takes one plane number, not '1,2'"},
     {{"map", "W/m.ini", "--plane", "5"}, "knitcfg map: W/m.ini: no plane 5; planes: 1, 2\n"},
     // Files that cannot be read at all.
     {{"show", "S/broken/empty.ini"},
@@ -111,6 +116,10 @@ const ErrorCase kErrors[] = {
     {{"get", "W/m.ini", "line", "9"},
      "no line 9: the lines are 0 (plane 1), 1 (plane 1), 2 (plane 1), 3 (plane 1)"},
     {{"get", "W/m.ini", "line", "1", "plane", "2"}, "no line 1 on plane 2"},
+    {{"get", "W/lines.ini", "line", "0"},
+     "line 0 is on planes 1, 2: say which, as 'line 0 plane P'"},
+    {{"get", "W/m.ini", "line", "0", "actuator", "99"},
+     "line 0 plane 1 has no actuator 99; its actuators are 1, 21, 11, 31"},
     {{"get", "W/m.ini", "color", "3", "actuator", "1"},
      "color 3 has no actuator 1; its actuators are 2, 23, 52"},
     {{"get", "W/m.ini", "color", "2", "actuator", "61", "state"},
@@ -158,6 +167,8 @@ const ErrorCase kErrors[] = {
     {{"set", "W/m.ini", "header", "machineType", " KX"}, "cannot begin or end with a blank"},
     {{"set", "W/m.ini", "header", "machineType", "\"KX\""}, "cannot be put in quotes"},
     {{"set", "W/m.ini", "header", "lastDevelop", "a,b"}, "lastDevelop cannot hold ','"},
+    {{"set", "W/lines.ini", "header", "lastDevelopFirst", "1"},
+     "lastDevelopFirst is written only with a lastDevelop name, and there is none"},
     {{"set", "W/m.ini", "header", "lastDevelop", "C:\\d.dis"}, "lastDevelop cannot hold a drive"},
     {{"set", "W/m.ini", "protected", "maybe"}, "'maybe' is not a flag"},
     // A good change before a bad one is not saved either.
@@ -177,23 +188,27 @@ class ExitErrorTest : public ::testing::TestWithParam<ErrorCase> {};
 TEST_P(ExitErrorTest, SaysWhyAndChangesNothing) {
     const ErrorCase& c = GetParam();
     TempDir work;
-    const std::string machine = ReadFile(Sample("machine.ini"));
-    const std::string noHeader = ReadFile(Sample("broken/no-header.ini"));
-    WriteFile(work.File("m.ini"), machine);
-    WriteFile(work.File("no-header.ini"), noHeader);
+    const std::pair<std::string, std::string> inputs[] = {
+        {"m.ini", "S/machine.ini"},
+        {"no-header.ini", "S/broken/no-header.ini"},
+        {"lines.ini", "T/two-planes.ini"}};
+    for (const auto& [name, from] : inputs) {
+        WriteFile(work.File(name), ReadFile(TestFile(from)));
+    }
     const ToolRun run = RunWith(c.args, work.path());
     EXPECT_EQ(run.status, kExitError);
     EXPECT_NE((run.err + run.out).find(c.message), std::string::npos) << run.err << run.out;
     if (c.args.empty() || c.args[0] != "check") {
         EXPECT_EQ(run.out, "");
     }
-    EXPECT_EQ(ReadFile(work.File("m.ini")), machine);
-    EXPECT_EQ(ReadFile(work.File("no-header.ini")), noHeader);
+    for (const auto& [name, from] : inputs) {
+        EXPECT_EQ(ReadFile(work.File(name)), ReadFile(TestFile(from))) << name;
+    }
     std::set<std::string> files;
     for (const auto& entry : fs::directory_iterator(work.path())) {
         files.insert(entry.path().filename().string());
     }
-    EXPECT_EQ(files, (std::set<std::string>{"m.ini", "no-header.ini"}));
+    EXPECT_EQ(files, (std::set<std::string>{"m.ini", "no-header.ini", "lines.ini"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Tool, ExitErrorTest, ::testing::ValuesIn(kErrors));
