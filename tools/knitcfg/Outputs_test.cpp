@@ -62,6 +62,8 @@ const OutputCase kCases[] = {
      "S/broken/negative-start-block.ini S/broken/no-header.ini S/broken/no-protection.ini",
      kExitError},
     {"check-files", "check S/machine.ini T/warned.ini T/failed.ini", kExitNo},
+    {"check-ok", "check S/machine.ini S/plane-sections.ini", kExitOk},
+    {"check-quiet", "check --quiet S/machine.ini T/warned.ini", kExitNo},
     {"check-notes", "check --notes T/warned.ini", kExitNo},
     {"check-json", "check --json --notes T/warned.ini S/machine.ini", kExitNo},
     {"check-json-none", "check --json S/machine.ini", kExitOk},
