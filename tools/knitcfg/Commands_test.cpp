@@ -32,7 +32,7 @@ TEST(RunToolTest, HelpAndVersion) {
         EXPECT_EQ(byOption.status, kExitOk) << name;
         EXPECT_TRUE(StartsWith(byOption.out, "Usage: knitcfg " + name + " ")) << byOption.out;
         EXPECT_EQ(RunTool({"help", name}).out, byOption.out);
-        // Help wins over a missing file.
+        // Help needs no file argument.
         EXPECT_EQ(RunTool({name, "-h"}).out, byOption.out);
     }
     const ToolRun version = RunTool({"--version"});
