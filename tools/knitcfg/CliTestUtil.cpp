@@ -64,9 +64,17 @@ ToolRun RunWith(const std::vector<std::string>& args, const std::string& work) {
     }
     ToolRun run = RunTool(expanded);
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (expanded[i] != args[i]) {
-            ReplaceAll(&run.out, expanded[i], args[i]);
-            ReplaceAll(&run.err, expanded[i], args[i]);
+        if (expanded[i] == args[i]) {
+            continue;
+        }
+        // JSON output doubles the backslashes of Windows paths.
+        std::string escaped;
+        for (char c : expanded[i]) {
+            escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+        }
+        for (const std::string* from : {&escaped, &expanded[i]}) {
+            ReplaceAll(&run.out, *from, args[i]);
+            ReplaceAll(&run.err, *from, args[i]);
         }
     }
     return run;
