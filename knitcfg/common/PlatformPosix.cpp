@@ -12,7 +12,7 @@
 #include <ctime>
 #include <string>
 
-#include "knitcfg/common/Platform.h"
+#include "knitcfg/common/detail/Platform.h"
 
 namespace knitcfg::platform {
 

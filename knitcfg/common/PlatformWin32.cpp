@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <string>
 
-#include "knitcfg/common/Platform.h"
+#include "knitcfg/common/detail/Platform.h"
 
 namespace knitcfg::platform {
 

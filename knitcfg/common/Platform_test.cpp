@@ -7,7 +7,7 @@
 #include <string>
 
 #include "TestUtil.h"
-#include "knitcfg/common/Platform.h"
+#include "knitcfg/common/detail/Platform.h"
 
 namespace knitcfg::platform {
 namespace {

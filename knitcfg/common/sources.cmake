@@ -16,8 +16,9 @@ list(APPEND KNITCFG_PUBLIC_HEADERS
   common/Text.h
   common/Types.h)
 list(APPEND KNITCFG_PRIVATE_HEADERS
-  common/NumberScan.h
-  common/Platform.h)
+  common/detail/FirstCode.h
+  common/detail/Numbers.h
+  common/detail/Platform.h)
 list(APPEND KNITCFG_TEST_SOURCES
   common/ModelObject_test.cpp
   common/RetError_test.cpp

@@ -5,12 +5,12 @@
 #include <unordered_set>
 
 #include "knitcfg/actuators/EntryParser.h"
-#include "knitcfg/common/Platform.h"
+#include "knitcfg/common/detail/Platform.h"
 #include "knitcfg/common/Text.h"
-#include "knitcfg/config/FirstCode.h"
+#include "knitcfg/common/detail/FirstCode.h"
 #include "knitcfg/profile/Profile.h"
 #include "knitcfg/profile/SectionEntries.h"
-#include "knitcfg/program/ActuatorList.h"
+#include "knitcfg/program/detail/ActuatorList.h"
 
 namespace knitcfg {
 

@@ -10,7 +10,7 @@
 
 #include "knitcfg/actuators/EntryParser.h"
 #include "knitcfg/config/Configuration.h"
-#include "knitcfg/designs/SectionText.h"
+#include "knitcfg/designs/detail/DesignLines.h"
 
 namespace knitcfg {
 

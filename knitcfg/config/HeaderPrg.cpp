@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "knitcfg/common/NumberScan.h"
+#include "knitcfg/common/detail/Numbers.h"
 #include "knitcfg/common/Text.h"
-#include "knitcfg/config/FirstCode.h"
+#include "knitcfg/common/detail/FirstCode.h"
 #include "knitcfg/profile/Profile.h"
 
 namespace knitcfg {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "knitcfg/designs/SectionText.h"
+#include "knitcfg/designs/detail/DesignLines.h"
 #include "knitcfg/paths/DriveLetter.h"
 #include "knitcfg/profile/Profile.h"
 

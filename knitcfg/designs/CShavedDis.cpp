@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "knitcfg/actuators/EntryParser.h"
-#include "knitcfg/designs/SectionText.h"
+#include "knitcfg/designs/detail/DesignLines.h"
 #include "knitcfg/profile/Profile.h"
 
 namespace knitcfg {

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "knitcfg/config/Configuration.h"
-#include "knitcfg/config/FirstCode.h"
-#include "knitcfg/designs/SectionText.h"
+#include "knitcfg/common/detail/FirstCode.h"
+#include "knitcfg/designs/detail/DesignLines.h"
 #include "knitcfg/profile/Profile.h"
 
 namespace knitcfg {

@@ -5,8 +5,8 @@
 #include <unordered_map>
 
 #include "knitcfg/actuators/EntryParser.h"
-#include "knitcfg/common/NumberScan.h"
-#include "knitcfg/common/Platform.h"
+#include "knitcfg/common/detail/Numbers.h"
+#include "knitcfg/common/detail/Platform.h"
 #include "knitcfg/common/RetError.h"
 #include "knitcfg/diagnostics/Examiner.h"
 #include "knitcfg/profile/Profile.h"

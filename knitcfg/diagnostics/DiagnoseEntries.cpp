@@ -6,7 +6,7 @@
 
 #include "knitcfg/actuators/EntryParser.h"
 #include "knitcfg/actuators/Kinds.h"
-#include "knitcfg/common/NumberScan.h"
+#include "knitcfg/common/detail/Numbers.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/diagnostics/Examiner.h"
 

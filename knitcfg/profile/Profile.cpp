@@ -11,8 +11,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "knitcfg/common/NumberScan.h"
-#include "knitcfg/common/Platform.h"
+#include "knitcfg/common/detail/Numbers.h"
+#include "knitcfg/common/detail/Platform.h"
 #include "knitcfg/profile/IniDocument.h"
 #include "knitcfg/profile/SectionEntries.h"
 

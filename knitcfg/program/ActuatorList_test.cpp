@@ -1,4 +1,4 @@
-#include "knitcfg/program/ActuatorList.h"
+#include "knitcfg/program/detail/ActuatorList.h"
 
 #include <gtest/gtest.h>
 

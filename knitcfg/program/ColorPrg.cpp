@@ -8,7 +8,7 @@
 #include "knitcfg/actuators/StepMotorDisColor.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/profile/Profile.h"
-#include "knitcfg/program/ActuatorList.h"
+#include "knitcfg/program/detail/ActuatorList.h"
 
 namespace knitcfg {
 

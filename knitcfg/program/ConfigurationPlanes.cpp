@@ -8,9 +8,9 @@
 
 #include "knitcfg/common/Text.h"
 #include "knitcfg/config/Configuration.h"
-#include "knitcfg/config/FirstCode.h"
+#include "knitcfg/common/detail/FirstCode.h"
 #include "knitcfg/profile/Profile.h"
-#include "knitcfg/program/ActuatorList.h"
+#include "knitcfg/program/detail/ActuatorList.h"
 #include "knitcfg/program/PlaneText.h"
 
 namespace knitcfg {

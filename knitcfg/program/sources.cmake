@@ -12,7 +12,7 @@ list(APPEND KNITCFG_PUBLIC_HEADERS
   program/LinePrg.h
   program/PlanePrg.h)
 list(APPEND KNITCFG_PRIVATE_HEADERS
-  program/ActuatorList.h
+  program/detail/ActuatorList.h
   program/PlaneText.h)
 list(APPEND KNITCFG_TEST_SOURCES
   program/ActuatorList_test.cpp

@@ -1,4 +1,4 @@
-#include "knitcfg/designs/SectionText.h"
+#include "knitcfg/designs/detail/DesignLines.h"
 
 #include <algorithm>
 #include <cstring>
