@@ -13,7 +13,6 @@
 #include "knitcfg/common/Text.h"
 #include "knitcfg/common/detail/AsciiCase.h"
 #include "knitcfg/common/detail/Blanks.h"
-#include "knitcfg/common/detail/Names.h"
 #include "knitcfg/common/detail/Numbers.h"
 
 namespace knitcfg::detail {
@@ -59,11 +58,6 @@ const std::map<std::string, std::function<std::string(std::string_view)>> kHelpe
                                                      : "no") +
                 (hashes ? " hash" : "");
      }},
-    {"numbered",
-     [](std::string_view t) {
-         const auto [prefix, number] = Halves(t);
-         return NumberedName(prefix.empty() ? nullptr : prefix.c_str(), LenientInt(number));
-     }},
 };
 
 const struct Case {
@@ -86,9 +80,6 @@ const struct Case {
     {"no case", "Drum|Drun", "no"},
     {"no case", "@|`", "no"},
     {"no case", "Speeder_001|sPEEDER_", "starts"},
-    {"numbered", "Drum_|0", "Drum_000"},
-    {"numbered", "Plane_|-5", "Plane_-005"},
-    {"numbered", "|7", "007"},
 };
 
 TEST(TextTest, EveryHelperGivesWhatTheTableSays) {

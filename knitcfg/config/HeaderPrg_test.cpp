@@ -54,7 +54,6 @@ TEST_F(HeaderPrgTest, LoadReadsEveryKeyAndReportsTheFirstFault) {
          "KM-400|2.7|Two-bed machine\r\nwith speeders|4|3|\\designs\\rose.dis,12,-5|base.cfg|"
          "base.sdi"},
         {"@no-header.ini", RE_NO_HEADER, "old|90.91|old|-1|-1|,0,0||"},
-        {"@empty-header.ini", RE_NO_HEADER, "old|90.91|old|-1|-1|,0,0||"},
         {"@no-machine-type.ini", RE_NO_MACHINE_TYPE, "old|2.7|d|4|3|,0,0||"},
         {"@version-single-number.ini", RE_BAD_VERSION, "KM-400|7.91|d|4|3|,0,0||"},
         {"@no-description.ini", RE_NO_DESCRIPTION, "KM-400|2.7|old|4|3|,0,0||"},
@@ -64,7 +63,6 @@ TEST_F(HeaderPrgTest, LoadReadsEveryKeyAndReportsTheFirstFault) {
         {"@several-faults.ini", RE_NO_MACHINE_TYPE, "old|90.91|old|-1|-1|,0,42||"},
         {"", RE_SUCCESS, "m|1.0|d|1|0|,0,0||"},
         {"MachineType=<NOT FOUND>\r\n", RE_NO_MACHINE_TYPE, "old|1.0|d|1|0|,0,0||"},
-        {"Version= -1.+2 rest\r\n", RE_SUCCESS, "m|-1.2|d|1|0|,0,0||"},
         {"Version=7.\r\n", RE_BAD_VERSION, "m|7.91|d|1|0|,0,0||"},
         {"Version=7 .1\r\n", RE_BAD_VERSION, "m|7.91|d|1|0|,0,0||"},
         {"Version=x.1\r\n", RE_BAD_VERSION, "m|90.91|d|1|0|,0,0||"},
