@@ -68,17 +68,5 @@ TEST(PlatformTest, TempFolderFollowsTheEnvironment) {
 #endif
 }
 
-TEST(PlatformTest, LockIsExclusiveBetweenHolders) {
-    test::TempDir dir;
-    const std::string path = dir.File("lock");
-    FileLock first;
-    ASSERT_TRUE(first.Lock(path));
-    FileLock second;
-    EXPECT_FALSE(second.TryLock(path));
-    first.Unlock();
-    EXPECT_TRUE(second.TryLock(path));
-    EXPECT_TRUE(second.Held());
-}
-
 }  // namespace
 }  // namespace knitcfg::platform

@@ -8,7 +8,6 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "knitcfg/common/Text.h"
 #include "knitcfg/common/detail/AsciiCase.h"
@@ -30,12 +29,6 @@ std::string Members(bool (*is)(char)) {
     return out;
 }
 
-// The parts of "a|b".
-std::pair<std::string, std::string> Halves(std::string_view text) {
-    const std::size_t bar = text.find('|');
-    return {std::string(text.substr(0, bar)), std::string(text.substr(bar + 1))};
-}
-
 const std::map<std::string, std::function<std::string(std::string_view)>> kHelpers = {
     {"ini blanks", [](std::string_view) { return Members(IsIniBlank); }},
     {"c spaces", [](std::string_view) { return Members(IsCSpace); }},
@@ -51,7 +44,7 @@ const std::map<std::string, std::function<std::string(std::string_view)>> kHelpe
      [](std::string_view t) { return LowerAscii(t) + "|" + FoldAsciiCase(std::string(t)); }},
     {"no case",
      [](std::string_view t) {
-         const auto [a, b] = Halves(t);
+         const std::string_view a = t.substr(0, t.find('|')), b = t.substr(t.find('|') + 1);
          const bool hashes = NoCaseHash()(a) == NoCaseHash()(b);
          return std::string(EqualsNoCase(a, b)       ? "equal"
                             : StartsWithNoCase(a, b) ? "starts"

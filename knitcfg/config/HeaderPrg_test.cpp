@@ -57,7 +57,6 @@ TEST_F(HeaderPrgTest, LoadReadsEveryKeyAndReportsTheFirstFault) {
         {"@no-machine-type.ini", RE_NO_MACHINE_TYPE, "old|2.7|d|4|3|,0,0||"},
         {"@version-single-number.ini", RE_BAD_VERSION, "KM-400|7.91|d|4|3|,0,0||"},
         {"@no-description.ini", RE_NO_DESCRIPTION, "KM-400|2.7|old|4|3|,0,0||"},
-        {"@zero-lines.ini", RE_BAD_NUMBER_OF_LINES, "KM-400|2.7|d|0|3|,0,0||"},
         {"@negative-start-block.ini", RE_BAD_START_BLOCK, "KM-400|2.7|d|4|-2|,0,0||"},
         // StartBlock=65535 is -1 as 16 bits.
         {"@several-faults.ini", RE_NO_MACHINE_TYPE, "old|90.91|old|-1|-1|,0,42||"},
