@@ -28,7 +28,7 @@ std::string Folder(const char* path) {
 // Turns `text` to lower case, then replaces every occurrence of `from` (lower
 // case already) by `to`, left to right, without overlaps.
 void MoveFolder(std::string* text, const std::string& from, const std::string& to) {
-    const std::string lower = detail::LowerAscii(*text);
+    const std::string lower = detail::LowerAscii(text->c_str());
     if (from.empty()) {
         *text = lower;
         return;
