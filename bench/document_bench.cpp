@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "knitcfg/actuators/Prototypes.h"
-#include "knitcfg/common/Platform.h"
+#include "knitcfg/common/detail/Platform.h"
 #include "knitcfg/config/Configuration.h"
 #include "knitcfg/profile/Profile.h"
 #include "knitcfg/program/ColorPrg.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "knitcfg/common/Platform.h"
+#include "knitcfg/common/detail/Platform.h"
 #include "knitcfg/profile/IniDocument.h"
 #include "knitcfg/profile/Profile.h"
 

@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "bench/ConfigGenerator.h"
-#include "knitcfg/common/Platform.h"
+#include "knitcfg/common/detail/Platform.h"
 #include "knitcfg/config/Configuration.h"
 #include "knitcfg/diagnostics/Diagnostic.h"
 #include "knitcfg/profile/Profile.h"

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "knitcfg/common/Platform.h"
+#include "knitcfg/common/detail/Platform.h"
 
 namespace knitcfg::fuzz {
 

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "knitcfg/common/Platform.h"
+#include "knitcfg/common/detail/Platform.h"
 #include "knitcfg/config/Configuration.h"
 
 namespace {

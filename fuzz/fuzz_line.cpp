@@ -20,6 +20,7 @@
 #include "knitcfg/actuators/Attuat.h"
 #include "knitcfg/actuators/Prototypes.h"
 #include "knitcfg/common/Text.h"
+#include "knitcfg/common/detail/Names.h"
 #include "knitcfg/designs/CGenDis.h"
 #include "knitcfg/designs/CPatObj.h"
 #include "knitcfg/designs/CShavedDis.h"
@@ -137,7 +138,7 @@ void FuzzBlock(const std::string& value) {
     // Written back (under its own number) and read again: the same block.
     WriteRaw("");
     Check(block.SaveBlock("Plane_001", file) == knitcfg::RE_SUCCESS);
-    const std::string key = knitcfg::NumberedName("Block_", block.Number);
+    const std::string key = knitcfg::detail::NumberedName("Block_", block.Number);
     knitcfg::BlockPlane again;
     Check(again.Load("Plane_001", key.c_str(), file) == knitcfg::RE_SUCCESS);
     // A block entry is read through 256 characters: a longer list of values

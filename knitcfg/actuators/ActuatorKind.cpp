@@ -5,7 +5,8 @@
 #include <utility>
 
 #include "knitcfg/actuators/PreReadEntry.h"
-#include "knitcfg/common/Text.h"
+#include "knitcfg/common/detail/Names.h"
+#include "knitcfg/common/detail/Numbers.h"
 #include "knitcfg/profile/Profile.h"
 
 namespace knitcfg::detail {
@@ -58,7 +59,7 @@ const entry::Items* ReadEntry(const ActuatorKind& kind, const char* section, con
 }
 
 short ItemShort(const entry::Items& items, std::size_t index, short fallback) {
-    return index < items.size() ? entry::Low16(items[index].number) : fallback;
+    return index < items.size() ? detail::Low16(items[index].number) : fallback;
 }
 
 int ItemInt(const entry::Items& items, std::size_t index, int fallback) {

@@ -2,60 +2,23 @@
 
 #include <utility>
 
+#include "knitcfg/common/detail/Blanks.h"
+#include "knitcfg/common/detail/Numbers.h"
+
 namespace knitcfg::entry {
 
 namespace {
 
-// The blanks of the C locale's isspace, tested without the locale and
-// without the undefined behaviour of isspace on negative chars: the space,
-// and tab, line feed, vertical tab, form feed and carriage return, which
-// are the codes 9 to 13. A load tests nearly every character of every value.
-bool IsBlank(char c) {
-    return c == ' ' || static_cast<unsigned char>(c - '\t') < 5;
-}
-
-bool IsDigit(char c) {
-    return static_cast<unsigned char>(c - '0') < 10;
-}
-
-const char* SkipBlanks(const char* p) {
-    while (IsBlank(*p)) {
-        ++p;
-    }
-    return p;
-}
-
-std::int32_t ToInt32(std::uint32_t bits) {
-    // Two's complement reinterpretation, written out so that it does not
-    // depend on implementation-defined narrowing.
-    if (bits <= 0x7FFFFFFFu) {
-        return static_cast<std::int32_t>(bits);
-    }
-    return -static_cast<std::int32_t>(0xFFFFFFFFu - bits) - 1;
-}
+using detail::IsCSpace;
+using detail::SkipCSpaces;
 
 // Reads "%d" at `*p`; advances `*p` and returns true on success.
 bool ScanNumber(const char** p, std::int32_t* out) {
-    const char* s = SkipBlanks(*p);
-    bool negative = false;
-    if (*s == '+' || *s == '-') {
-        negative = *s == '-';
-        ++s;
-    }
-    if (!IsDigit(*s)) {
+    const char* end = detail::ScanDecimal(*p, nullptr, out);
+    if (end == nullptr) {
         return false;
     }
-    // Unsigned arithmetic wraps by definition; the value is taken modulo 2^32.
-    std::uint32_t bits = 0;
-    while (IsDigit(*s)) {
-        bits = bits * 10u + static_cast<std::uint32_t>(*s - '0');
-        ++s;
-    }
-    if (negative) {
-        bits = 0u - bits;
-    }
-    *out = ToInt32(bits);
-    *p = s;
+    *p = end;
     return true;
 }
 
@@ -162,9 +125,9 @@ void ScanInto(const char* value, const char* format, std::size_t textRoom, ScanR
             continue;
         }
         if (f[0] == '%' && f[1] == 's') {
-            p = SkipBlanks(p);
+            p = SkipCSpaces(p);
             const char* start = p;
-            while (*p != '\0' && !IsBlank(*p)) {
+            while (*p != '\0' && !IsCSpace(*p)) {
                 ++p;
             }
             const auto length = static_cast<std::size_t>(p - start);
@@ -179,11 +142,11 @@ void ScanInto(const char* value, const char* format, std::size_t textRoom, ScanR
             f += 2;
             continue;
         }
-        if (IsBlank(*f)) {
-            while (IsBlank(*f)) {
+        if (IsCSpace(*f)) {
+            while (IsCSpace(*f)) {
                 ++f;
             }
-            p = SkipBlanks(p);
+            p = SkipCSpaces(p);
             continue;
         }
         // A literal character, '%' of an unknown directive included.
@@ -301,12 +264,6 @@ void AppendNumber3(std::int32_t number, std::string* out) {
         char digits[11];
         out->append(digits, static_cast<std::size_t>(WriteSigned(number, 3, digits) - digits));
     }
-}
-
-short Low16(std::int32_t value) {
-    const auto bits = static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) & 0xFFFFu);
-    return bits <= 0x7FFFu ? static_cast<short>(bits)
-                           : static_cast<short>(static_cast<int>(bits) - 0x10000);
 }
 
 }  // namespace knitcfg::entry

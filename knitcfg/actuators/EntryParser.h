@@ -74,7 +74,4 @@ void FormatTo(const char* format, const Items& items, std::string* out);
 // at least three decimal digits, zero-padded.
 void AppendNumber3(std::int32_t number, std::string* out);
 
-// The low 16 bits of a 32-bit integer, as a signed 16-bit value.
-short Low16(std::int32_t value);
-
 }  // namespace knitcfg::entry

@@ -163,14 +163,5 @@ TEST(EntryParserTest, NumbersAreWrittenAsPrintfWritesThem) {
     }
 }
 
-TEST(EntryParserTest, Low16KeepsTheLowBits) {
-    EXPECT_EQ(Low16(70000), 4464);
-    EXPECT_EQ(Low16(-32769), 32767);
-    EXPECT_EQ(Low16(65535), -1);
-    EXPECT_EQ(Low16(32768), -32768);
-    EXPECT_EQ(Low16(INT_MIN), 0);
-    EXPECT_EQ(Low16(-5), -5);
-}
-
 }  // namespace
 }  // namespace knitcfg::entry

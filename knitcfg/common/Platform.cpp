@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "knitcfg/common/Platform.h"
+#include "knitcfg/common/detail/Platform.h"
 
 namespace knitcfg::platform {
 

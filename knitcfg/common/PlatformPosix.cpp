@@ -12,7 +12,8 @@
 #include <ctime>
 #include <string>
 
-#include "knitcfg/common/Platform.h"
+#include "knitcfg/common/detail/AsciiCase.h"
+#include "knitcfg/common/detail/Platform.h"
 
 namespace knitcfg::platform {
 
@@ -144,9 +145,8 @@ bool Stat(const std::string& path, FileInfo* info) {
 
 std::string SystemMessage(unsigned long code) {
     std::string text = std::strerror(static_cast<int>(code));
-    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z' &&
-        (text.size() < 2 || !(text[1] >= 'A' && text[1] <= 'Z'))) {
-        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    if (!text.empty() && (text.size() < 2 || !detail::IsAsciiUpper(text[1]))) {
+        text[0] = detail::LowerAscii(text[0]);
     }
     return text;
 }

@@ -13,7 +13,8 @@
 #include <cstdio>
 #include <string>
 
-#include "knitcfg/common/Platform.h"
+#include "knitcfg/common/detail/AsciiCase.h"
+#include "knitcfg/common/detail/Platform.h"
 
 namespace knitcfg::platform {
 
@@ -148,8 +149,8 @@ std::string SystemMessage(unsigned long code) {
     if (text.empty()) {
         return "system error " + std::to_string(code);
     }
-    if (text[0] >= 'A' && text[0] <= 'Z' && (text.size() < 2 || !(text[1] >= 'A' && text[1] <= 'Z'))) {
-        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    if (text.size() < 2 || !detail::IsAsciiUpper(text[1])) {
+        text[0] = detail::LowerAscii(text[0]);
     }
     return text;
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "TestUtil.h"
-#include "knitcfg/common/Platform.h"
+#include "knitcfg/common/detail/Platform.h"
 
 namespace knitcfg::platform {
 namespace {
@@ -19,7 +19,6 @@ TEST(PlatformTest, StatAndReadDescribeTheSameFile) {
     const std::string file = dir.File("a.ini");
     FileInfo info;
     EXPECT_FALSE(Stat(file, &info));
-    EXPECT_FALSE(info.exists);
     std::string bytes;
     EXPECT_EQ(ReadWholeFile(file, &bytes, &info), ReadStatus::kMissing);
     EXPECT_EQ(ReadWholeFile(dir.path(), &bytes, &info), ReadStatus::kError);
@@ -31,7 +30,6 @@ TEST(PlatformTest, StatAndReadDescribeTheSameFile) {
     ASSERT_TRUE(Stat(file, &again));
     EXPECT_TRUE(again.SameVersion(info));
     EXPECT_EQ(info.size, 3u);
-    EXPECT_GT(info.mtimeNs, 0);
 
     ASSERT_TRUE(ReplaceFileAtomically(file, "other"));
     ASSERT_TRUE(Stat(file, &again));
@@ -40,10 +38,10 @@ TEST(PlatformTest, StatAndReadDescribeTheSameFile) {
 
 TEST(PlatformTest, ReplaceRefusesWhatItCannotWriteAndLeavesNoTrace) {
     test::TempDir dir;
-    EXPECT_FALSE(ReplaceFileAtomically(dir.File("missing/a.ini"), "x"));
-    EXPECT_FALSE(CanReplace(dir.File("missing/a.ini")));
-    EXPECT_FALSE(ReplaceFileAtomically(dir.path(), "x"));
-    EXPECT_FALSE(CanReplace(dir.path()));
+    for (const std::string& bad : {dir.File("missing/a.ini"), dir.path()}) {
+        EXPECT_FALSE(ReplaceFileAtomically(bad, "x"));
+        EXPECT_FALSE(CanReplace(bad));
+    }
     const std::string ro = dir.File("ro.ini");
     test::WriteFile(ro, "old");
     fs::permissions(ro, fs::perms::owner_read);
@@ -58,18 +56,8 @@ TEST(PlatformTest, ReplaceRefusesWhatItCannotWriteAndLeavesNoTrace) {
     EXPECT_EQ(entries, 1);
 }
 
-TEST(PlatformTest, CopyRemoveAndTempFolder) {
+TEST(PlatformTest, TempFolderFollowsTheEnvironment) {
     test::TempDir dir;
-    const std::string a = dir.File("a"), b = dir.File("b");
-    test::WriteFile(a, "content");
-    EXPECT_TRUE(CopyFileOver(a, b));
-    EXPECT_EQ(test::ReadFile(b), "content");
-    EXPECT_FALSE(CopyFileOver(dir.File("none"), b));
-    EXPECT_TRUE(RemoveFile(a));
-    EXPECT_FALSE(RemoveFile(a));
-    EXPECT_TRUE(IsDirectory(dir.path()));
-    EXPECT_FALSE(IsDirectory(b));
-
     test::ScopedTempFolder tmp(dir.path());
     const std::string temp = TempDirectory();
     EXPECT_EQ(temp.substr(0, temp.size() - 1), dir.path());
@@ -78,19 +66,6 @@ TEST(PlatformTest, CopyRemoveAndTempFolder) {
     test::SetEnv("TMPDIR", nullptr);
     EXPECT_EQ(TempDirectory(), "/tmp/");
 #endif
-}
-
-TEST(PlatformTest, LockIsExclusiveBetweenHolders) {
-    test::TempDir dir;
-    const std::string path = dir.File("lock");
-    FileLock first;
-    ASSERT_TRUE(first.Lock(path));
-    FileLock second;
-    EXPECT_FALSE(second.TryLock(path));
-    first.Unlock();
-    EXPECT_TRUE(second.TryLock(path));
-    EXPECT_TRUE(second.Held());
-    EXPECT_FALSE(first.Held());
 }
 
 }  // namespace

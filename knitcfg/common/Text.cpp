@@ -1,7 +1,8 @@
 #include "knitcfg/common/Text.h"
 
-#include <cstdio>
 #include <cstring>
+
+#include "knitcfg/common/detail/AsciiCase.h"
 
 namespace knitcfg {
 
@@ -41,21 +42,8 @@ std::string EscapeNewLines(const char* text) {
     return out;
 }
 
-std::string NumberedName(const char* prefix, int number) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%3.3d", number);
-    std::string out = prefix != nullptr ? prefix : "";
-    out += digits;
-    return out;
-}
-
 std::string FoldAsciiCase(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return text;
+    return detail::LowerAscii(text);
 }
 
 }  // namespace knitcfg

@@ -14,10 +14,6 @@ KNITCFG_API std::string UnescapeNewLines(const char* text);
 // text gives the empty string.
 KNITCFG_API std::string EscapeNewLines(const char* text);
 
-// The numbered name of a key or section: `prefix` followed by `number` written
-// as "%3.3d" (at least three digits, zero-padded: 0 -> "000", 1000 -> "1000").
-KNITCFG_API std::string NumberedName(const char* prefix, int number);
-
 // `text` with its ASCII capitals in lower case, other bytes as they are: two
 // section or key names match, as the profile layer matches them, when their
 // folded forms are equal.

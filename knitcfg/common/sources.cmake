@@ -1,5 +1,6 @@
 list(APPEND KNITCFG_SOURCES
   common/ModelObject.cpp
+  common/Names.cpp
   common/Platform.cpp
   common/RetError.cpp
   common/Text.cpp)
@@ -16,8 +17,12 @@ list(APPEND KNITCFG_PUBLIC_HEADERS
   common/Text.h
   common/Types.h)
 list(APPEND KNITCFG_PRIVATE_HEADERS
-  common/NumberScan.h
-  common/Platform.h)
+  common/detail/AsciiCase.h
+  common/detail/Blanks.h
+  common/detail/FirstCode.h
+  common/detail/Names.h
+  common/detail/Numbers.h
+  common/detail/Platform.h)
 list(APPEND KNITCFG_TEST_SOURCES
   common/ModelObject_test.cpp
   common/RetError_test.cpp

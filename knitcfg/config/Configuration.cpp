@@ -4,13 +4,13 @@
 #include <new>
 #include <unordered_set>
 
-#include "knitcfg/actuators/EntryParser.h"
-#include "knitcfg/common/Platform.h"
 #include "knitcfg/common/Text.h"
-#include "knitcfg/config/FirstCode.h"
+#include "knitcfg/common/detail/FirstCode.h"
+#include "knitcfg/common/detail/Names.h"
+#include "knitcfg/common/detail/Numbers.h"
+#include "knitcfg/common/detail/Platform.h"
 #include "knitcfg/profile/Profile.h"
 #include "knitcfg/profile/SectionEntries.h"
-#include "knitcfg/program/ActuatorList.h"
 
 namespace knitcfg {
 
@@ -122,7 +122,7 @@ RETERROR Configuration::LoadCFG(const char* path) {
 }
 
 RETERROR Configuration::LoadSections(const char* file) {
-    FirstCode result;
+    detail::FirstCode result;
     result.Note(protection_.Load(file));
     result.Note(header_.Load(file));
     result.Note(LoadColors());
@@ -236,7 +236,7 @@ bool Configuration::StartTemporaryFile(SaveMode mode, const std::string& temp, s
 }
 
 RETERROR Configuration::SaveSections(const char* file) {
-    FirstCode result;
+    detail::FirstCode result;
     if (saveMode_ == SaveMode::Preserve) {
         // Within SaveCFG's batch: the temporary file starts as the bound file.
         const bool started = profile::StartBatchFrom(file, std::move(seed_));
@@ -267,16 +267,11 @@ namespace {
 // (exact letter case), in file order. False when the file lists no section.
 template <class Take>
 bool ForEachSection(const char* file, const char* prefix, Take take) {
-    std::vector<char> names(detail::kSectionListRoom);
-    if (profile::GetSectionNames(names.data(), detail::kSectionListRoom, file) == 0) {
+    std::vector<char> names(detail::kListingSize);
+    if (profile::GetSectionNames(names.data(), detail::kListingSize, file) == 0) {
         return false;
     }
-    const std::size_t prefixLength = std::strlen(prefix);
-    for (const char* name = names.data(); *name != '\0'; name += std::strlen(name) + 1) {
-        if (std::strncmp(name, prefix, prefixLength) == 0) {
-            take(name);
-        }
-    }
+    detail::ForEachNameWithPrefix(names.data(), prefix, take);
     return true;
 }
 
@@ -309,7 +304,7 @@ void RemoveSectionsNotWritten(const char* file, const char* prefix,
 // earlier ones returned, in one batch; the first non-zero code wins.
 template <class Program, class Save>
 RETERROR SaveEach(const std::vector<std::unique_ptr<Program>>& list, const char* file, Save save) {
-    FirstCode result;
+    detail::FirstCode result;
     profile::Batch batch(file);
     for (const std::unique_ptr<Program>& program : list) {
         result.Note(save(*program, file));
@@ -341,7 +336,9 @@ RETERROR Configuration::SaveColors() {
         // (a color removed, renumbered) goes.
         RemoveSectionsNotWritten(
             pathName_.c_str(), "Color_", colors_,
-            [](const char*, const ColorPrg& color) { return NumberedName("Color_", color.ID); },
+            [](const char*, const ColorPrg& color) {
+                return detail::NumberedName("Color_", color.ID);
+            },
             [](const char*, const char*) { return true; });
     }
     return SaveEach(colors_, pathName_.c_str(), [mode](ColorPrg& color, const char* file) {
@@ -381,13 +378,13 @@ RETERROR Configuration::SaveLines() {
         RemoveSectionsNotWritten(
             pathName_.c_str(), "Line_", lines_,
             [](const char*, const LinePrg& line) {
-                return line.Plane > 1 ? std::string() : NumberedName("Line_", line.ID);
+                return line.Plane > 1 ? std::string() : detail::NumberedName("Line_", line.ID);
             },
             [](const char* name, const char* file) {
-                if (entry::Low16(profile::GetInt(name, "ID", -1, file)) < 0) {
+                if (detail::Low16(profile::GetInt(name, "ID", -1, file)) < 0) {
                     return true;
                 }
-                return entry::Low16(profile::GetInt(name, "Plane", -1, file)) <= 1;
+                return detail::Low16(profile::GetInt(name, "Plane", -1, file)) <= 1;
             });
     }
     return SaveEach(lines_, pathName_.c_str(), [mode](const LinePrg& line, const char* file) {
@@ -401,8 +398,8 @@ RETERROR Configuration::CreateLine(int index, int plane) {
                                                   (static_cast<std::uint32_t>(plane) - 1u) * 10u);
     try {
         auto line = std::make_unique<LinePrg>();
-        line->Plane = entry::Low16(plane);
-        line->ID = entry::Low16(number);
+        line->Plane = detail::Low16(plane);
+        line->ID = detail::Low16(number);
         auto at = lines_.begin();
         while (at != lines_.end() && !((*at)->Plane == line->Plane && (*at)->ID > line->ID)) {
             ++at;

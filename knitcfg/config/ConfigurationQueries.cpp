@@ -8,9 +8,9 @@
 #include <unordered_set>
 #include <utility>
 
-#include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/common/detail/AsciiCase.h"
+#include "knitcfg/common/detail/Numbers.h"
 #include "knitcfg/config/Configuration.h"
-#include "knitcfg/designs/SectionText.h"
 
 namespace knitcfg {
 
@@ -21,7 +21,7 @@ constexpr const char* kNoHelpAbstract = "No Help Abstract Description";
 
 template <class T>
 short Count16(const std::vector<T>& list) {
-    return entry::Low16(static_cast<std::int32_t>(list.size()));
+    return detail::Low16(static_cast<std::int32_t>(list.size()));
 }
 
 // The first program of `list` whose ID is `id`, or null.
@@ -41,7 +41,7 @@ Program* FirstWithId(const std::vector<std::unique_ptr<Program>>& list, short id
 short LineNumber(int index, int plane) {
     const std::uint32_t bits =
         static_cast<std::uint32_t>(index) + (static_cast<std::uint32_t>(plane) - 1u) * 10u;
-    return entry::Low16(static_cast<std::int32_t>(bits & 0xFFFFu));
+    return detail::Low16(static_cast<std::int32_t>(bits & 0xFFFFu));
 }
 
 // The number of lines of `plane` in the line list.
@@ -102,7 +102,7 @@ short ColorForText(const std::vector<std::unique_ptr<ColorPrg>>& colors,
         return -1;
     }
     for (const std::unique_ptr<ColorPrg>& color : colors) {
-        if (designs::EqualsNoCase((*color).*field, text)) {
+        if (detail::EqualsNoCase((*color).*field, text)) {
             return color->ID;
         }
     }
@@ -161,7 +161,7 @@ Attuat* Configuration::GetAttuat(short id, short colorId) {
 }
 
 Attuat* Configuration::LinePrgGetAttuat(int id) {
-    const short id16 = entry::Low16(id);
+    const short id16 = detail::Low16(id);
     for (const std::unique_ptr<LinePrg>& line : lines_) {
         if (Attuat* actuator = line->GetAttuat(id16)) {
             return actuator;
@@ -278,7 +278,7 @@ int Configuration::AddLine(int maxLines, int plane) {
     if (plane < 1) {
         return 0;
     }
-    const short plane16 = entry::Low16(plane);
+    const short plane16 = detail::Low16(plane);
     const int n = LinesOfPlane(lines_, plane16);
     if (n >= maxLines) {
         return 0;
@@ -306,7 +306,7 @@ int Configuration::RemoveLastLine(int plane) {
     if (plane <= 0 || lines_.empty()) {
         return 0;
     }
-    const short plane16 = entry::Low16(plane);
+    const short plane16 = detail::Low16(plane);
     const int n = LinesOfPlane(lines_, plane16);
     if (n == 0) {
         return 0;
@@ -334,11 +334,11 @@ int Configuration::RemoveLastLine(int plane) {
 }
 
 int Configuration::LoadBlock(int plane, int block, int parameter, IndexList values) {
-    PlanePrg* owner = GetPlane(entry::Low16(plane));
+    PlanePrg* owner = GetPlane(detail::Low16(plane));
     if (owner == nullptr) {
         return 0;
     }
-    const short block16 = entry::Low16(block);
+    const short block16 = detail::Low16(block);
     if (owner->GetBlock(block16) != nullptr) {
         owner->RemoveBlock(block16);
     }

@@ -5,9 +5,10 @@
 #include <string_view>
 #include <vector>
 
-#include "knitcfg/common/NumberScan.h"
 #include "knitcfg/common/Text.h"
-#include "knitcfg/config/FirstCode.h"
+#include "knitcfg/common/detail/FirstCode.h"
+#include "knitcfg/common/detail/Names.h"
+#include "knitcfg/common/detail/Numbers.h"
 #include "knitcfg/profile/Profile.h"
 
 namespace knitcfg {
@@ -20,7 +21,6 @@ constexpr const char* kSection = "Header";
 // Read as the default of every text: a key holding exactly this counts as
 // missing, as it always has for the programs that share these files.
 constexpr const char* kNotFound = "<NOT FOUND>";
-constexpr unsigned kBufferSize = 8192;
 
 using detail::LenientInt;
 using detail::ScanDecimal;
@@ -47,10 +47,10 @@ void HeaderPrg::Reset() {
 }
 
 RETERROR HeaderPrg::Load(const char* path) {
-    FirstCode result;
-    std::vector<char> buffer(kBufferSize);
+    detail::FirstCode result;
+    std::vector<char> buffer(detail::kListingSize);
     auto read = [&](const char* key, std::string* value) {
-        profile::GetString(kSection, key, kNotFound, buffer.data(), kBufferSize, path);
+        profile::GetString(kSection, key, kNotFound, buffer.data(), detail::kListingSize, path);
         if (std::strcmp(buffer.data(), kNotFound) == 0) {
             return false;
         }
@@ -59,8 +59,9 @@ RETERROR HeaderPrg::Load(const char* path) {
     };
 
     // Only whether the section lists any key matters here.
-    result.Check(profile::GetString(kSection, nullptr, "", buffer.data(), kBufferSize, path) != 0,
-                 RE_NO_HEADER);
+    result.Check(
+        profile::GetString(kSection, nullptr, "", buffer.data(), detail::kListingSize, path) != 0,
+        RE_NO_HEADER);
 
     std::string value;
     if (read("MachineType", &value)) {
@@ -138,7 +139,7 @@ RETERROR HeaderPrg::Load(const char* path) {
 }
 
 RETERROR HeaderPrg::Save(const char* path) const {
-    FirstCode result;
+    detail::FirstCode result;
     auto write = [&](const char* key, const std::string& value, RETERROR code) {
         result.Check(profile::WriteString(kSection, key, value.c_str(), path), code);
     };

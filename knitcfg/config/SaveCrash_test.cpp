@@ -12,7 +12,7 @@
 
 #include "ChildProcess.h"
 #include "TestUtil.h"
-#include "knitcfg/common/Platform.h"
+#include "knitcfg/common/detail/Platform.h"
 #include "knitcfg/config/Configuration.h"
 
 namespace knitcfg {

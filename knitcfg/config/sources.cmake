@@ -7,8 +7,6 @@ list(APPEND KNITCFG_PUBLIC_HEADERS
   config/Configuration.h
   config/HeaderPrg.h
   config/Protection.h)
-list(APPEND KNITCFG_PRIVATE_HEADERS
-  config/FirstCode.h)
 list(APPEND KNITCFG_TEST_SOURCES
   config/Configuration_test.cpp
   config/ConfigurationQueries_test.cpp

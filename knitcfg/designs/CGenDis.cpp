@@ -2,7 +2,8 @@
 
 #include <string_view>
 
-#include "knitcfg/designs/SectionText.h"
+#include "knitcfg/common/detail/Numbers.h"
+#include "knitcfg/designs/detail/DesignLines.h"
 #include "knitcfg/paths/DriveLetter.h"
 #include "knitcfg/profile/Profile.h"
 
@@ -10,9 +11,9 @@ namespace knitcfg {
 
 KNITCFG_IMPLEMENT_CLASS(CGenDis, ModelObject)
 
-using designs::LenientInt;
-using designs::TextAfter;
-using designs::TextBefore;
+using detail::LenientInt;
+using detail::TextAfter;
+using detail::TextBefore;
 
 namespace {
 
@@ -44,7 +45,7 @@ RETERROR CGenDis::LoadSection(const char* line, const char* file) {
         Second = LenientInt(TextAfter(rest, ','));
     }
 
-    for (const std::string& patternLine : designs::ReadSectionLines(Name.c_str(), file)) {
+    for (const std::string& patternLine : detail::ReadSectionLines(Name.c_str(), file)) {
         auto pattern = std::make_unique<CPatObj>();
         static_cast<void>(pattern->LoadSection(patternLine.c_str()));
         Patterns.push_back(std::move(pattern));

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string_view>
 
-#include "knitcfg/actuators/EntryParser.h"
-#include "knitcfg/designs/SectionText.h"
+#include "knitcfg/common/detail/Numbers.h"
+#include "knitcfg/designs/detail/DesignLines.h"
 #include "knitcfg/paths/DriveLetter.h"
 #include "knitcfg/profile/Profile.h"
 
@@ -12,9 +12,9 @@ namespace knitcfg {
 
 KNITCFG_IMPLEMENT_CLASS(CPatObj, ModelObject)
 
-using designs::LenientInt;
-using designs::TextAfter;
-using designs::TextBefore;
+using detail::LenientInt;
+using detail::TextAfter;
+using detail::TextBefore;
 
 CPatObj::CPatObj() = default;
 CPatObj::~CPatObj() = default;
@@ -45,7 +45,7 @@ RETERROR CPatObj::LoadSection(const char* line) {
         const std::string_view token =
             blank == std::string_view::npos ? values : values.substr(0, blank);
         values = blank == std::string_view::npos ? std::string_view() : values.substr(blank + 1);
-        Remap.push_back(entry::Low16(LenientInt(token)));
+        Remap.push_back(detail::Low16(LenientInt(token)));
     }
     return RE_SUCCESS;
 }

@@ -1,10 +1,14 @@
 #include "knitcfg/designs/CShavedDis.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 #include "knitcfg/actuators/EntryParser.h"
-#include "knitcfg/designs/SectionText.h"
+#include "knitcfg/common/detail/Blanks.h"
+#include "knitcfg/common/detail/Numbers.h"
+#include "knitcfg/designs/detail/DesignLines.h"
 #include "knitcfg/profile/Profile.h"
 
 namespace knitcfg {
@@ -14,19 +18,15 @@ KNITCFG_IMPLEMENT_CLASS(CShavedDis, ModelObject)
 namespace {
 
 constexpr const char* kSection = "ShavedDis";
-// The blanks that a number may be preceded by.
-constexpr const char* kBlanks = " \t\n\v\f\r";
 
 // Reads the number field that starts at `*at` of `text`, then moves `*at`
 // just past the next ',' (or to the end). A field of blanks only leaves
 // `*number` as it was. False when the field does not begin with a number.
 bool ReadNumberField(const std::string& text, std::size_t* at, int* number) {
-    if (text.find_first_not_of(kBlanks, *at) != std::string::npos) {
-        const entry::ScanResult scan = entry::Scan(text.c_str() + *at, "%d", 0);
-        if (scan.items.empty()) {
-            return false;
-        }
-        *number = scan.items.front().number;
+    if (std::find_if_not(text.begin() + static_cast<std::ptrdiff_t>(*at), text.end(),
+                         detail::IsCSpace) != text.end() &&
+        detail::ScanDecimal(text.c_str() + *at, nullptr, number) == nullptr) {
+        return false;
     }
     const std::size_t comma = text.find(',', *at);
     *at = comma == std::string::npos ? text.size() : comma + 1;
@@ -52,7 +52,7 @@ bool ReadElement(const std::string& text, std::size_t* at, std::uint32_t* elemen
     if (scan.items.size() != 2) {
         return false;
     }
-    *element = designs::IntToBits(scan.items.front().number);
+    *element = detail::IntToBits(scan.items.front().number);
     *at = close + 1;
     if (*at < text.size() && text[*at] == ' ') {
         ++*at;
@@ -95,7 +95,7 @@ RETERROR CShavedDis::Save(const char* file) const {
         std::to_string(First) + ", " + std::to_string(Second) + ", " + std::to_string(Third) + ",";
     for (const std::uint32_t element : Elements) {
         value += '<';
-        value += std::to_string(designs::BitsToInt(element));
+        value += std::to_string(detail::BitsToInt(element));
         value += '>';
     }
     const bool written = profile::WriteString(kSection, Name.c_str(), value.c_str(), file);

@@ -3,14 +3,16 @@
 #include <algorithm>
 #include <cstring>
 
+#include "knitcfg/common/detail/AsciiCase.h"
+#include "knitcfg/common/detail/FirstCode.h"
+#include "knitcfg/common/detail/Numbers.h"
 #include "knitcfg/config/Configuration.h"
-#include "knitcfg/config/FirstCode.h"
-#include "knitcfg/designs/SectionText.h"
+#include "knitcfg/designs/detail/DesignLines.h"
 #include "knitcfg/profile/Profile.h"
 
 namespace knitcfg {
 
-using designs::EqualsNoCase;
+using detail::EqualsNoCase;
 
 namespace {
 
@@ -36,10 +38,10 @@ RETERROR Configuration::LoadGenDis() {
     // One freshness check and parse of the file for all the sections read,
     // also when called on its own rather than from LoadCFG.
     profile::Batch batch(file);
-    if (!designs::FileHasSections(file)) {
+    if (!detail::FileHasSections(file)) {
         return RE_NO_SECTIONS;
     }
-    for (const std::string& line : designs::ReadSectionLines(kGeneratedSection, file)) {
+    for (const std::string& line : detail::ReadSectionLines(kGeneratedSection, file)) {
         auto design = std::make_unique<CGenDis>();
         static_cast<void>(design->LoadSection(line.c_str(), file));
         designs_.push_back(std::move(design));
@@ -57,8 +59,8 @@ RETERROR Configuration::SaveGenDis() const {
     // The old table names the sections to drop, also those of designs that
     // are no longer held or whose name has changed since. A preserving save
     // keeps in place the sections (and the table) it writes again.
-    for (const std::string& line : designs::ReadSectionLines(kGeneratedSection, file)) {
-        const std::string name(designs::TextBefore(line, '='));
+    for (const std::string& line : detail::ReadSectionLines(kGeneratedSection, file)) {
+        const std::string name(detail::TextBefore(line, '='));
         if (mode != SaveMode::Preserve || FindNoCase(designs_, name.c_str()) == nullptr) {
             static_cast<void>(profile::WriteString(name.c_str(), nullptr, nullptr, file));
         }
@@ -68,7 +70,7 @@ RETERROR Configuration::SaveGenDis() const {
     } else {
         static_cast<void>(profile::WriteString(kGeneratedSection, nullptr, nullptr, file));
     }
-    FirstCode result;
+    detail::FirstCode result;
     for (const auto& design : designs_) {
         result.Note(design->Save(file, mode));
     }
@@ -133,10 +135,10 @@ const std::vector<std::unique_ptr<CGenDis>>& Configuration::Designs() const {
 RETERROR Configuration::LoadShavedDis() {
     const char* file = pathName_.c_str();
     profile::Batch batch(file);
-    if (!designs::FileHasSections(file)) {
+    if (!detail::FileHasSections(file)) {
         return RE_NO_SECTIONS;
     }
-    for (const std::string& line : designs::ReadSectionLines(kShavedSection, file)) {
+    for (const std::string& line : detail::ReadSectionLines(kShavedSection, file)) {
         auto entry = std::make_unique<CShavedDis>();
         static_cast<void>(entry->Load(line.c_str()));
         shaved_.push_back(std::move(entry));
@@ -192,9 +194,9 @@ int Configuration::ShavedDisGet(const char* name, UIntArray* values) const {
         return 0;
     }
     values->reserve(3 + entry->Elements.size());
-    values->push_back(designs::IntToBits(entry->First));
-    values->push_back(designs::IntToBits(entry->Second));
-    values->push_back(designs::IntToBits(entry->Third));
+    values->push_back(detail::IntToBits(entry->First));
+    values->push_back(detail::IntToBits(entry->Second));
+    values->push_back(detail::IntToBits(entry->Third));
     values->insert(values->end(), entry->Elements.begin(), entry->Elements.end());
     return static_cast<int>(values->size());
 }
@@ -213,9 +215,9 @@ void Configuration::ShavedDisSet(const char* name, UIntArray* values) {
     if (values == nullptr || values->size() < 4) {
         return;
     }
-    entry->First = designs::BitsToInt((*values)[0]);
-    entry->Second = designs::BitsToInt((*values)[1]);
-    entry->Third = designs::BitsToInt((*values)[2]);
+    entry->First = detail::BitsToInt((*values)[0]);
+    entry->Second = detail::BitsToInt((*values)[1]);
+    entry->Third = detail::BitsToInt((*values)[2]);
     entry->Elements.assign(values->begin() + 3, values->end());
 }
 

@@ -3,13 +3,13 @@ list(APPEND KNITCFG_SOURCES
   designs/ConfigurationDesigns.cpp
   designs/CPatObj.cpp
   designs/CShavedDis.cpp
-  designs/SectionText.cpp)
+  designs/DesignLines.cpp)
 list(APPEND KNITCFG_PUBLIC_HEADERS
   designs/CGenDis.h
   designs/CPatObj.h
   designs/CShavedDis.h)
 list(APPEND KNITCFG_PRIVATE_HEADERS
-  designs/SectionText.h)
+  designs/detail/DesignLines.h)
 list(APPEND KNITCFG_TEST_SOURCES
   designs/CGenDis_test.cpp
   designs/ConfigurationDesigns_test.cpp

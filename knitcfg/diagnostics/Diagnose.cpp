@@ -4,10 +4,11 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "knitcfg/actuators/EntryParser.h"
-#include "knitcfg/common/NumberScan.h"
-#include "knitcfg/common/Platform.h"
 #include "knitcfg/common/RetError.h"
+#include "knitcfg/common/detail/Blanks.h"
+#include "knitcfg/common/detail/Names.h"
+#include "knitcfg/common/detail/Numbers.h"
+#include "knitcfg/common/detail/Platform.h"
 #include "knitcfg/diagnostics/Examiner.h"
 #include "knitcfg/profile/Profile.h"
 #include "knitcfg/profile/SectionEntries.h"
@@ -27,18 +28,10 @@ constexpr const char* kPlaneSectionKeys[] = {"NumberOfLines", "StartBlock", "Pri
 constexpr const char* kSectionPrefixes[] = {"Color_", "Line_", "Plane_"};
 constexpr const char* kSectionNames[] = {"Header", "Protection", "ColorPlanes", "GeneratedDis",
                                          "ShavedDis"};
-// The room of the lists of section and key names that the loaders read.
-constexpr std::size_t kListRoom = 8192;
 // What the header's texts read when the key is missing.
 constexpr std::string_view kNotFound = "<NOT FOUND>";
 
-char Fold(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v';
-}
+using detail::IsIniBlank;
 
 bool HasListedKey(const IniDocument::Section& s) {
     for (const IniDocument::Line& l : s.body) {
@@ -70,30 +63,6 @@ std::string ToText(int number) {
 
 }  // namespace
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Fold(a[i]) != Fold(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
-}
-
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = Fold(c);
-    }
-    return out;
-}
-
 std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t limit) {
     const std::size_t longer = std::max(a.size(), b.size());
     const std::size_t shorter = std::min(a.size(), b.size());
@@ -108,10 +77,10 @@ std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t lim
     for (std::size_t i = 1; i <= a.size(); ++i) {
         row[0] = i;
         for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t cost = Fold(a[i - 1]) == Fold(b[j - 1]) ? 0 : 1;
+            const std::size_t cost = LowerAscii(a[i - 1]) == LowerAscii(b[j - 1]) ? 0 : 1;
             row[j] = std::min({previous[j] + 1, row[j - 1] + 1, previous[j - 1] + cost});
-            if (i > 1 && j > 1 && Fold(a[i - 1]) == Fold(b[j - 2]) &&
-                Fold(a[i - 2]) == Fold(b[j - 1])) {
+            if (i > 1 && j > 1 && LowerAscii(a[i - 1]) == LowerAscii(b[j - 2]) &&
+                LowerAscii(a[i - 2]) == LowerAscii(b[j - 1])) {
                 row[j] = std::min(row[j], before[j - 2] + 1);
             }
         }
@@ -177,7 +146,7 @@ void Examiner::Run() {
     if (const Section* table = doc_.FindSection("GeneratedDis")) {
         for (const Line& l : table->body) {
             if (l.kind == IniDocument::Kind::kEntry) {
-                designNames_.insert(Lower(doc_.Key(l)));
+                designNames_.insert(LowerAscii(doc_.Key(l)));
             }
         }
     }
@@ -187,7 +156,7 @@ void Examiner::Run() {
     ExamineProtection();
     ExamineHeader();
     const auto& sections = doc_.Sections();
-    // The loaders list the section names through a buffer of kListRoom
+    // The loaders list the section names through a buffer of detail::kListingSize
     // characters: the programs named after that are not read.
     std::size_t listed = 0;
     for (std::size_t i = 1; i < sections.size(); ++i) {
@@ -196,7 +165,7 @@ void Examiner::Run() {
             continue;
         }
         listed += name.size() + 1;
-        if (listed > kListRoom - 2) {
+        if (listed > detail::kListingSize - 2) {
             std::size_t programs = 0;
             for (std::size_t k = i; k < sections.size(); ++k) {
                 const std::string& n = sections[k].name;
@@ -208,7 +177,8 @@ void Examiner::Run() {
             }
             if (programs != 0) {
                 Add(Severity::Warning, HeaderLine(i), name, "", "listing-cut",
-                    "the section names up to here fill the " + ToText(static_cast<int>(kListRoom)) +
+                    "the section names up to here fill the " +
+                        ToText(static_cast<int>(detail::kListingSize)) +
                         " characters the load lists: " + ToText(static_cast<int>(programs)) +
                         " color, line or plane sections from [" + name + "] on are not read");
             }
@@ -325,7 +295,7 @@ void Examiner::CheckNumber(std::string_view value, int line, std::string_view se
         return;
     }
     std::size_t rest = n.end;
-    while (rest < value.size() && IsBlank(value[rest])) {
+    while (rest < value.size() && IsIniBlank(value[rest])) {
         ++rest;
     }
     if (rest < value.size()) {
@@ -333,11 +303,11 @@ void Examiner::CheckNumber(std::string_view value, int line, std::string_view se
             std::string(key) + " = " + Quoted(value) + " reads as " + ToText(n.value) +
                 ": the text after the number is ignored");
     }
-    if (sixteen && entry::Low16(n.value) != n.value) {
+    if (sixteen && detail::Low16(n.value) != n.value) {
         Add(Severity::Warning, line, section, key, "number-cut",
             std::string(key) + " = " + ToText(n.value) +
                 " is outside the 16-bit range (-32768 to 32767): it is kept as " +
-                ToText(entry::Low16(n.value)));
+                ToText(detail::Low16(n.value)));
     }
 }
 
@@ -442,7 +412,7 @@ void Examiner::ExamineHeader() {
                 std::string(c.key) + " is empty: the load reports code " + ToText(c.code), c.code);
             continue;
         }
-        const short kept = entry::Low16(detail::ScanProfileInt(v).value);
+        const short kept = detail::Low16(detail::ScanProfileInt(v).value);
         if (c.zeroAllowed ? kept < 0 : kept <= 0) {
             Add(Severity::Error, lineAt, s->name, doc_.Key(*line), "refused-value",
                 std::string(c.key) + " = " + Quoted(v) + " reads as " + ToText(kept) +
@@ -513,7 +483,7 @@ void Examiner::ExamineRepeatedKeys(std::size_t index, bool tableSection) {
         if (l.kind != IniDocument::Kind::kEntry || l.keyLength == 0) {
             continue;
         }
-        const auto [at, fresh] = seen.emplace(Lower(doc_.Key(l)), LineOf(index, j));
+        const auto [at, fresh] = seen.emplace(LowerAscii(doc_.Key(l)), LineOf(index, j));
         if (!fresh) {
             Add(Severity::Warning, LineOf(index, j), s.name, doc_.Key(l), "repeated-key",
                 "key " + Quoted(doc_.Key(l)) + " repeats the one of line " + ToText(at->second) +
@@ -569,7 +539,7 @@ void Examiner::ExamineSection(std::size_t index) {
         ExamineGeneratedDis(index);
     } else if (EqualsNoCase(name, "ShavedDis")) {
         ExamineShaved(index);
-    } else if (designNames_.count(Lower(name)) != 0) {
+    } else if (designNames_.count(LowerAscii(name)) != 0) {
         ExamineDesignSection(index);
     } else {
         ExamineUnknownSection(index);
@@ -781,7 +751,7 @@ void Examiner::ExamineShaved(std::size_t index) {
         bool bad = false;
         for (int n = 0; n < 3 && !bad; ++n) {
             std::size_t p = pos;
-            while (p < value.size() && IsBlank(value[p])) {
+            while (p < value.size() && IsIniBlank(value[p])) {
                 ++p;
             }
             if (p < value.size()) {

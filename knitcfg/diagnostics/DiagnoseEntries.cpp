@@ -6,8 +6,9 @@
 
 #include "knitcfg/actuators/EntryParser.h"
 #include "knitcfg/actuators/Kinds.h"
-#include "knitcfg/common/NumberScan.h"
-#include "knitcfg/common/Text.h"
+#include "knitcfg/common/detail/Blanks.h"
+#include "knitcfg/common/detail/Names.h"
+#include "knitcfg/common/detail/Numbers.h"
 #include "knitcfg/diagnostics/Examiner.h"
 
 namespace knitcfg::diag {
@@ -17,9 +18,6 @@ namespace {
 using detail::ActuatorKind;
 
 constexpr std::size_t kKinds = 7;
-
-// The room of the list of key names that a program's load reads.
-constexpr std::size_t kKeyListRoom = 8192;
 
 // The kinds in the order in which the programs' prototypes are asked.
 const ActuatorKind* const kColorKinds[kKinds] = {
@@ -57,10 +55,6 @@ std::string Example(const char* format) {
         }
     }
     return out;
-}
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
 std::string KindList(const ActuatorKind* const* kinds) {
@@ -123,14 +117,14 @@ void Examiner::CheckNumberOfName(std::size_t index, std::size_t prefixLength, bo
     const Section& s = doc_.Sections()[index];
     std::int32_t fromName = 0;
     if (!hasId || !entry::ScanInt(s.name.c_str() + prefixLength, &fromName) ||
-        entry::Low16(fromName) == id) {
+        detail::Low16(fromName) == id) {
         return;
     }
     const std::string program = color ? "color" : "line";
     Add(Severity::Warning, idLine, s.name, "ID", "number-mismatch",
         "section [" + s.name + "] holds " + program + " " + std::to_string(id) +
             " (its ID): the library knows it by that number, and a save writes it as [" +
-            (color ? "Color_" : "Line_") + NumberedName("", id) + "]");
+            (color ? "Color_" : "Line_") + detail::NumberedName("", id) + "]");
 }
 
 void Examiner::ExamineProgram(std::size_t index, bool color) {
@@ -176,16 +170,16 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
             continue;
         }
         listed = true;
-        // The keys are listed through a buffer of kKeyListRoom characters.
+        // The keys are listed through a buffer of detail::kListingSize characters.
         listedBytes += key.size() + 1;
-        if (listedBytes > kKeyListRoom - 2) {
+        if (listedBytes > detail::kListingSize - 2) {
             Add(Severity::Warning, at, s.name, key, "listing-cut",
                 "the key names of [" + s.name + "] up to here fill the " +
-                    std::to_string(kKeyListRoom) + " characters the load lists: " + Quoted(key) +
-                    " and the keys after it are not read");
+                    std::to_string(detail::kListingSize) + " characters the load lists: " +
+                    Quoted(key) + " and the keys after it are not read");
             break;
         }
-        if (repeats && !seen.insert(Lower(key)).second) {
+        if (repeats && !seen.insert(LowerAscii(key)).second) {
             continue;  // told by ExamineRepeatedKeys: the load reads the first again
         }
         const std::string_view text = profile::Unquote(doc_.Value(l));
@@ -195,7 +189,7 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
             if (!text.empty()) {
                 (isId ? idLine : planeLine) = at;
                 (isId ? hasId : hasPlane) = true;
-                (isId ? id : plane) = entry::Low16(detail::ScanProfileInt(text).value);
+                (isId ? id : plane) = detail::Low16(detail::ScanProfileInt(text).value);
             }
             CheckNumber(text, at, s.name, key, true);
             continue;
@@ -266,7 +260,7 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
             continue;
         }
         std::size_t rest = scan.end;
-        while (rest < value.size() && IsBlank(value[rest])) {
+        while (rest < value.size() && detail::IsCSpace(value[rest])) {
             ++rest;
         }
         if (scan.items.size() < expected) {
@@ -304,15 +298,15 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
         for (std::size_t i = 0; i < scan.items.size(); ++i) {
             const entry::Item& item = scan.items[i];
             const bool wide = kind == &detail::kStepMotorColor && i == 4;
-            if (!item.isText && !wide && entry::Low16(item.number) != item.number) {
+            if (!item.isText && !wide && detail::Low16(item.number) != item.number) {
                 Add(Severity::Warning, at, s.name, key, "number-cut",
                     "entry " + Quoted(key) + ": " + std::to_string(item.number) +
                         " is outside the 16-bit range (-32768 to 32767) and is kept as " +
-                        std::to_string(entry::Low16(item.number)));
+                        std::to_string(detail::Low16(item.number)));
                 break;
             }
         }
-        const short actuator = scan.items.empty() ? -32768 : entry::Low16(scan.items[0].number);
+        const short actuator = scan.items.empty() ? -32768 : detail::Low16(scan.items[0].number);
         const auto slot = static_cast<std::size_t>(actuator + 32768);
         if (owner_[slot] < 0) {
             owner_[slot] = static_cast<std::int32_t>(made.size());
@@ -359,7 +353,7 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
                 "line section [" + s.name +
                     "] has no ID and no number after Line_: its line number is unknown");
         }
-        number = entry::Low16(fromName);
+        number = detail::Low16(fromName);
         plane = 1;
     }
     if (plane > 1) {

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "knitcfg/common/detail/AsciiCase.h"
 #include "knitcfg/config/Configuration.h"
 #include "knitcfg/diagnostics/Diagnostic.h"
 #include "knitcfg/profile/IniDocument.h"
@@ -21,9 +22,9 @@ namespace knitcfg::diag {
 using profile::IniDocument;
 
 // ASCII letter case folded, as the profile layer matches names.
-bool EqualsNoCase(std::string_view a, std::string_view b);
-bool StartsWithNoCase(std::string_view text, std::string_view prefix);
-std::string Lower(std::string_view text);
+using detail::EqualsNoCase;
+using detail::LowerAscii;
+using detail::StartsWithNoCase;
 // The edit distance of `a` and `b` (letter case aside; an exchange of two
 // neighbours counts as one edit), or limit + 1 when it is above `limit`.
 std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t limit);

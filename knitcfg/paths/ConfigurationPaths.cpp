@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "knitcfg/common/Text.h"
+#include "knitcfg/common/detail/AsciiCase.h"
+#include "knitcfg/common/detail/Names.h"
 #include "knitcfg/config/Configuration.h"
 #include "knitcfg/profile/Profile.h"
 
@@ -13,32 +15,20 @@ namespace knitcfg {
 namespace {
 
 constexpr unsigned kMachineTypeSize = 260;
-constexpr unsigned kDescriptionSize = 8192;
 constexpr const char* kNotFound = "<NOT FOUND>";
 
-// ASCII letters only: the paths are compared as the machines' programs
-// compare them, and bytes of other code pages stay as they are.
-std::string Lower(const char* text) {
-    std::string out(text != nullptr ? text : "");
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return out;
-}
-
 // The folder of a path: without its first two characters (the drive, or
-// whatever stands there), in lower case.
+// whatever stands there), in lower case (ASCII letters only: the paths are
+// compared as the machines' programs compare them).
 std::string Folder(const char* path) {
-    const std::string lower = Lower(path);
+    const std::string lower = detail::LowerAscii(path != nullptr ? path : "");
     return lower.size() > 2 ? lower.substr(2) : std::string();
 }
 
 // Turns `text` to lower case, then replaces every occurrence of `from` (lower
 // case already) by `to`, left to right, without overlaps.
 void MoveFolder(std::string* text, const std::string& from, const std::string& to) {
-    const std::string lower = Lower(text->c_str());
+    const std::string lower = detail::LowerAscii(text->c_str());
     if (from.empty()) {
         *text = lower;
         return;
@@ -88,8 +78,9 @@ std::string Configuration::ReadDescrFromFile(const char* file) const {
     if (file == nullptr) {
         return std::string();
     }
-    std::vector<char> buffer(kDescriptionSize);
-    profile::GetString("Header", "Description", kNotFound, buffer.data(), kDescriptionSize, file);
+    std::vector<char> buffer(detail::kListingSize);
+    profile::GetString("Header", "Description", kNotFound, buffer.data(), detail::kListingSize,
+                       file);
     if (std::strcmp(buffer.data(), kNotFound) == 0) {
         return std::string();
     }

@@ -4,13 +4,13 @@
 #include <cstring>
 #include <utility>
 
+#include "knitcfg/common/detail/Blanks.h"
+
 namespace knitcfg::profile {
 
 namespace {
 
-inline bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v';
-}
+using knitcfg::detail::IsIniBlank;
 
 std::string_view EolText(IniDocument::Eol eol) {
     switch (eol) {
@@ -38,10 +38,10 @@ std::string_view Unquote(std::string_view v) {
 std::string_view TrimBlanks(std::string_view s) {
     std::size_t b = 0;
     std::size_t e = s.size();
-    while (b < e && IsBlank(s[b])) {
+    while (b < e && IsIniBlank(s[b])) {
         ++b;
     }
-    while (e > b && IsBlank(s[e - 1])) {
+    while (e > b && IsIniBlank(s[e - 1])) {
         --e;
     }
     return s.substr(b, e - b);
@@ -51,12 +51,12 @@ void ClassifyLine(std::string_view text, IniDocument::Line* line) {
     using Kind = IniDocument::Kind;
     std::size_t p = 0;
     const std::size_t n = text.size();
-    while (p < n && IsBlank(text[p])) {
+    while (p < n && IsIniBlank(text[p])) {
         ++p;
     }
     // A line of blanks and NUL bytes only is blank.
     std::size_t q = p;
-    while (q < n && (IsBlank(text[q]) || text[q] == '\0')) {
+    while (q < n && (IsIniBlank(text[q]) || text[q] == '\0')) {
         ++q;
     }
     if (q == n) {
@@ -79,15 +79,15 @@ void ClassifyLine(std::string_view text, IniDocument::Line* line) {
     const auto eq = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
     line->kind = Kind::kEntry;
     std::size_t ke = eq;
-    while (ke > p && IsBlank(text[ke - 1])) {
+    while (ke > p && IsIniBlank(text[ke - 1])) {
         --ke;
     }
     std::size_t vb = eq + 1;
     std::size_t ve = n;
-    while (vb < ve && IsBlank(text[vb])) {
+    while (vb < ve && IsIniBlank(text[vb])) {
         ++vb;
     }
-    while (ve > vb && IsBlank(text[ve - 1])) {
+    while (ve > vb && IsIniBlank(text[ve - 1])) {
         --ve;
     }
     line->keyBegin = static_cast<std::uint32_t>(p);

@@ -2,15 +2,9 @@
 
 #include <cstring>
 
+#include "knitcfg/common/detail/AsciiCase.h"
+
 namespace knitcfg::profile {
-
-namespace {
-
-inline unsigned char Fold(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
-}  // namespace
 
 std::uint32_t HashName(std::string_view name) {
     // Eight bytes at a time. Setting bit 5 of every byte folds ASCII letters
@@ -47,12 +41,7 @@ bool SameName(std::string_view a, std::string_view b) {
     if (std::memcmp(a.data(), b.data(), a.size()) == 0) {
         return true;  // the usual case: the same spelling
     }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Fold(static_cast<unsigned char>(a[i])) != Fold(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
+    return knitcfg::detail::EqualsNoCase(a, b);
 }
 
 void NameTable::Reserve(std::size_t names) {

@@ -11,8 +11,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "knitcfg/common/NumberScan.h"
-#include "knitcfg/common/Platform.h"
+#include "knitcfg/common/detail/Blanks.h"
+#include "knitcfg/common/detail/Numbers.h"
+#include "knitcfg/common/detail/Platform.h"
 #include "knitcfg/profile/IniDocument.h"
 #include "knitcfg/profile/SectionEntries.h"
 
@@ -262,7 +263,8 @@ bool HasLineBreak(std::string_view s) {
 }
 
 bool EdgeIsTabOrVt(std::string_view s) {
-    auto tv = [](char c) { return c == '\t' || c == '\v'; };
+    // The blanks of the INI layer other than the space.
+    auto tv = [](char c) { return c != ' ' && knitcfg::detail::IsIniBlank(c); };
     return !s.empty() && (tv(s.front()) || tv(s.back()));
 }
 

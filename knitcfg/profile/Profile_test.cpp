@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "TestUtil.h"
-#include "knitcfg/common/Platform.h"
+#include "knitcfg/common/detail/Platform.h"
 #include "knitcfg/profile/Profile.h"
 
 namespace knitcfg::profile {

@@ -3,10 +3,11 @@
 #include <cstring>
 #include <string>
 
-#include "knitcfg/actuators/EntryParser.h"
 #include "knitcfg/common/Text.h"
+#include "knitcfg/common/detail/Blanks.h"
+#include "knitcfg/common/detail/Names.h"
+#include "knitcfg/common/detail/Numbers.h"
 #include "knitcfg/profile/Profile.h"
-#include "knitcfg/program/PlaneText.h"
 
 namespace knitcfg {
 
@@ -42,21 +43,21 @@ RETERROR BlockPlane::Load(const char* section, const char* key, const char* file
 
     // "<number>, <parameter>, <values>": each comma right after its number.
     int number = 0;
-    const char* p = detail::ReadNumber(buffer, &number);
+    const char* p = detail::ScanDecimal(buffer, nullptr, &number);
     if (p == nullptr) {
         return RE_SUCCESS;
     }
-    Number = entry::Low16(number);
+    Number = detail::Low16(number);
     int parameter = 0;
-    p = *p == ',' ? detail::ReadNumber(p + 1, &parameter) : nullptr;
+    p = *p == ',' ? detail::ScanDecimal(p + 1, nullptr, &parameter) : nullptr;
     if (p == nullptr) {
         return RE_SUCCESS;
     }
-    Parameter = entry::Low16(parameter);
+    Parameter = detail::Low16(parameter);
     if (*p != ',') {
         return RE_SUCCESS;
     }
-    p = detail::SkipBlanks(p + 1);
+    p = detail::SkipCSpaces(p + 1);
     // The values part ends at an apostrophe (or a line feed, which a value
     // read from the file cannot hold).
     const std::string rest(p, std::strcspn(p, "'\n"));
@@ -70,11 +71,11 @@ RETERROR BlockPlane::Load(const char* section, const char* key, const char* file
         // A part that is no number still takes its place: the values after
         // it keep their positions in the list.
         int value = 0;
-        detail::ReadNumber(part, &value);
+        detail::ScanDecimal(part, nullptr, &value);
         if (at < Values.size()) {
-            Values[at] = entry::Low16(value);
+            Values[at] = detail::Low16(value);
         } else {
-            Values.push_back(entry::Low16(value));
+            Values.push_back(detail::Low16(value));
         }
         const char* comma = std::strchr(part, ',');
         if (comma == nullptr || comma[1] == '\0') {
@@ -94,7 +95,7 @@ RETERROR BlockPlane::SaveBlock(const char* section, const char* file) const {
         value += ", ";
         value += std::to_string(each);
     }
-    const std::string key = NumberedName("Block_", Number);
+    const std::string key = detail::NumberedName("Block_", Number);
     return profile::WriteString(section, key.c_str(), value.c_str(), file) ? RE_SUCCESS
                                                                            : RE_WRITE_BLOCK;
 }

@@ -3,12 +3,14 @@
 #include <utility>
 
 #include "knitcfg/actuators/ColorActuators.h"
-#include "knitcfg/actuators/EntryParser.h"
 #include "knitcfg/actuators/Prototypes.h"
 #include "knitcfg/actuators/StepMotorDisColor.h"
 #include "knitcfg/common/Text.h"
+#include "knitcfg/common/detail/Names.h"
+#include "knitcfg/common/detail/Numbers.h"
 #include "knitcfg/profile/Profile.h"
-#include "knitcfg/program/ActuatorList.h"
+#include "knitcfg/program/detail/ActuatorList.h"
+#include "knitcfg/program/detail/ProgramSection.h"
 
 namespace knitcfg {
 
@@ -33,8 +35,8 @@ const RuntimeClass* const* ColorKinds() {
 detail::EntriesLoaded Load(ColorPrg& color, const char* section, const char* file,
                            std::vector<bool>* taken) {
     const bool readable = section != nullptr && file != nullptr;
-    color.ID = readable ? entry::Low16(profile::GetInt(section, "ID", -1, file)) : -1;
-    color.Plane = readable ? entry::Low16(profile::GetInt(section, "Plane", -1, file)) : -1;
+    color.ID = readable ? detail::Low16(profile::GetInt(section, "ID", -1, file)) : -1;
+    color.Plane = readable ? detail::Low16(profile::GetInt(section, "Plane", -1, file)) : -1;
     detail::ReadHelpText(section, "Help", kHelpRoom, file, &color.Help);
     detail::ReadHelpText(section, "HelpAbstract", kHelpRoom, file, &color.HelpAbstract);
     return detail::LoadEntries(color.Attuats, color.Prototypes, section, file, taken);
@@ -99,7 +101,7 @@ RETERROR ColorPrg::SaveColor(const char* file) {
 }
 
 RETERROR ColorPrg::SaveColor(const char* file, SaveMode mode) {
-    const std::string section = NumberedName("Color_", ID);
+    const std::string section = detail::NumberedName("Color_", ID);
     std::vector<std::string> lines;
     const bool built = BuildLines(*this, &lines);
     // The texts now hold what a reader of the file will get back, so that

@@ -7,11 +7,10 @@
 #include <vector>
 
 #include "knitcfg/common/Text.h"
+#include "knitcfg/common/detail/FirstCode.h"
+#include "knitcfg/common/detail/Names.h"
 #include "knitcfg/config/Configuration.h"
-#include "knitcfg/config/FirstCode.h"
 #include "knitcfg/profile/Profile.h"
-#include "knitcfg/program/ActuatorList.h"
-#include "knitcfg/program/PlaneText.h"
 
 namespace knitcfg {
 
@@ -26,26 +25,22 @@ constexpr const char* kPlanePrefix = "Plane_";
 // goes, or it would come back as one more plane at the next load.
 void RemovePlaneKeysNotWritten(const std::vector<std::unique_ptr<PlanePrg>>& planes,
                                const char* file) {
-    std::vector<char> names(detail::kKeyListRoom);
-    if (profile::GetString(kPlanesSection, nullptr, "", names.data(), detail::kKeyListRoom, file) ==
+    std::vector<char> names(detail::kListingSize);
+    if (profile::GetString(kPlanesSection, nullptr, "", names.data(), detail::kListingSize, file) ==
         0) {
         return;
     }
     std::unordered_set<std::string> written;
     written.reserve(planes.size());
     for (const std::unique_ptr<PlanePrg>& plane : planes) {
-        written.insert(FoldAsciiCase(NumberedName(kPlanePrefix, plane->Number)));
+        written.insert(FoldAsciiCase(detail::NumberedName(kPlanePrefix, plane->Number)));
     }
     std::vector<std::string> gone;
-    const std::size_t prefixLength = std::strlen(kPlanePrefix);
-    for (const char* name = names.data(); *name != '\0'; name += std::strlen(name) + 1) {
-        if (std::strncmp(name, kPlanePrefix, prefixLength) != 0) {
-            continue;
-        }
+    detail::ForEachNameWithPrefix(names.data(), kPlanePrefix, [&](const char* name) {
         if (written.count(FoldAsciiCase(name)) == 0) {
             gone.emplace_back(name);
         }
-    }
+    });
     for (const std::string& key : gone) {
         static_cast<void>(profile::WriteString(kPlanesSection, key.c_str(), nullptr, file));
     }
@@ -58,8 +53,8 @@ RETERROR Configuration::LoadPlanes() {
     // A batch of its own, so that a call outside LoadCFG also reads the file
     // once; inside LoadCFG it joins that batch.
     profile::Batch batch(file);
-    std::vector<char> names(detail::kKeyListRoom);
-    if (profile::GetString(kPlanesSection, nullptr, "", names.data(), detail::kKeyListRoom, file) >
+    std::vector<char> names(detail::kListingSize);
+    if (profile::GetString(kPlanesSection, nullptr, "", names.data(), detail::kListingSize, file) >
         0) {
         // Plane entries carry no number of lines or start block: the planes
         // take the header's.
@@ -72,8 +67,8 @@ RETERROR Configuration::LoadPlanes() {
         });
         return RE_SUCCESS;
     }
-    names.assign(detail::kSectionListRoom, '\0');
-    profile::GetSectionNames(names.data(), detail::kSectionListRoom, file);
+    names.assign(detail::kListingSize, '\0');
+    profile::GetSectionNames(names.data(), detail::kListingSize, file);
     detail::ForEachNameWithPrefix(names.data(), kPlanePrefix, [&](const char* section) {
         auto plane = std::make_unique<PlanePrg>();
         static_cast<void>(plane->LoadSection(section, file));
@@ -84,7 +79,7 @@ RETERROR Configuration::LoadPlanes() {
 
 RETERROR Configuration::SavePlanes() {
     const char* file = pathName_.c_str();
-    FirstCode result;
+    detail::FirstCode result;
     // One write of the file for all the entries; inside SaveCFG this joins
     // the save's own batch, which then does the writing.
     profile::Batch batch(file);

@@ -7,8 +7,11 @@
 #include "knitcfg/actuators/LineActuators.h"
 #include "knitcfg/actuators/Prototypes.h"
 #include "knitcfg/common/Text.h"
+#include "knitcfg/common/detail/Names.h"
+#include "knitcfg/common/detail/Numbers.h"
 #include "knitcfg/profile/Profile.h"
-#include "knitcfg/program/ActuatorList.h"
+#include "knitcfg/program/detail/ActuatorList.h"
+#include "knitcfg/program/detail/ProgramSection.h"
 
 namespace knitcfg {
 
@@ -42,7 +45,7 @@ bool NumberFromName(const char* section, short* number) {
     if (scan.items.empty()) {
         return false;
     }
-    *number = entry::Low16(scan.items.front().number);
+    *number = detail::Low16(scan.items.front().number);
     return true;
 }
 
@@ -52,9 +55,9 @@ RETERROR Load(LinePrg& line, const char* section, const char* file, std::vector<
               bool* whole) {
     const bool readable = section != nullptr && file != nullptr;
     RETERROR result = RE_SUCCESS;
-    line.ID = readable ? entry::Low16(profile::GetInt(section, "ID", -1, file)) : -1;
+    line.ID = readable ? detail::Low16(profile::GetInt(section, "ID", -1, file)) : -1;
     const bool numberMissing = line.ID < 0;
-    line.Plane = readable ? entry::Low16(profile::GetInt(section, "Plane", -1, file)) : -1;
+    line.Plane = readable ? detail::Low16(profile::GetInt(section, "Plane", -1, file)) : -1;
     if (line.Plane <= 0) {
         result = RE_LINE_BAD_PLANE;
     }
@@ -135,7 +138,7 @@ RETERROR LinePrg::SaveLine(const char* file) const {
 }
 
 RETERROR LinePrg::SaveLine(const char* file, SaveMode mode) const {
-    const std::string section = NumberedName("Line_", ID);
+    const std::string section = detail::NumberedName("Line_", ID);
     if (Plane > 1) {
         return RE_SUCCESS;
     }

@@ -6,12 +6,13 @@
 #include <unordered_set>
 #include <utility>
 
-#include "knitcfg/actuators/EntryParser.h"
 #include "knitcfg/common/Text.h"
-#include "knitcfg/config/FirstCode.h"
+#include "knitcfg/common/detail/Blanks.h"
+#include "knitcfg/common/detail/FirstCode.h"
+#include "knitcfg/common/detail/Names.h"
+#include "knitcfg/common/detail/Numbers.h"
 #include "knitcfg/profile/Profile.h"
-#include "knitcfg/program/ActuatorList.h"
-#include "knitcfg/program/PlaneText.h"
+#include "knitcfg/program/detail/ProgramSection.h"
 
 namespace knitcfg {
 
@@ -26,9 +27,6 @@ constexpr const char* kPlanesSection = "ColorPlanes";
 constexpr unsigned kEntryRoom = 512;
 constexpr const char* kMissingEntry = "0, 0, 0";
 
-// The room of the description of a plane section, NUL included.
-constexpr unsigned kDescriptionRoom = 8192;
-
 // The length of "Plane_", after which a plane section's name carries the
 // plane number.
 constexpr std::size_t kNamePrefixLength = 6;
@@ -38,10 +36,10 @@ constexpr std::size_t kNamePrefixLength = 6;
 short NumberInName(const char* section) {
     int number = 0;
     if (section == nullptr || std::strlen(section) < kNamePrefixLength ||
-        detail::ReadNumber(section + kNamePrefixLength, &number) == nullptr) {
+        detail::ScanDecimal(section + kNamePrefixLength, nullptr, &number) == nullptr) {
         return -1;
     }
-    return entry::Low16(number);
+    return detail::Low16(number);
 }
 
 }  // namespace
@@ -75,22 +73,22 @@ void PlanePrg::Load(const char* key, const char* file) {
     }
     // "<number>, <description>, <priority>"
     int number = 0;
-    const char* p = detail::ReadNumber(buffer, &number);
+    const char* p = detail::ScanDecimal(buffer, nullptr, &number);
     if (p == nullptr) {
         return;
     }
-    Number = entry::Low16(number);
+    Number = detail::Low16(number);
     if (*p != ',') {
         return;
     }
-    p = detail::SkipBlanks(p + 1);
+    p = detail::SkipCSpaces(p + 1);
     const char* comma = std::strchr(p, ',');
     // An empty description is taken too: SavePlane writes one as "1, , 0",
     // which must read back with its priority.
     Description.assign(p, comma != nullptr ? static_cast<std::size_t>(comma - p) : std::strlen(p));
     int priority = 0;
-    if (comma != nullptr && detail::ReadNumber(comma + 1, &priority) != nullptr) {
-        Priority = entry::Low16(priority);
+    if (comma != nullptr && detail::ScanDecimal(comma + 1, nullptr, &priority) != nullptr) {
+        Priority = detail::Low16(priority);
     }
 }
 
@@ -98,7 +96,7 @@ RETERROR PlanePrg::SavePlane(const char* file) const {
     if (file == nullptr) {
         return RE_WRITE_PLANE;
     }
-    const std::string key = NumberedName("Plane_", Number);
+    const std::string key = detail::NumberedName("Plane_", Number);
     const std::string value =
         std::to_string(Number) + ", " + Description + ", " + std::to_string(Priority);
     return profile::WriteString(kPlanesSection, key.c_str(), value.c_str(), file) ? RE_SUCCESS
@@ -108,9 +106,9 @@ RETERROR PlanePrg::SavePlane(const char* file) const {
 RETERROR PlanePrg::LoadSection(const char* section, const char* file) {
     const bool readable = section != nullptr && file != nullptr;
     const auto readShort = [&](const char* key) -> short {
-        return readable ? entry::Low16(profile::GetInt(section, key, -1, file)) : -1;
+        return readable ? detail::Low16(profile::GetInt(section, key, -1, file)) : -1;
     };
-    FirstCode result;
+    detail::FirstCode result;
     // The plane's number is the one its author wrote in the section's name,
     // the name under which a save writes the plane back ("Plane_001" is
     // plane 1); colors and lines name their plane by it.
@@ -122,14 +120,15 @@ RETERROR PlanePrg::LoadSection(const char* section, const char* file) {
     result.Check(StartBlock >= 0, RE_BAD_START_BLOCK);
     Priority = readShort("Priority");
     result.Check(Priority >= 0, RE_NEGATIVE_PRIORITY);
-    result.Check(detail::ReadHelpText(section, "Description", kDescriptionRoom, file, &Description),
-                 RE_NO_DESCRIPTION);
+    result.Check(
+        detail::ReadHelpText(section, "Description", detail::kListingSize, file, &Description),
+        RE_NO_DESCRIPTION);
     if (!readable) {
         return result.Get();
     }
 
-    std::vector<char> names(detail::kKeyListRoom);
-    profile::GetString(section, nullptr, "", names.data(), detail::kKeyListRoom, file);
+    std::vector<char> names(detail::kListingSize);
+    profile::GetString(section, nullptr, "", names.data(), detail::kListingSize, file);
     // The numbers held, so that each entry is checked at once, not by a walk
     // of the blocks read so far.
     std::unordered_set<short> held;
@@ -161,8 +160,8 @@ BlockPlane* PlanePrg::GetBlock(short number) const {
 int PlanePrg::AddBlock(int number, int parameter, const IndexList* values) {
     try {
         auto block = std::make_unique<BlockPlane>();
-        block->Number = entry::Low16(number);
-        block->Parameter = entry::Low16(parameter);
+        block->Number = detail::Low16(number);
+        block->Parameter = detail::Low16(parameter);
         if (values != nullptr) {
             block->Values = *values;
         }

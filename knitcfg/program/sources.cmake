@@ -5,15 +5,15 @@ list(APPEND KNITCFG_SOURCES
   program/ConfigurationPlanes.cpp
   program/LinePrg.cpp
   program/PlanePrg.cpp
-  program/PlaneText.cpp)
+  program/ProgramSection.cpp)
 list(APPEND KNITCFG_PUBLIC_HEADERS
   program/BlockPlane.h
   program/ColorPrg.h
   program/LinePrg.h
   program/PlanePrg.h)
 list(APPEND KNITCFG_PRIVATE_HEADERS
-  program/ActuatorList.h
-  program/PlaneText.h)
+  program/detail/ActuatorList.h
+  program/detail/ProgramSection.h)
 list(APPEND KNITCFG_TEST_SOURCES
   program/ActuatorList_test.cpp
   program/BlockPlane_test.cpp

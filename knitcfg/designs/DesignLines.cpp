@@ -1,18 +1,14 @@
-#include "knitcfg/designs/SectionText.h"
+#include "knitcfg/designs/detail/DesignLines.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/common/detail/Names.h"
 #include "knitcfg/profile/Profile.h"
 
-namespace knitcfg::designs {
+namespace knitcfg::detail {
 
 namespace {
-
-char FoldCase(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // True when the line of `size` characters at offset `start` of the section's
 // listing of kListingSize characters goes on in the file.
@@ -67,35 +63,4 @@ std::string_view TextAfter(std::string_view text, char c) {
     return at == std::string_view::npos ? text : text.substr(at + 1);
 }
 
-int LenientInt(std::string_view text) {
-    const std::string copy(text);
-    const entry::ScanResult scan = entry::Scan(copy.c_str(), "%d", 0);
-    return scan.items.empty() ? 0 : scan.items.front().number;
-}
-
-std::int32_t BitsToInt(std::uint32_t bits) {
-    // Written out: before C++20 the narrowing conversion is implementation
-    // defined.
-    if (bits <= 0x7FFFFFFFu) {
-        return static_cast<std::int32_t>(bits);
-    }
-    return -static_cast<std::int32_t>(0xFFFFFFFFu - bits) - 1;
-}
-
-std::uint32_t IntToBits(std::int32_t value) {
-    return static_cast<std::uint32_t>(value);
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace knitcfg::designs
+}  // namespace knitcfg::detail

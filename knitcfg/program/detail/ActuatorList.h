@@ -1,11 +1,10 @@
 #pragma once
 
-// What colors and lines share, written once: their actuator list sorted by
+// The actuator list that colors and lines share, written once: sorted by
 // feed, the section loader that merges entries by identifier or lets the
-// prototypes create them, the whole-section writer, the kind slots of a save
-// and the queries by kind and by identifier. Internal to the library.
+// prototypes create them, the kind slots of a save and the queries by kind
+// and by identifier. Internal: not exported, not installed.
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,7 +12,6 @@
 #include "knitcfg/actuators/Attuat.h"
 #include "knitcfg/common/ModelObject.h"
 #include "knitcfg/common/RetError.h"
-#include "knitcfg/common/SaveMode.h"
 #include "knitcfg/common/Types.h"
 
 namespace knitcfg::detail {
@@ -22,12 +20,6 @@ using ActuatorList = std::vector<std::unique_ptr<Attuat>>;
 
 // The number of kind slots (entry counters) of a save: one per kind of device.
 inline constexpr int kKindSlots = 7;
-
-// The room of the list of key names of a section, NUL included.
-inline constexpr unsigned kKeyListRoom = 8192;
-
-// The room of the list of section names of a file, NUL included.
-inline constexpr unsigned kSectionListRoom = 8192;
 
 // Inserts `actuator` before the first element whose Caduta is strictly
 // greater (signed 16-bit comparison), or at the end: elements with equal
@@ -51,7 +43,7 @@ struct EntriesLoaded {
     bool hadKeys = false;
     // The code of the last actuator operation done for the last key.
     RETERROR lastCode = RE_SUCCESS;
-    // False when the list of key names was cut at its room (kKeyListRoom):
+    // False when the list of key names was cut at its room (kListingSize):
     // the keys beyond it were not loaded.
     bool whole = true;
 };
@@ -78,43 +70,6 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
 // null actuator or counters. The kinds must be unrelated classes (none
 // derives from another), as the color and line kinds are.
 int* ChooseSlot(const Attuat* actuator, int* counters, const RuntimeClass* const* kinds);
-
-// Writes `lines` ("key=value" texts, each cut at a NUL it may hold) as the
-// whole content of `section` of `file`, in one write. False when the write
-// was refused or the file could not be written.
-bool WriteWholeSection(const std::string& section, const std::vector<std::string>& lines,
-                       const char* file);
-
-// What WriteProgramSection asks of the program it writes, for a section
-// whose text is not the program's lines: load the section as `file` holds it
-// into a scratch program with the loader a load uses, and put into `lines`
-// the lines the program's save would write for that scratch program, built
-// as for the program itself, and into `taken` the flags of LoadEntries.
-// True only when `lines` was built from a whole load (EntriesLoaded::whole)
-// and every actuator loaded is of one of the program's kinds.
-using ScratchLines = std::function<bool(std::vector<std::string>* lines, std::vector<bool>* taken)>;
-
-// WriteWholeSection, except with SaveMode::Preserve over a section `file`
-// holds already:
-//  - the section is left as it is, byte for byte, when its lines (as
-//    GetSection lists them) are `lines`, or when `scratch` builds `lines`
-//    from it (it means what the program holds);
-//  - otherwise `lines` is followed by every entry of the section as `file`
-//    holds it before the write whose key no line of `lines` names (names
-//    matched without regard to ASCII case) and that a load through
-//    `prototypes` would not take (written as "key=value", key and value
-//    trimmed), and the section is written unless that is what it holds.
-// `lines` is changed.
-bool WriteProgramSection(const std::string& section, std::vector<std::string>& lines,
-                         const char* file, SaveMode mode, const std::vector<Attuat*>& prototypes,
-                         const ScratchLines& scratch);
-
-// Reads `key` of `section` through a buffer of `room` characters (NUL
-// included) and, when the value is not empty, stores it in `text` with its
-// backslash-n pairs turned into CR LF. Returns false, leaving `text`, when
-// the value is empty or missing.
-bool ReadHelpText(const char* section, const char* key, unsigned room, const char* file,
-                  std::string* text);
 
 // The kind queries of a color or a line: when `plane` and `number` are each
 // -1 or equal to the program's own, calls `add` with `list` on every

@@ -1,18 +1,13 @@
 #pragma once
 
 // Internal: not exported, not installed. Reading the design tables' sections
-// and the small text rules their lines share.
+// and cutting their lines into fields.
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace knitcfg::designs {
-
-// The size of every listing the design tables read: what lies beyond it in
-// the file is not seen.
-constexpr unsigned kListingSize = 8192;
+namespace knitcfg::detail {
 
 // True when the file lists at least one section name.
 bool FileHasSections(const char* file);
@@ -30,16 +25,4 @@ std::string_view TextBefore(std::string_view text, char c);
 // The text after the first `c`; the whole text when it holds none.
 std::string_view TextAfter(std::string_view text, char c);
 
-// The number at the start of `text`: blanks skipped, an optional sign, the
-// decimal digits up to the first other character, wrapped to 32 bits. 0 when
-// there is no digit.
-int LenientInt(std::string_view text);
-
-// The 32 bits of `bits` as a signed number, and back.
-std::int32_t BitsToInt(std::uint32_t bits);
-std::uint32_t IntToBits(std::int32_t value);
-
-// True when the texts are equal without regard to ASCII letter case.
-bool EqualsNoCase(std::string_view a, std::string_view b);
-
-}  // namespace knitcfg::designs
+}  // namespace knitcfg::detail
