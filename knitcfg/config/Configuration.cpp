@@ -9,7 +9,7 @@
 #include "knitcfg/common/Text.h"
 #include "knitcfg/config/FirstCode.h"
 #include "knitcfg/profile/Profile.h"
-#include "knitcfg/profile/SectionEntries.h"
+#include "knitcfg/profile/detail/FileCache.h"
 #include "knitcfg/program/ActuatorList.h"
 
 namespace knitcfg {
@@ -239,7 +239,7 @@ RETERROR Configuration::SaveSections(const char* file) {
     FirstCode result;
     if (saveMode_ == SaveMode::Preserve) {
         // Within SaveCFG's batch: the temporary file starts as the bound file.
-        const bool started = profile::StartBatchFrom(file, std::move(seed_));
+        const bool started = detail::StartBatchFrom(file, std::move(seed_));
         seed_.clear();
         if (!started) {
             saveMode_ = SaveMode::Rewrite;

@@ -8,9 +8,9 @@
 #include "knitcfg/actuators/Kinds.h"
 #include "knitcfg/common/NumberScan.h"
 #include "knitcfg/common/Text.h"
-#include "knitcfg/diagnostics/Examiner.h"
+#include "knitcfg/diagnostics/detail/Examiner.h"
 
-namespace knitcfg::diag {
+namespace knitcfg::detail {
 
 namespace {
 
@@ -188,7 +188,7 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
         if (repeats && !seen.insert(Lower(key)).second) {
             continue;  // told by ExamineRepeatedKeys: the load reads the first again
         }
-        const std::string_view text = profile::Unquote(doc_.Value(l));
+        const std::string_view text = Unquote(doc_.Value(l));
         // The program's own keys.
         if (EqualsNoCase(key, "ID") || EqualsNoCase(key, "Plane")) {
             const bool isId = EqualsNoCase(key, "ID");
@@ -371,4 +371,4 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
     lines_.push_back({number, static_cast<short>(plane), idLine, planeLine, s.name});
 }
 
-}  // namespace knitcfg::diag
+}  // namespace knitcfg::detail

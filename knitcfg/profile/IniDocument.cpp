@@ -1,10 +1,10 @@
-#include "knitcfg/profile/IniDocument.h"
+#include "knitcfg/profile/detail/IniDocument.h"
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
-namespace knitcfg::profile {
+namespace knitcfg::detail {
 
 namespace {
 
@@ -567,4 +567,4 @@ bool IniDocument::ReplaceSection(std::string_view section,
     return true;
 }
 
-}  // namespace knitcfg::profile
+}  // namespace knitcfg::detail

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "knitcfg/profile/IniDocument.h"
+#include "knitcfg/profile/detail/IniDocument.h"
 
-namespace knitcfg::profile {
+namespace knitcfg::detail {
 namespace {
 
 TEST(IniDocumentTest, SerializeGivesBackEveryByte) {
@@ -108,4 +108,4 @@ TEST(IniDocumentTest, ClassifiesLines) {
 }
 
 }  // namespace
-}  // namespace knitcfg::profile
+}  // namespace knitcfg::detail

@@ -1,8 +1,8 @@
-#include "knitcfg/profile/NameTable.h"
+#include "knitcfg/profile/detail/NameTable.h"
 
 #include <cstring>
 
-namespace knitcfg::profile {
+namespace knitcfg::detail {
 
 namespace {
 
@@ -109,4 +109,4 @@ void NameTable::EraseAt(std::size_t i) {
     --count_;
 }
 
-}  // namespace knitcfg::profile
+}  // namespace knitcfg::detail

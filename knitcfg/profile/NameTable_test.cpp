@@ -1,4 +1,4 @@
-#include "knitcfg/profile/NameTable.h"
+#include "knitcfg/profile/detail/NameTable.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace knitcfg::profile {
+namespace knitcfg::detail {
 namespace {
 
 TEST(NameTableTest, NamesFoldOnlyAsciiLetters) {
@@ -64,4 +64,4 @@ TEST(NameTableTest, AgreesWithAPlainMap) {
 }
 
 }  // namespace
-}  // namespace knitcfg::profile
+}  // namespace knitcfg::detail

@@ -2,7 +2,8 @@
 // answer, in every shape of section: repeated keys, quotes, keys without
 // names, listings cut by their room, missing sections.
 
-#include "knitcfg/profile/SectionEntries.h"
+#include "knitcfg/profile/detail/SectionEntries.h"
+#include "knitcfg/profile/detail/FileCache.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,10 @@
 
 namespace knitcfg::profile {
 namespace {
+
+using detail::ChangeCount;
+using detail::ReadSectionEntries;
+using detail::SectionEntries;
 
 // GetString's answer for `key`, whole, and whether it was found: a missing
 // key gives each of two defaults back, a found one gives its value both times.

@@ -14,11 +14,9 @@
 
 #include "knitcfg/config/Configuration.h"
 #include "knitcfg/diagnostics/Diagnostic.h"
-#include "knitcfg/profile/IniDocument.h"
+#include "knitcfg/profile/detail/IniDocument.h"
 
-namespace knitcfg::diag {
-
-using profile::IniDocument;
+namespace knitcfg::detail {
 
 // ASCII letter case folded, as the profile layer matches names.
 bool EqualsNoCase(std::string_view a, std::string_view b);
@@ -98,4 +96,4 @@ private:
     std::vector<std::int32_t> owner_;
 };
 
-}  // namespace knitcfg::diag
+}  // namespace knitcfg::detail

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "knitcfg/profile/NameTable.h"
+#include "knitcfg/profile/detail/NameTable.h"
 
-namespace knitcfg::profile {
+namespace knitcfg::detail {
 
 class IniDocument {
 public:
@@ -170,4 +170,4 @@ std::string_view TrimBlanks(std::string_view s);
 // (' or ") dropped from a value at least 2 characters long.
 std::string_view Unquote(std::string_view v);
 
-}  // namespace knitcfg::profile
+}  // namespace knitcfg::detail
