@@ -12,7 +12,6 @@ list(APPEND KNITCFG_PRIVATE_HEADERS
   profile/detail/SectionEntries.h)
 list(APPEND KNITCFG_TEST_SOURCES
   profile/IniDocument_test.cpp
-  profile/NameTable_test.cpp
   profile/Profile_test.cpp
   profile/ProfileVectors_test.cpp
   profile/SectionEntries_test.cpp)
