@@ -947,8 +947,8 @@ std::vector<Diagnostic> Diagnose(const char* path, int* loadCode) {
         if (platform::StatForReading(path, &info) && info.size == 0) {
             return unreadable("empty-file", "the file is empty: the load reports code 62");
         }
-        return unreadable("unreadable-file", "the file cannot be read" + reason +
-                                                 ": the load reports code 62");
+        return unreadable("unreadable-file",
+                          "the file cannot be read" + reason + ": the load reports code 62");
     }
     const bool walked = detail::VisitDocument(path, [&](const detail::IniDocument& doc) {
         detail::Examiner(doc, config, code, &out).Run();

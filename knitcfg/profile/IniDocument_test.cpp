@@ -18,8 +18,8 @@ namespace {
 // Names equal with ASCII letters folded, other bytes exact.
 bool Same(std::string_view a, std::string_view b) {
     auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return fold(x) == fold(y); });
 }
 
 // Names that differ hash apart, or the indexes degrade into walks.
@@ -43,9 +43,8 @@ TEST(IniDocumentTest, LookupsAgreeWithAWalkThroughEdits) {
     for (int i = 0; i < 118; ++i) {
         sections.push_back("Sec_" + std::to_string(i));
     }
-    const std::vector<std::string> keys = {"k",    "K",  "Drum_000", "drum_000", "Drum_001",
-                                           "ID",   "a@", "a`",       "LongerKeyName_01",
-                                           "zone"};
+    const std::vector<std::string> keys = {"k",  "K",  "Drum_000", "drum_000",         "Drum_001",
+                                           "ID", "a@", "a`",       "LongerKeyName_01", "zone"};
     // A name as written in the file or asked for: in either letter case.
     auto spell = [&](const std::string& name) {
         std::string out = name;

@@ -104,8 +104,8 @@ void RunAndCheck(const std::string& op, const std::vector<std::string>& results,
         EXPECT_EQ(results[0], "  return " + std::to_string(value));
     };
     if (name == "GetInt") {
-        expectReturn(GetInt(a[0].c_str(), a[1].c_str(), static_cast<int>(a[2].number),
-                            file.c_str()));
+        expectReturn(
+            GetInt(a[0].c_str(), a[1].c_str(), static_cast<int>(a[2].number), file.c_str()));
     } else if (name == "WriteString" || name == "WriteSection") {
         bool r = false;
         if (name == "WriteString") {
