@@ -158,7 +158,7 @@ void BM_ReadAndParse(benchmark::State& state) {
     for (auto _ : state) {
         knitcfg::platform::ReadWholeFile(file, &bytes, &info);
         size = bytes.size();
-        detail::IniDocument doc;
+        knitcfg::detail::IniDocument doc;
         doc.Parse(std::move(bytes));
         benchmark::DoNotOptimize(doc.Sections().size());
     }
