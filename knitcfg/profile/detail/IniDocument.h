@@ -1,7 +1,8 @@
 #pragma once
 
 // The in-memory model of one profile file: every line kept as it was read,
-// with indexes for section and key lookups. Internal to the profile layer.
+// with indexes for section and key lookups. Internal to the library: the
+// profile operations work on it, the diagnostics walk it line by line.
 
 #include <cstddef>
 #include <cstdint>
