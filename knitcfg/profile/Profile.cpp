@@ -1,3 +1,6 @@
+// The six operations and Batch, and the whole-section read of the loaders, on
+// the documents of the file cache (FileCache.cpp).
+
 #include "knitcfg/profile/Profile.h"
 
 #include <algorithm>
