@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "knitcfg/common/detail/Platform.h"
-#include "knitcfg/profile/IniDocument.h"
+#include "knitcfg/profile/detail/IniDocument.h"
 #include "knitcfg/profile/Profile.h"
 
 namespace profile = knitcfg::profile;
@@ -158,7 +158,7 @@ void BM_ReadAndParse(benchmark::State& state) {
     for (auto _ : state) {
         knitcfg::platform::ReadWholeFile(file, &bytes, &info);
         size = bytes.size();
-        profile::IniDocument doc;
+        knitcfg::detail::IniDocument doc;
         doc.Parse(std::move(bytes));
         benchmark::DoNotOptimize(doc.Sections().size());
     }

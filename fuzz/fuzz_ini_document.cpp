@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "knitcfg/profile/IniDocument.h"
+#include "knitcfg/profile/detail/IniDocument.h"
 
-using knitcfg::profile::IniDocument;
+using knitcfg::detail::IniDocument;
 
 namespace {
 

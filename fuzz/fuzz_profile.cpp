@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "knitcfg/profile/IniDocument.h"
+#include "knitcfg/profile/detail/IniDocument.h"
 #include "knitcfg/profile/Profile.h"
-#include "knitcfg/profile/SectionEntries.h"
+#include "knitcfg/profile/detail/SectionEntries.h"
 
 namespace profile = knitcfg::profile;
 
@@ -35,8 +35,8 @@ const std::string& Path() {
 
 // A section read whole answers what GetString answers key by key.
 void CheckSectionEntries(const char* section, unsigned room, const char* file) {
-    profile::SectionEntries entries;
-    profile::ReadSectionEntries(section, room, file, &entries);
+    knitcfg::detail::SectionEntries entries;
+    knitcfg::detail::ReadSectionEntries(section, room, file, &entries);
     std::vector<char> keys(room + 1, '\0');
     const unsigned listed = profile::GetString(section, nullptr, "", keys.data(), room, file);
     Check(entries.listed == listed);
@@ -46,7 +46,7 @@ void CheckSectionEntries(const char* section, unsigned room, const char* file) {
     std::vector<char> b(1 << 16);
     for (const char* k = keys.data(); room > 0 && *k != '\0'; k += std::strlen(k) + 1, ++index) {
         Check(index < entries.values.size());
-        const profile::SectionEntries::Value& read = entries.values[index];
+        const knitcfg::detail::SectionEntries::Value& read = entries.values[index];
         // A value may hold NULs: it is compared by the count copied.
         const unsigned na = profile::GetString(section, k, "<a>", a.data(), 1 << 16, file);
         const unsigned nb = profile::GetString(section, k, "<b>", b.data(), 1 << 16, file);

@@ -15,7 +15,7 @@
 #include "TestUtil.h"
 #include "knitcfg/actuators/PreReadEntry.h"
 #include "knitcfg/knitcfg.h"
-#include "knitcfg/profile/SectionEntries.h"
+#include "knitcfg/profile/detail/FileCache.h"
 
 namespace knitcfg {
 namespace {
@@ -441,7 +441,7 @@ TEST_F(ActuatorsTest, ValueIsCutToTheReadBufferBeforeItIsParsed) {
                 entry::ScanResult scratch;
                 std::optional<detail::PreReadEntry> pre;
                 if (preRead) {
-                    pre.emplace(section, key.c_str(), file.c_str(), value, profile::ChangeCount(),
+                    pre.emplace(section, key.c_str(), file.c_str(), value, detail::ChangeCount(),
                                 &scratch);
                 }
                 std::unique_ptr<Attuat> a = c.create();

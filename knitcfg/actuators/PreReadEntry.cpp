@@ -1,6 +1,6 @@
 #include "knitcfg/actuators/PreReadEntry.h"
 
-#include "knitcfg/profile/SectionEntries.h"
+#include "knitcfg/profile/detail/FileCache.h"
 
 namespace knitcfg::detail {
 
@@ -32,7 +32,7 @@ PreReadEntry::~PreReadEntry() {
 const PreReadEntry* PreReadEntry::For(const char* section, const char* key, const char* file) {
     const PreReadEntry* entry = current;
     if (entry == nullptr || entry->section_ != section || entry->key_ != key ||
-        entry->file_ != file || entry->changes_ != profile::ChangeCount()) {
+        entry->file_ != file || entry->changes_ != detail::ChangeCount()) {
         return nullptr;
     }
     return entry;

@@ -10,7 +10,7 @@
 #include "knitcfg/common/detail/Numbers.h"
 #include "knitcfg/common/detail/Platform.h"
 #include "knitcfg/profile/Profile.h"
-#include "knitcfg/profile/SectionEntries.h"
+#include "knitcfg/profile/detail/FileCache.h"
 
 namespace knitcfg {
 
@@ -239,7 +239,7 @@ RETERROR Configuration::SaveSections(const char* file) {
     detail::FirstCode result;
     if (saveMode_ == SaveMode::Preserve) {
         // Within SaveCFG's batch: the temporary file starts as the bound file.
-        const bool started = profile::StartBatchFrom(file, std::move(seed_));
+        const bool started = detail::StartBatchFrom(file, std::move(seed_));
         seed_.clear();
         if (!started) {
             saveMode_ = SaveMode::Rewrite;

@@ -9,13 +9,13 @@
 #include "knitcfg/common/detail/Names.h"
 #include "knitcfg/common/detail/Numbers.h"
 #include "knitcfg/common/detail/Platform.h"
-#include "knitcfg/diagnostics/Examiner.h"
+#include "knitcfg/diagnostics/detail/Examiner.h"
 #include "knitcfg/profile/Profile.h"
-#include "knitcfg/profile/SectionEntries.h"
+#include "knitcfg/profile/detail/FileCache.h"
 
 namespace knitcfg {
 
-namespace diag {
+namespace detail {
 
 namespace {
 
@@ -327,7 +327,7 @@ void Examiner::ExamineProtection() {
         return;
     }
     const int at = LineOf(index, static_cast<std::size_t>(line - s->body.data()));
-    const std::string_view value = profile::Unquote(doc_.Value(*line));
+    const std::string_view value = Unquote(doc_.Value(*line));
     if (value.empty() || detail::ScanProfileInt(value).value == -1) {
         Add(Severity::Error, at, s->name, doc_.Key(*line), "refused-value",
             "ConfigProtected = " + Quoted(value) +
@@ -356,7 +356,7 @@ void Examiner::ExamineHeader() {
         if (line == nullptr) {
             return false;
         }
-        *value = profile::Unquote(doc_.Value(*line));
+        *value = Unquote(doc_.Value(*line));
         *at = LineOf(index, static_cast<std::size_t>(line - s->body.data()));
         return *value != kNotFound;
     };
@@ -401,7 +401,7 @@ void Examiner::ExamineHeader() {
     for (const Count& c : {Count{"NumberOfLines", RE_BAD_NUMBER_OF_LINES, false},
                            Count{"StartBlock", RE_BAD_START_BLOCK, true}}) {
         const Line* line = doc_.FindEntry(*s, c.key);
-        const std::string_view v = line != nullptr ? profile::Unquote(doc_.Value(*line)) : "";
+        const std::string_view v = line != nullptr ? Unquote(doc_.Value(*line)) : "";
         if (line == nullptr) {
             missing(c.key, c.code, c.zeroAllowed ? "0 or more" : "1 or more");
             continue;
@@ -610,7 +610,7 @@ void Examiner::ExamineColorPlanes(std::size_t index) {
             continue;
         }
         // number, description, priority: "%d, text, %d".
-        const std::string_view value = profile::Unquote(doc_.Value(l));
+        const std::string_view value = Unquote(doc_.Value(l));
         int number = 0;
         const std::size_t end = detail::ScanDecimal(value, &number);
         const std::size_t comma =
@@ -874,7 +874,7 @@ void Examiner::CrossReferences() {
     }
 }
 
-}  // namespace diag
+}  // namespace detail
 
 const char* SeverityName(Severity severity) {
     switch (severity) {
@@ -917,11 +917,11 @@ std::vector<Diagnostic> Diagnose(const char* path, int* loadCode) {
         if (platform::StatForReading(path, &info) && info.size == 0) {
             return unreadable("empty-file", "the file is empty: the load reports code 62");
         }
-        return unreadable("unreadable-file", "the file cannot be read" + reason +
-                                                 ": the load reports code 62");
+        return unreadable("unreadable-file",
+                          "the file cannot be read" + reason + ": the load reports code 62");
     }
-    const bool walked = profile::VisitDocument(path, [&](const profile::IniDocument& doc) {
-        diag::Examiner(doc, config, code, &out).Run();
+    const bool walked = detail::VisitDocument(path, [&](const detail::IniDocument& doc) {
+        detail::Examiner(doc, config, code, &out).Run();
     });
     if (!walked) {
         return unreadable("unreadable-file", "the file cannot be read: the load reports code 62");

@@ -9,9 +9,9 @@
 #include "knitcfg/common/detail/Blanks.h"
 #include "knitcfg/common/detail/Names.h"
 #include "knitcfg/common/detail/Numbers.h"
-#include "knitcfg/diagnostics/Examiner.h"
+#include "knitcfg/diagnostics/detail/Examiner.h"
 
-namespace knitcfg::diag {
+namespace knitcfg::detail {
 
 namespace {
 
@@ -182,7 +182,7 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
         if (repeats && !seen.insert(LowerAscii(key)).second) {
             continue;  // told by ExamineRepeatedKeys: the load reads the first again
         }
-        const std::string_view text = profile::Unquote(doc_.Value(l));
+        const std::string_view text = Unquote(doc_.Value(l));
         // The program's own keys.
         if (EqualsNoCase(key, "ID") || EqualsNoCase(key, "Plane")) {
             const bool isId = EqualsNoCase(key, "ID");
@@ -365,4 +365,4 @@ void Examiner::ExamineProgram(std::size_t index, bool color) {
     lines_.push_back({number, static_cast<short>(plane), idLine, planeLine, s.name});
 }
 
-}  // namespace knitcfg::diag
+}  // namespace knitcfg::detail

@@ -4,6 +4,6 @@ list(APPEND KNITCFG_SOURCES
 list(APPEND KNITCFG_PUBLIC_HEADERS
   diagnostics/Diagnostic.h)
 list(APPEND KNITCFG_PRIVATE_HEADERS
-  diagnostics/Examiner.h)
+  diagnostics/detail/Examiner.h)
 list(APPEND KNITCFG_TEST_SOURCES
   diagnostics/Diagnose_test.cpp)

@@ -1,4 +1,4 @@
-#include "knitcfg/profile/IniDocument.h"
+#include "knitcfg/profile/detail/IniDocument.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,7 +6,7 @@
 
 #include "knitcfg/common/detail/Blanks.h"
 
-namespace knitcfg::profile {
+namespace knitcfg::detail {
 
 namespace {
 
@@ -567,4 +567,4 @@ bool IniDocument::ReplaceSection(std::string_view section,
     return true;
 }
 
-}  // namespace knitcfg::profile
+}  // namespace knitcfg::detail

@@ -1,10 +1,10 @@
-#include "knitcfg/profile/NameTable.h"
+#include "knitcfg/profile/detail/NameTable.h"
 
 #include <cstring>
 
 #include "knitcfg/common/detail/AsciiCase.h"
 
-namespace knitcfg::profile {
+namespace knitcfg::detail {
 
 std::uint32_t HashName(std::string_view name) {
     // Eight bytes at a time. Setting bit 5 of every byte folds ASCII letters
@@ -98,4 +98,4 @@ void NameTable::EraseAt(std::size_t i) {
     --count_;
 }
 
-}  // namespace knitcfg::profile
+}  // namespace knitcfg::detail

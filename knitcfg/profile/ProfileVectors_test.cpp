@@ -1,11 +1,11 @@
-// Runs every reference case of testdata/profile-vectors: builds the initial
-// file, runs the operations, and compares the transcript with the expected
-// one line by line ("\?" in an expected buffer matches any byte).
+// Runs every reference case of testdata/profile-vectors: the .case file gives
+// the initial file, the .expected file each operation followed by what it
+// returns, the buffer it fills ("\?" matches any byte) and the file after a
+// write.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <sstream>
@@ -19,78 +19,46 @@ namespace knitcfg::profile {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadFile;
 
-constexpr unsigned char kFiller = 0xFF;
-constexpr int kWildcard = -1;
+// Marks the buffer bytes an operation left alone: only "\?" matches it.
+constexpr char kFiller = '\xff';
 
-struct Arg {
-    std::optional<std::string> text;  // nullopt: null
-    long long number = 0;
-};
-
-// Decodes the quoted-text form of the vectors (the opening quote at `pos`).
-// Returns the bytes; with `wild`, "\?" becomes kWildcard.
-std::vector<int> DecodeQuoted(const std::string& s, std::size_t* pos) {
-    std::vector<int> out;
+// The bytes of the quoted text that starts at `*pos`, which moves past it;
+// `wild` (when given) marks the bytes written "\?".
+std::string Unquote(const std::string& s, std::size_t* pos, std::vector<bool>* wild = nullptr) {
+    std::string out;
     std::size_t i = *pos + 1;
-    while (i < s.size() && s[i] != '"') {
-        if (s[i] != '\\') {
-            out.push_back(static_cast<unsigned char>(s[i++]));
-            continue;
+    for (; i < s.size() && s[i] != '"'; ++i) {
+        bool any = false;
+        char c = s[i];
+        if (c == '\\') {
+            switch (s[++i]) {
+                case 'r': c = '\r'; break;
+                case 'n': c = '\n'; break;
+                case 't': c = '\t'; break;
+                case '0': c = '\0'; break;
+                case '?': any = true; break;
+                case 'x':
+                    c = static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16));
+                    i += 2;
+                    break;
+                default: c = s[i]; break;  // \\ and \"
+            }
         }
-        const char c = s[i + 1];
-        i += 2;
-        switch (c) {
-            case 'r': out.push_back('\r'); break;
-            case 'n': out.push_back('\n'); break;
-            case 't': out.push_back('\t'); break;
-            case '0': out.push_back('\0'); break;
-            case '\\': out.push_back('\\'); break;
-            case '"': out.push_back('"'); break;
-            case '?': out.push_back(kWildcard); break;
-            case 'x':
-                out.push_back(std::stoi(s.substr(i, 2), nullptr, 16));
-                i += 2;
-                break;
-            default: ADD_FAILURE() << "bad escape in " << s; break;
+        out += c;
+        if (wild != nullptr) {
+            wild->push_back(any);
         }
     }
     *pos = i + 1;
     return out;
 }
 
-std::string Bytes(const std::vector<int>& v) {
-    std::string out;
-    for (const int b : v) {
-        out += static_cast<char>(b);
-    }
-    return out;
-}
-
-std::string Encode(const std::string& bytes) {
-    std::string out = "\"";
-    for (const char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        switch (b) {
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
-            case '\t': out += "\\t"; break;
-            case '\0': out += "\\0"; break;
-            case '\\': out += "\\\\"; break;
-            case '"': out += "\\\""; break;
-            default:
-                if (b >= 32 && b <= 126) {
-                    out += static_cast<char>(b);
-                } else {
-                    char hex[8];
-                    std::snprintf(hex, sizeof hex, "\\x%02x", b);
-                    out += hex;
-                }
-        }
-    }
-    return out + "\"";
-}
+struct Arg {
+    std::optional<std::string> text;  // nullopt: null
+    long long number = 0;
+    const char* c_str() const { return text ? text->c_str() : nullptr; }
+};
 
 std::vector<Arg> ParseArgs(const std::string& line, std::size_t pos) {
     std::vector<Arg> args;
@@ -101,7 +69,7 @@ std::vector<Arg> ParseArgs(const std::string& line, std::size_t pos) {
         }
         Arg a;
         if (line[pos] == '"') {
-            a.text = Bytes(DecodeQuoted(line, &pos));
+            a.text = Unquote(line, &pos);
         } else if (line.compare(pos, 4, "null") == 0) {
             pos += 4;
         } else {
@@ -114,189 +82,120 @@ std::vector<Arg> ParseArgs(const std::string& line, std::size_t pos) {
     return args;
 }
 
-const char* C(const Arg& a) {
-    return a.text ? a.text->c_str() : nullptr;
-}
-
-// The file as the transcript shows it: split after each LF, after each CR
-// not followed by LF, and at the end.
-void AppendFile(const std::string& path, std::vector<std::string>* out) {
-    if (!test::FileExists(path)) {
-        out->push_back("  nofile");
-        return;
-    }
-    const std::string bytes = ReadFile(path);
-    if (bytes.empty()) {
-        out->push_back("  file \"\"");
-        return;
-    }
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const bool cut = bytes[i] == '\n' ||
-                         (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n'));
-        if (cut) {
-            out->push_back("  file " + Encode(bytes.substr(start, i + 1 - start)));
-            start = i + 1;
-        }
-    }
-    if (start < bytes.size()) {
-        out->push_back("  file " + Encode(bytes.substr(start)));
-    }
-}
-
-struct Transcript {
-    std::vector<std::string> lines;
-    // For each buffer line: the bytes shown, with kFiller bytes marked as
-    // unwritten (kWildcard never appears here).
-    std::vector<std::vector<int>> buffers;
-};
-
-void RunRead(const std::string& op, const std::vector<Arg>& args, const std::string& file,
-             Transcript* t) {
-    const auto size = static_cast<unsigned>(args.back().number);
-    constexpr std::size_t kGuard = 64;
-    std::vector<unsigned char> storage(size + kGuard, kFiller);
-    char* buf = reinterpret_cast<char*>(storage.data());
-    unsigned ret = 0;
-    bool single = false;
-    if (op == "GetString") {
-        ret = GetString(C(args[0]), C(args[1]), C(args[2]), buf, size, file.c_str());
-        single = args[0].text && args[1].text;
-    } else if (op == "GetSection") {
-        ret = GetSection(C(args[0]), buf, size, file.c_str());
-    } else {
-        ret = GetSectionNames(buf, size, file.c_str());
-    }
-    for (std::size_t i = size; i < storage.size(); ++i) {
-        EXPECT_EQ(storage[i], kFiller) << op << " wrote past the end of the buffer";
-    }
-    const std::size_t shown = std::min<std::size_t>(size, ret + (single ? 1 : 2));
-    t->lines.push_back("  return " + std::to_string(ret));
-    std::vector<int> bytes(storage.begin(), storage.begin() + static_cast<std::ptrdiff_t>(shown));
-    t->lines.push_back("  buffer");
-    t->buffers.push_back(bytes);
-}
-
-Transcript RunCase(const std::vector<std::string>& ops, const std::string& file) {
-    Transcript t;
-    for (const std::string& line : ops) {
-        t.lines.push_back(line);
-        const std::size_t sp = line.find(' ');
-        const std::string op = line.substr(0, sp);
-        const std::vector<Arg> args = ParseArgs(line, sp == std::string::npos ? line.size() : sp);
-        if (op == "GetString" || op == "GetSection" || op == "GetSectionNames") {
-            RunRead(op, args, file, &t);
-        } else if (op == "GetInt") {
-            const int r =
-                GetInt(C(args[0]), C(args[1]), static_cast<int>(args[2].number), file.c_str());
-            t.lines.push_back("  return " + std::to_string(r));
-        } else if (op == "WriteString" || op == "WriteSection") {
-            bool r;
-            if (op == "WriteString") {
-                r = WriteString(C(args[0]), C(args[1]), C(args[2]), file.c_str());
-            } else {
-                std::string lines;
-                if (args[1].text) {
-                    lines = *args[1].text + std::string(2, '\0');
-                }
-                r = WriteSection(C(args[0]), args[1].text ? lines.c_str() : nullptr, file.c_str());
-            }
-            t.lines.push_back(std::string("  return ") + (r ? "1" : "0"));
-            AppendFile(file, &t.lines);
-        } else {
-            ADD_FAILURE() << "unknown operation " << op;
-        }
-    }
-    return t;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
+std::vector<std::string> Lines(const fs::path& path) {
     std::vector<std::string> out;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
+    std::istringstream in(test::ReadFile(path.string()));
+    for (std::string line; std::getline(in, line);) {
         out.push_back(line);
     }
     return out;
 }
 
-bool BufferMatches(const std::string& expectedLine, const std::vector<int>& actual) {
-    std::size_t pos = expectedLine.find('"');
-    const std::vector<int> expected = DecodeQuoted(expectedLine, &pos);
-    if (expected.size() != actual.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < actual.size(); ++i) {
-        if (expected[i] == kWildcard) {
-            continue;
+// Runs `op` on `file` and checks `results`, the lines the reference expects
+// of it.
+void RunAndCheck(const std::string& op, const std::vector<std::string>& results,
+                 const std::string& file) {
+    SCOPED_TRACE(op);
+    const std::size_t space = op.find(' ');
+    const std::string name = op.substr(0, space);
+    const std::vector<Arg> a = ParseArgs(op, std::min(space, op.size()));
+    ASSERT_FALSE(results.empty());
+    auto expectReturn = [&](long long value) {
+        EXPECT_EQ(results[0], "  return " + std::to_string(value));
+    };
+    if (name == "GetInt") {
+        expectReturn(
+            GetInt(a[0].c_str(), a[1].c_str(), static_cast<int>(a[2].number), file.c_str()));
+    } else if (name == "WriteString" || name == "WriteSection") {
+        bool r = false;
+        if (name == "WriteString") {
+            r = WriteString(a[0].c_str(), a[1].c_str(), a[2].c_str(), file.c_str());
+        } else {
+            const std::string lines = a[1].text ? *a[1].text + std::string(2, '\0') : "";
+            r = WriteSection(a[0].c_str(), a[1].text ? lines.c_str() : nullptr, file.c_str());
         }
-        if (actual[i] == kFiller || expected[i] != actual[i]) {
-            return false;
+        expectReturn(r ? 1 : 0);
+        ASSERT_GE(results.size(), 2U);
+        if (results[1] == "  nofile") {
+            EXPECT_FALSE(test::FileExists(file));
+            return;
         }
+        std::string expected;
+        for (std::size_t i = 1; i < results.size(); ++i) {
+            std::size_t pos = results[i].find('"');
+            expected += Unquote(results[i], &pos);
+        }
+        EXPECT_EQ(test::FileExists(file) ? test::ReadFile(file) : "<no file>", expected);
+    } else {
+        // Every byte past `size` must stay as it was.
+        const auto size = static_cast<unsigned>(a.back().number);
+        std::string buffer(size + 64, kFiller);
+        unsigned r = 0;
+        bool single = false;
+        if (name == "GetString") {
+            r = GetString(a[0].c_str(), a[1].c_str(), a[2].c_str(), buffer.data(), size,
+                          file.c_str());
+            single = a[0].text && a[1].text;
+        } else if (name == "GetSection") {
+            r = GetSection(a[0].c_str(), buffer.data(), size, file.c_str());
+        } else {
+            ASSERT_EQ(name, "GetSectionNames");
+            r = GetSectionNames(buffer.data(), size, file.c_str());
+        }
+        expectReturn(r);
+        EXPECT_EQ(buffer.substr(size), std::string(64, kFiller)) << "written past the buffer";
+        ASSERT_EQ(results.size(), 2U);
+        std::size_t pos = results[1].find('"');
+        std::vector<bool> wild;
+        std::string expected = Unquote(results[1], &pos, &wild);
+        std::string shown = buffer.substr(0, std::min<std::size_t>(size, r + (single ? 1 : 2)));
+        for (std::size_t i = 0; i < wild.size() && i < shown.size(); ++i) {
+            if (wild[i]) {
+                expected[i] = shown[i];
+            }
+        }
+        EXPECT_EQ(shown, expected);
     }
-    return true;
-}
-
-std::string ShowBuffer(const std::vector<int>& bytes) {
-    std::string s;
-    for (const int b : bytes) {
-        s += static_cast<char>(b);
-    }
-    return Encode(s);
 }
 
 class ProfileVectorsTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ProfileVectorsTest, MatchesExpectedTranscript) {
     const fs::path dir = fs::path(test::TestDataDir()) / "profile-vectors";
-    const std::string name = GetParam();
-    const std::vector<std::string> caseLines = Lines(ReadFile((dir / (name + ".case")).string()));
-    const std::vector<std::string> expected =
-        Lines(ReadFile((dir / (name + ".expected")).string()));
-
     test::TempDir tmp;
     const std::string file = tmp.File("profile.ini");
     std::string initial;
     bool exists = false;
-    std::vector<std::string> ops;
-    for (const std::string& line : caseLines) {
-        if (line.empty() || line[0] == '#') {
-            continue;
-        }
-        if (line == "nofile") {
-            continue;
-        }
+    for (const std::string& line : Lines(dir / (GetParam() + ".case"))) {
         if (line.rfind("file ", 0) == 0) {
             std::size_t pos = 5;
-            initial += Bytes(DecodeQuoted(line, &pos));
+            initial += Unquote(line, &pos);
             exists = true;
-            continue;
         }
-        ops.push_back(line);
     }
     if (exists) {
         test::WriteFile(file, initial);
     }
-
-    const Transcript t = RunCase(ops, file);
-    std::size_t buffer = 0;
-    ASSERT_EQ(t.lines.size(), expected.size()) << "transcript length differs";
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        if (t.lines[i] == "  buffer") {
-            const std::vector<int>& actual = t.buffers[buffer++];
-            EXPECT_TRUE(BufferMatches(expected[i], actual))
-                << "line " << i + 1 << ": expected " << expected[i] << "\n got    buffer "
-                << ShowBuffer(actual);
-        } else {
-            EXPECT_EQ(t.lines[i], expected[i]) << "line " << i + 1;
+    // Each operation, then its indented results.
+    const std::vector<std::string> expected = Lines(dir / (GetParam() + ".expected"));
+    ASSERT_FALSE(expected.empty());
+    for (std::size_t i = 0; i < expected.size();) {
+        std::size_t end = i + 1;
+        while (end < expected.size() && expected[end].rfind("  ", 0) == 0) {
+            ++end;
         }
+        RunAndCheck(expected[i],
+                    std::vector<std::string>(expected.begin() + static_cast<std::ptrdiff_t>(i + 1),
+                                             expected.begin() + static_cast<std::ptrdiff_t>(end)),
+                    file);
+        i = end;
     }
 }
 
 std::vector<std::string> CaseNames() {
     std::vector<std::string> names;
-    const fs::path dir = fs::path(test::TestDataDir()) / "profile-vectors";
-    for (const auto& entry : fs::directory_iterator(dir)) {
+    for (const auto& entry :
+         fs::directory_iterator(fs::path(test::TestDataDir()) / "profile-vectors")) {
         if (entry.path().extension() == ".case") {
             names.push_back(entry.path().stem().string());
         }
@@ -307,14 +206,9 @@ std::vector<std::string> CaseNames() {
 
 INSTANTIATE_TEST_SUITE_P(Reference, ProfileVectorsTest, ::testing::ValuesIn(CaseNames()),
                          [](const ::testing::TestParamInfo<std::string>& param) {
-                             std::string n = param.param;
-                             std::replace_if(
-                                 n.begin(), n.end(),
-                                 [](char c) {
-                                     return !std::isalnum(static_cast<unsigned char>(c));
-                                 },
-                                 '_');
-                             return "v" + n;
+                             std::string n = "v" + param.param;
+                             std::replace(n.begin(), n.end(), '-', '_');
+                             return n;
                          });
 
 }  // namespace

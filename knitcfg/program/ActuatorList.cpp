@@ -14,7 +14,8 @@
 #include "knitcfg/actuators/Prototypes.h"
 #include "knitcfg/common/detail/Names.h"
 #include "knitcfg/profile/Profile.h"
-#include "knitcfg/profile/SectionEntries.h"
+#include "knitcfg/profile/detail/FileCache.h"
+#include "knitcfg/profile/detail/SectionEntries.h"
 
 namespace knitcfg::detail {
 
@@ -248,8 +249,8 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
     }
     // Every value of the section at once: each would otherwise be read twice,
     // once for its identifier and once by the actuator that takes it.
-    profile::SectionEntries entries;
-    profile::ReadSectionEntries(section, kListingSize, file, &entries);
+    detail::SectionEntries entries;
+    detail::ReadSectionEntries(section, kListingSize, file, &entries);
     if (entries.listed == 0) {
         return loaded;
     }
@@ -260,7 +261,7 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
     if (taken != nullptr) {
         taken->assign(entries.values.size(), false);
     }
-    const std::uint64_t changes = profile::ChangeCount();
+    const std::uint64_t changes = detail::ChangeCount();
     entry::ScanResult scratch;
     // The library's shared prototypes in the list, with their kinds: they
     // refuse a key of another kind without being asked. Kept with the
@@ -281,9 +282,9 @@ EntriesLoaded LoadEntries(ActuatorList& list, const std::vector<Attuat*>& protot
         // of the caller's that writes, another thread): after that, and for a
         // key that is not found (cut by the listing's room), each operation
         // reads for itself.
-        const profile::SectionEntries::Value& read = entries.values[index];
+        const detail::SectionEntries::Value& read = entries.values[index];
         std::optional<PreReadEntry> value;
-        if (read.found && changes == profile::ChangeCount()) {
+        if (read.found && changes == detail::ChangeCount()) {
             value.emplace(section, key, file, entries.ValueText(read), changes, &scratch);
         }
         // A key that nothing was asked about (no prototype to ask) was not

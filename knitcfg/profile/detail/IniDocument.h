@@ -1,7 +1,8 @@
 #pragma once
 
 // The in-memory model of one profile file: every line kept as it was read,
-// with indexes for section and key lookups. Internal to the profile layer.
+// with indexes for section and key lookups. Internal to the library: the
+// profile operations work on it, the diagnostics walk it line by line.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "knitcfg/profile/NameTable.h"
+#include "knitcfg/profile/detail/NameTable.h"
 
-namespace knitcfg::profile {
+namespace knitcfg::detail {
 
 class IniDocument {
 public:
@@ -170,4 +171,4 @@ std::string_view TrimBlanks(std::string_view s);
 // (' or ") dropped from a value at least 2 characters long.
 std::string_view Unquote(std::string_view v);
 
-}  // namespace knitcfg::profile
+}  // namespace knitcfg::detail

@@ -5,15 +5,11 @@
 // library: callers use the six profile operations.
 
 #include <cstddef>
-#include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace knitcfg::profile {
-
-class IniDocument;
+namespace knitcfg::detail {
 
 // The entries of one section, as the profile calls would give them one by one.
 struct SectionEntries {
@@ -43,26 +39,8 @@ struct SectionEntries {
 // Fills `out` (its room is reused) for `section` of `file`, with a listing
 // of `room` bytes, under one lock and one check of the file. Each value
 // holds what a GetString call made at that moment would read: the caller
-// that wants the same answers later than that checks ChangeCount first.
+// that wants the same answers later than that checks ChangeCount
+// (FileCache.h) first.
 void ReadSectionEntries(const char* section, unsigned room, const char* file, SectionEntries* out);
 
-// Inside an open Batch on `file`: the batch's copy of the file becomes
-// `bytes`, parsed, and is written at the batch's end like any write (so a
-// file that starts from another's content is written, and flushed, once).
-// False, changing nothing, when no batch is open on `file`.
-bool StartBatchFrom(const char* file, std::string bytes);
-
-// A number that changes whenever a cached document of any file changes:
-// a write, a reload from disk, a dropped copy. Equal numbers at two moments
-// mean that every read between them gives the same answer, unless another
-// process changed a file and no call has looked at it yet.
-std::uint64_t ChangeCount();
-
-// Runs `visit` on the parsed document of `file`, as every call sees it at
-// this moment (checked against the disk, or the open batch's copy), under the
-// file's lock: `visit` must not call the profile operations on that file.
-// For the diagnostics, which walk the file line by line as the loaders read
-// it. False, `visit` not run, when the file is missing or cannot be read.
-bool VisitDocument(const char* file, const std::function<void(const IniDocument&)>& visit);
-
-}  // namespace knitcfg::profile
+}  // namespace knitcfg::detail

@@ -15,16 +15,10 @@
 #include "knitcfg/common/detail/AsciiCase.h"
 #include "knitcfg/config/Configuration.h"
 #include "knitcfg/diagnostics/Diagnostic.h"
-#include "knitcfg/profile/IniDocument.h"
+#include "knitcfg/profile/detail/IniDocument.h"
 
-namespace knitcfg::diag {
+namespace knitcfg::detail {
 
-using profile::IniDocument;
-
-// ASCII letter case folded, as the profile layer matches names.
-using detail::EqualsNoCase;
-using detail::LowerAscii;
-using detail::StartsWithNoCase;
 // The edit distance of `a` and `b` (letter case aside; an exchange of two
 // neighbours counts as one edit), or limit + 1 when it is above `limit`.
 std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t limit);
@@ -99,4 +93,4 @@ private:
     std::vector<std::int32_t> owner_;
 };
 
-}  // namespace knitcfg::diag
+}  // namespace knitcfg::detail

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace knitcfg::profile {
+namespace knitcfg::detail {
 
 // The hash of a name with ASCII letters folded to lower case.
 std::uint32_t HashName(std::string_view name);
@@ -110,4 +110,4 @@ private:
     std::size_t count_ = 0;
 };
 
-}  // namespace knitcfg::profile
+}  // namespace knitcfg::detail
