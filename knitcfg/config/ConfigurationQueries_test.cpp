@@ -10,8 +10,8 @@
 #include "TestUtil.h"
 #include "knitcfg/actuators/LineActuators.h"
 #include "knitcfg/config/Configuration.h"
-#include "knitcfg/program/FailingAllocation.h"
-#include "knitcfg/program/ProgramTestUtil.h"
+#include "FailingAllocation.h"
+#include "IniText.h"
 
 namespace knitcfg {
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "knitcfg/designs/DesignTestFixture.h"
+#include "IniFileTest.h"
 
 namespace knitcfg {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "FileSizeLimit.h"
 #include "knitcfg/config/Configuration.h"
-#include "knitcfg/designs/DesignTestFixture.h"
+#include "IniFileTest.h"
 
 namespace knitcfg {
 namespace {

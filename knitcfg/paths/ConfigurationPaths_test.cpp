@@ -3,7 +3,7 @@
 #include <string>
 
 #include "knitcfg/config/Configuration.h"
-#include "knitcfg/designs/DesignTestFixture.h"
+#include "IniFileTest.h"
 
 namespace knitcfg {
 namespace {

@@ -13,7 +13,7 @@
 #include "knitcfg/actuators/LineActuators.h"
 #include "knitcfg/actuators/Prototypes.h"
 #include "knitcfg/profile/Profile.h"
-#include "knitcfg/program/ProgramTestUtil.h"
+#include "IniText.h"
 
 namespace knitcfg {
 namespace {

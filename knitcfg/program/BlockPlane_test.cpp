@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "TestUtil.h"
-#include "knitcfg/program/ProgramTestUtil.h"
+#include "IniText.h"
 
 namespace knitcfg {
 namespace {

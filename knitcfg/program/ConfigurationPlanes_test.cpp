@@ -8,8 +8,8 @@
 
 #include "TestUtil.h"
 #include "knitcfg/config/Configuration.h"
-#include "knitcfg/program/FailingAllocation.h"
-#include "knitcfg/program/ProgramTestUtil.h"
+#include "FailingAllocation.h"
+#include "IniText.h"
 
 namespace knitcfg {
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "TestUtil.h"
-#include "knitcfg/program/FailingAllocation.h"
-#include "knitcfg/program/ProgramTestUtil.h"
+#include "FailingAllocation.h"
+#include "IniText.h"
 
 namespace knitcfg {
 namespace {

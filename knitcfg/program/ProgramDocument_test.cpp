@@ -12,7 +12,7 @@
 #include "knitcfg/actuators/ColorActuators.h"
 #include "knitcfg/actuators/LineActuators.h"
 #include "knitcfg/config/Configuration.h"
-#include "knitcfg/program/ProgramTestUtil.h"
+#include "IniText.h"
 
 namespace knitcfg {
 namespace {

@@ -1,0 +1,242 @@
+// What colors and lines share: the actuator list sorted by feed, the merge by
+// identifier, the kind queries, copies and the section they save.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "IniFileTest.h"
+#include "knitcfg/actuators/ColorActuators.h"
+#include "knitcfg/actuators/LineActuators.h"
+#include "knitcfg/actuators/Prototypes.h"
+#include "knitcfg/program/ColorPrg.h"
+#include "knitcfg/program/LinePrg.h"
+
+namespace knitcfg {
+namespace {
+
+using test::Entries;
+
+struct GoldenCase {
+    const char* source;  // in testdata/program/
+    const char* section;
+    RETERROR code;
+    const char* saved;  // what saving it writes, alone or over its source
+};
+
+struct ColorTraits {
+    using Holder = ColorPrg;
+    using Drum = DrumColor;
+    using Query = int (ColorPrg::*)(IndexList*, short, short) const;
+    static constexpr const char* kPrefix = "Color_";
+    static constexpr const char* kEntries = "Finger_000=2, 1, 1, 0\nDrum_000=1, 3, 3, 7\n";
+    static constexpr std::size_t kHelpRead = 259;
+    static constexpr RETERROR kOtherFamily = RE_NOT_A_COLOR_ACTUATOR;
+    static constexpr GoldenCase kGolden[] = {
+        {"color-example.ini", "Color_003", RE_SUCCESS, "color-example.ini"},
+        {"color-mixed.ini", "Color_007", RE_SUCCESS, "color-mixed.saved.ini"},
+        {"color-merge.ini", "Color_001", RE_WRONG_KIND, "color-merge.saved.ini"},
+    };
+    // In the order of the prototypes.
+    static constexpr Query kQueries[] = {
+        &ColorPrg::GetListTriangle, &ColorPrg::GetListDrum,      &ColorPrg::GetListFinger,
+        &ColorPrg::GetListSplitter, &ColorPrg::GetListStepMotor, &ColorPrg::GetListStepMotorDis,
+        &ColorPrg::GetListSpeeder,
+    };
+    static constexpr int (ColorPrg::*kNumbers)(IndexList*, short) const = &ColorPrg::GetListColors;
+    static const std::vector<Attuat*>& Prototypes() { return ColorPrototypes(); }
+    static Attuat* OtherFamily() { return new DrumLine; }
+    static RETERROR Load(ColorPrg& color, const char* section, const std::string& file) {
+        return color.LoadSection(section, file.c_str());
+    }
+    static RETERROR Save(ColorPrg& color, const char* file) { return color.SaveColor(file); }
+};
+
+struct LineTraits {
+    using Holder = LinePrg;
+    using Drum = DrumLine;
+    using Query = int (LinePrg::*)(IndexList*, short, short) const;
+    static constexpr const char* kPrefix = "Line_";
+    static constexpr const char* kEntries = "Finger_000=2, 1, 1\nDrum_000=1, 3, 3\n";
+    static constexpr std::size_t kHelpRead = 511;
+    static constexpr RETERROR kOtherFamily = RE_EMPTY_LINE;
+    static constexpr GoldenCase kGolden[] = {
+        // Every section a save writes lacks "Plane".
+        {"line-example.ini", "Line_003", RE_LINE_BAD_PLANE, "line-example.ini"},
+        {"line-mixed.ini", "Line_002", RE_SUCCESS, "line-mixed.saved.ini"},
+    };
+    static constexpr Query kQueries[] = {
+        &LinePrg::GetListDrum,     &LinePrg::GetListFinger,    &LinePrg::GetListSplitter,
+        &LinePrg::GetListTriangle, &LinePrg::GetListStepMotor, &LinePrg::GetListStepMotorDis,
+        &LinePrg::GetListSpeeder,
+    };
+    static constexpr int (LinePrg::*kNumbers)(IndexList*, short) const = &LinePrg::GetListLines;
+    static const std::vector<Attuat*>& Prototypes() { return LinePrototypes(); }
+    static Attuat* OtherFamily() { return new DrumColor; }
+    static RETERROR Load(LinePrg& line, const char* section, const std::string& file) {
+        return line.LoadSection(section, file.c_str(), 0, nullptr);
+    }
+    static RETERROR Save(LinePrg& line, const char* file) { return line.SaveLine(file); }
+};
+
+template <class Traits>
+class ColorAndLineTest : public test::IniFileTest {
+protected:
+    using Holder = typename Traits::Holder;
+
+    // A holder of plane 3 numbered 2 with, for each prototype i, an actuator
+    // of its kind with identifier i + 1 and feed 1 and one with identifier
+    // 10 + i and feed 2.
+    static void FillOneOfEach(Holder& holder) {
+        holder.ID = 2;
+        holder.Plane = 3;
+        const std::vector<Attuat*>& prototypes = Traits::Prototypes();
+        for (short i = 0; i < static_cast<short>(prototypes.size()); ++i) {
+            for (short feed : {2, 1}) {
+                Attuat* actuator = prototypes[i]->Clone();
+                actuator->Id = static_cast<short>(feed == 1 ? i + 1 : i + 10);
+                actuator->Caduta = feed;
+                holder.AddSorted(actuator);
+            }
+        }
+    }
+};
+
+using Families = ::testing::Types<ColorTraits, LineTraits>;
+TYPED_TEST_SUITE(ColorAndLineTest, Families);
+
+TYPED_TEST(ColorAndLineTest, GoldenSectionsLoadAndSaveAsWritten) {
+    for (const GoldenCase& c : TypeParam::kGolden) {
+        SCOPED_TRACE(c.source);
+        const std::string expected = test::ReadFile(test::ProgramData(c.saved));
+        const std::string source = this->dir_.File(std::string("source-") + c.source);
+        test::WriteFile(source, test::ReadFile(test::ProgramData(c.source)));
+        typename TypeParam::Holder holder;
+        EXPECT_EQ(TypeParam::Load(holder, c.section, source), c.code);
+        const std::string fresh = this->dir_.File(std::string("fresh-") + c.source);
+        EXPECT_EQ(TypeParam::Save(holder, fresh.c_str()), RE_SUCCESS);
+        EXPECT_EQ(test::ReadFile(fresh), expected);
+        EXPECT_EQ(TypeParam::Save(holder, source.c_str()), RE_SUCCESS);
+        EXPECT_EQ(test::ReadFile(source), expected);
+    }
+}
+
+// Loading adds to what the holder has: an entry merges into the actuator of
+// its identifier, which keeps its place; a missing help keeps the text.
+TYPED_TEST(ColorAndLineTest, LoadingMergesIntoWhatIsHeld) {
+    const std::string prefix = TypeParam::kPrefix;
+    const std::string file =
+        this->Ini("more.ini", "[" + prefix + "004]\nID=4\nPlane=1\n" + TypeParam::kEntries);
+    typename TypeParam::Holder holder;
+    holder.Help = "kept";
+    auto* drum = new typename TypeParam::Drum;
+    drum->Id = 1;
+    drum->Caduta = 5;
+    holder.AddSorted(drum);
+    TypeParam::Load(holder, (prefix + "004").c_str(), file);
+    EXPECT_EQ(holder.Help, "kept");
+    ASSERT_EQ(holder.Attuats.size(), 2u);
+    EXPECT_EQ(holder.Attuats[1].get(), drum);
+    EXPECT_EQ(drum->Caduta, 3);
+}
+
+// Read through a limit of characters, backslash-n turned into CR LF.
+TYPED_TEST(ColorAndLineTest, HelpIsReadThroughItsLimit) {
+    const std::string prefix = TypeParam::kPrefix;
+    const std::string file =
+        this->Ini("long.ini", "[" + prefix + "001]\nHelp=a\\nb" + std::string(600, 'h'));
+    typename TypeParam::Holder holder;
+    TypeParam::Load(holder, (prefix + "001").c_str(), file);
+    EXPECT_EQ(holder.Help, "a\r\nb" + std::string(TypeParam::kHelpRead - 4, 'h'));
+}
+
+TYPED_TEST(ColorAndLineTest, KindQueriesFilterByPlaneAndNumber) {
+    typename TypeParam::Holder holder;
+    this->FillOneOfEach(holder);
+    short i = 0;
+    for (const auto query : TypeParam::kQueries) {
+        SCOPED_TRACE(i);
+        // Appended in list order; an identifier held already is not added.
+        const short first = static_cast<short>(i + 1), second = static_cast<short>(i + 10);
+        IndexList list{99};
+        EXPECT_EQ((holder.*query)(&list, kAny, kAny), 1);
+        EXPECT_EQ((holder.*query)(&list, 3, 2), 1);
+        EXPECT_EQ(list, (IndexList{99, first, second}));
+        IndexList none;
+        EXPECT_EQ((holder.*query)(&none, 1, kAny), 1);
+        EXPECT_EQ((holder.*query)(&none, kAny, 5), 1);
+        EXPECT_TRUE(none.empty());
+        EXPECT_EQ(holder.GetAttuat(first), holder.Attuats[i].get());
+        ++i;
+    }
+    EXPECT_EQ(holder.GetAttuat(99), nullptr);
+
+    IndexList numbers;
+    for (short plane : {kAny, short{3}, short{1}}) {
+        EXPECT_EQ((holder.*TypeParam::kNumbers)(&numbers, plane), 1);
+    }
+    EXPECT_EQ(numbers, IndexList{2});
+}
+
+TYPED_TEST(ColorAndLineTest, AddSortedAndRemoveAttuatHandOverOwnership) {
+    typename TypeParam::Holder holder;
+    this->FillOneOfEach(holder);
+    const std::size_t count = holder.Attuats.size();
+    Attuat* held = holder.Attuats[0].get();
+    holder.AddSorted(held);     // held already: ignored
+    holder.AddSorted(nullptr);  // ignored
+    EXPECT_EQ(holder.Attuats.size(), count);
+
+    typename TypeParam::Drum stranger;
+    EXPECT_EQ(holder.RemoveAttuat(&stranger), 0);
+    EXPECT_EQ(holder.RemoveAttuat(nullptr), 0);
+    EXPECT_EQ(holder.RemoveAttuat(held), 1);
+    const std::unique_ptr<Attuat> owned(held);  // the caller's now
+    EXPECT_EQ(holder.Attuats.size(), count - 1);
+    EXPECT_EQ(holder.RemoveAttuat(held), 0);
+}
+
+TYPED_TEST(ColorAndLineTest, CopiesCloneTheActuatorsAndShareThePrototypes) {
+    typename TypeParam::Holder holder;
+    this->FillOneOfEach(holder);
+    holder.Help = "help";
+    const typename TypeParam::Holder copy(holder);
+    EXPECT_EQ(copy.ID, 2);
+    EXPECT_EQ(copy.Plane, 3);
+    EXPECT_EQ(copy.Help, "help");
+    EXPECT_EQ(Entries(copy.Attuats), Entries(holder.Attuats));
+    EXPECT_NE(copy.Attuats[0].get(), holder.Attuats[0].get());
+    EXPECT_EQ(copy.Prototypes, TypeParam::Prototypes());
+}
+
+TYPED_TEST(ColorAndLineTest, SaveRefusalsLeaveTheFile) {
+    const std::string file = this->Ini("target.ini", "[Other]\nA=1\n");
+    typename TypeParam::Holder holder;
+    holder.ID = 5;
+    holder.AddSorted(new typename TypeParam::Drum);
+    holder.AddSorted(TypeParam::OtherFamily());
+    EXPECT_EQ(TypeParam::Save(holder, file.c_str()), TypeParam::kOtherFamily);
+    EXPECT_EQ(test::ReadFile(file), test::Crlf("[Other]\nA=1\n"));
+    typename TypeParam::Holder fine;
+    EXPECT_EQ(TypeParam::Save(fine, this->dir_.File("no/such/folder.ini").c_str()),
+              RE_WRITE_SECTION);
+    EXPECT_EQ(TypeParam::Save(fine, nullptr), RE_WRITE_SECTION);
+}
+
+TYPED_TEST(ColorAndLineTest, SectionNameIsThreeDigitsAtLeast) {
+    const std::string prefix = TypeParam::kPrefix;
+    const std::string file = this->dir_.File("names.ini");
+    for (short id : {1200, -1}) {
+        typename TypeParam::Holder holder;
+        holder.ID = id;
+        EXPECT_EQ(TypeParam::Save(holder, file.c_str()), RE_SUCCESS);
+    }
+    const std::string text = test::ReadFile(file);
+    EXPECT_EQ(text.find("[" + prefix + "1200]\r\n"), 0u);
+    EXPECT_NE(text.find("[" + prefix + "-001]\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace knitcfg
