@@ -3,8 +3,8 @@
 #include <string>
 
 #include "FileSizeLimit.h"
-#include "knitcfg/config/Configuration.h"
 #include "IniFileTest.h"
+#include "knitcfg/config/Configuration.h"
 
 namespace knitcfg {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "knitcfg/config/Configuration.h"
 #include "IniFileTest.h"
+#include "knitcfg/config/Configuration.h"
 
 namespace knitcfg {
 namespace {

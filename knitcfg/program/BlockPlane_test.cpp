@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
-#include "TestUtil.h"
 #include "IniText.h"
+#include "TestUtil.h"
 
 namespace knitcfg {
 namespace {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "TestUtil.h"
-#include "knitcfg/config/Configuration.h"
 #include "FailingAllocation.h"
 #include "IniText.h"
+#include "TestUtil.h"
+#include "knitcfg/config/Configuration.h"
 
 namespace knitcfg {
 namespace {

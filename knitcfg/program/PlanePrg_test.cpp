@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "TestUtil.h"
 #include "FailingAllocation.h"
 #include "IniText.h"
+#include "TestUtil.h"
 
 namespace knitcfg {
 namespace {
