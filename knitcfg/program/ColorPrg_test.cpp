@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "CaseTable.h"
 #include "IniFileTest.h"
 #include "knitcfg/actuators/ColorActuators.h"
 #include "knitcfg/actuators/Prototypes.h"
@@ -18,39 +19,18 @@ using test::Entries;
 class ColorPrgTest : public test::IniFileTest {};
 
 TEST_F(ColorPrgTest, LoadSectionResultIsTheLastKeysCode) {
-    struct Case {
-        const char* text;  // after "[Color_009]\n"
-        RETERROR code;
-        std::size_t actuators;
-    };
-    const Case cases[] = {
-        {"", RE_EMPTY_COLOR, 0},
-        {"; nothing\n", RE_EMPTY_COLOR, 0},
-        {"ID=9\nPlane=1\nHelp=x\n", RE_SPEEDER_COLOR_ENTRY, 0},
-        {"ID=9\nDrum_000=1, 1, 1, 0\n", RE_SUCCESS, 1},
-        {"Drum_000=1, 1, 1, 0\nDrum_001=1, 2, 2, 1\n", RE_SUCCESS, 1},
-        {"Drum_000=1, 1, 1, 0\nFinger_000=1, 2, 2, 1\n", RE_WRONG_KIND, 1},
-        {"Drum_000=4, 1, 1, 0\nPlane=4\n", RE_WRONG_KIND, 1},
-        {"Drum_000=1, 1, 1, 0\ndrum_001=2, 1, 1, 0\n", RE_SPEEDER_COLOR_ENTRY, 1},
-        {"Drum_000=1, 1, 1, 0\nDrum_001=\n", RE_SPEEDER_COLOR_ENTRY, 1},
-        {"Drum_000=\nDrum_001=1, 1, 1, 0\n", RE_SUCCESS, 1},
-        {"SteppingMotorDis_000=3 1 1 +1.0 0 0 +2.0 0 0 0 0\n"
-         "SteppingMotorDis_001=3 1 1 +1.00000000000 0 0 +2.0 0 0 0 0\n",
-         RE_STEPMOTORDIS_COLOR_ENTRY, 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        const std::string file = Ini("codes.ini", std::string("[Color_009]\n") + c.text);
+    const std::string file = test::ProgramData("color-codes.ini");
+    for (const auto& [section, expected] : test::ReadExpectations("program/color-codes.ini")) {
+        SCOPED_TRACE(section);
         ColorPrg color;
-        EXPECT_EQ(color.LoadSection("Color_009", file.c_str()), c.code);
-        EXPECT_EQ(color.Attuats.size(), c.actuators);
+        const RETERROR code = color.LoadSection(section.c_str(), file.c_str());
+        EXPECT_EQ(std::to_string(code) + " " + std::to_string(color.Attuats.size()), expected);
     }
     // A missing section sets the numbers to -1.
     ColorPrg missing;
     missing.ID = 3;
     missing.Plane = 3;
-    EXPECT_EQ(missing.LoadSection("Color_001", Ini("other.ini", "[Other]\nA=1\n").c_str()),
-              RE_EMPTY_COLOR);
+    EXPECT_EQ(missing.LoadSection("Color_404", file.c_str()), RE_EMPTY_COLOR);
     EXPECT_EQ(missing.ID, -1);
     EXPECT_EQ(missing.Plane, -1);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseTable.h"
 #include "IniFileTest.h"
 #include "knitcfg/actuators/LineActuators.h"
 
@@ -29,36 +30,14 @@ protected:
 };
 
 TEST_F(LinePrgTest, LoadSectionNumberPlaneAndResult) {
-    struct Case {
-        const char* section;
-        const char* text;
-        RETERROR code;
-        short id;
-        short plane;
-    };
-    const Case cases[] = {
-        {"Line_012", "[Line_012]\nDrum_000=1, 1, 1\n", RE_LINE_BAD_PLANE, 12, 1},
-        {"Line_003", "[Line_003]\nID=7\nHelp=x\n", RE_LINE_BAD_PLANE, 7, -1},
-        // The name and plane 1 win over a Plane when ID is missing.
-        {"Line_005", "[Line_005]\nPlane=3\nDrum_000=1, 1, 1\n", RE_LINE_NO_HELP, 5, 1},
-        {"Line_006", "[Line_006]\nID=-4\nPlane=2\nHelp=x\n", RE_SUCCESS, 6, 1},
-        {"Line_044", "[Other]\nA=1\n", RE_LINE_BAD_PLANE, 44, 1},
-        {"Line_001", "[Line_001]\nID=11\nPlane=2\nHelp=Top\n", RE_SUCCESS, 11, 2},
-        {"Line_001", "[Line_001]\nID=11\nPlane=2\nHelp=\n", RE_LINE_NO_HELP, 11, 2},
-        {"Line_001", "[Line_001]\nID=11\nPlane=0\n", RE_LINE_BAD_PLANE, 11, 0},
-        {"Line_001", "[Line_001]\nID=11\nPlane=65536\nHelp=x\n", RE_LINE_BAD_PLANE, 11, 0},
-        {"Line_008", "[Line_008]\nID=65537\nPlane=1\nHelp=x\n", RE_SUCCESS, 1, 1},
-        {"Line_008", "[Line_008]\nID=40000\nPlane=1\nHelp=x\n", RE_SUCCESS, 8, 1},
-        {"Line_x", "[Line_x]\nPlane=4\nHelp=x\n", RE_SUCCESS, -1, 1},
-        {"Li", "[Li]\nPlane=4\nHelp=x\n", RE_SUCCESS, -1, 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
+    const std::string file = test::ProgramData("line-codes.ini");
+    for (const auto& [section, expected] : test::ReadExpectations("program/line-codes.ini")) {
+        SCOPED_TRACE(section);
         RETERROR code = RE_SUCCESS;
-        LinePrg* line = Load(c.section, Ini("line.ini", c.text), &code);
-        EXPECT_EQ(code, c.code);
-        EXPECT_EQ(line->ID, c.id);
-        EXPECT_EQ(line->Plane, c.plane);
+        LinePrg* line = Load(section.c_str(), file, &code);
+        EXPECT_EQ(std::to_string(code) + " " + std::to_string(line->ID) + " " +
+                      std::to_string(line->Plane),
+                  expected);
         EXPECT_EQ(lines_.back().get(), line);  // filed whatever the result
     }
 }

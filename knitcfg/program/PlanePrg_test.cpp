@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "CaseTable.h"
 #include "FailingAllocation.h"
-#include "IniText.h"
-#include "TestUtil.h"
+#include "IniFileTest.h"
 
 namespace knitcfg {
 namespace {
@@ -35,16 +35,7 @@ std::string Describe(const PlanePrg& plane) {
     return out;
 }
 
-class PlanePrgTest : public ::testing::Test {
-protected:
-    std::string Ini(const std::string& name, const std::string& text) {
-        const std::string path = dir_.File(name);
-        test::WriteFile(path, Crlf(text));
-        return path;
-    }
-
-    test::TempDir dir_;
-};
+class PlanePrgTest : public test::IniFileTest {};
 
 TEST_F(PlanePrgTest, ExampleEntriesAndSection) {
     const std::string file = PlaneData("example.ini");
@@ -98,30 +89,14 @@ TEST_F(PlanePrgTest, EntryWrittenReadsBackTheSameEveryTime) {
 }
 
 TEST_F(PlanePrgTest, EntryParsing) {
-    struct Case {
-        const char* value;
-        const char* expected;  // of a plane that held 99, "old" and 9
-    };
-    const Case cases[] = {
-        {"3, Hello, 1", "3 [Hello] prio 1"},
-        {"3,Hello,1", "3 [Hello] prio 1"},
-        {"3,   spaced  , 1", "3 [spaced  ] prio 1"},
-        {"3, , 1", "3 [] prio 1"},
-        {"3, a,b, 5", "3 [a] prio 9"},  // a comma ends the description
-        {"3, Hello", "3 [Hello] prio 9"},
-        {"3, Hello, x", "3 [Hello] prio 9"},
-        {"3", "3 [old] prio 9"},
-        {"3 , x, 1", "3 [old] prio 9"},  // the comma must follow the number
-        {"x, y, 1", "99 [old] prio 9"},
-        {"70000, d, -70000", "4464 [d] prio -4464"},  // 16 bits
-    };
+    const auto cases = test::ReadCaseTable("planes/plane-entries.tsv");
     std::string text = "[ColorPlanes]\n";
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        text += "Plane_" + std::to_string(i) + "=" + cases[i].value + "\n";
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        text += "Plane_" + std::to_string(i) + "=" + cases[i][0] + "\n";
     }
     const std::string file = Ini("entries.ini", text);
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        SCOPED_TRACE(cases[i].value);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i][0]);
         PlanePrg plane;
         plane.Number = 99;
         plane.Description = "old";
@@ -129,7 +104,7 @@ TEST_F(PlanePrgTest, EntryParsing) {
         plane.Load(("Plane_" + std::to_string(i)).c_str(), file.c_str());
         EXPECT_EQ(std::to_string(plane.Number) + " [" + plane.Description + "] prio " +
                       std::to_string(plane.Priority),
-                  cases[i].expected);
+                  cases[i].at(1));
     }
 
     // A missing entry reads as "0, 0, 0"; so do a null key and a null file.
@@ -161,57 +136,13 @@ TEST_F(PlanePrgTest, RefusedEntryWriteGives42) {
 }
 
 TEST_F(PlanePrgTest, SectionCodesComeInOrderAndEverythingIsRead) {
-    struct Case {
-        const char* name;
-        const char* body;
-        RETERROR code;
-        const char* expected;  // of a plane that held the description "old"
-    };
-    const Case cases[] = {
-        {"Plane_005", "NumberOfLines=3\nStartBlock=1\nPriority=2\nDescription=D\nBlock_001=1, 0",
-         RE_SUCCESS, "5 lines 3 start 1 [D] prio 2 {1 0:}"},
-        // The number is the one after "Plane_", read as "%d" reads it.
-        {"Plane_x", "NumberOfLines=3\nStartBlock=1\nPriority=2\nDescription=D", RE_EMPTY_COLOR,
-         "-1 lines 3 start 1 [D] prio 2"},
-        {"Plane_000", "StartBlock=1\nPriority=2\nDescription=D", RE_EMPTY_COLOR,
-         "0 lines -1 start 1 [D] prio 2"},
-        {"Plane_-02", "NumberOfLines=3\nStartBlock=1\nPriority=2\nDescription=D", RE_EMPTY_COLOR,
-         "-2 lines 3 start 1 [D] prio 2"},
-        {"Plane", "NumberOfLines=3\nStartBlock=1\nPriority=2\nDescription=D", RE_EMPTY_COLOR,
-         "-1 lines 3 start 1 [D] prio 2"},
-        {"Plane_006", "StartBlock=1\nPriority=2\nDescription=D\nBlock_001=1, 0",
-         RE_BAD_NUMBER_OF_LINES, "6 lines -1 start 1 [D] prio 2 {1 0:}"},
-        {"Plane_007", "NumberOfLines=0\nStartBlock=1\nPriority=2\nDescription=D",
-         RE_BAD_NUMBER_OF_LINES, "7 lines 0 start 1 [D] prio 2"},
-        {"Plane_008", "NumberOfLines=65536\nStartBlock=65535\nPriority=2\nDescription=D",
-         RE_BAD_NUMBER_OF_LINES, "8 lines 0 start -1 [D] prio 2"},  // 16 bits
-        {"Plane_009", "NumberOfLines=3\nPriority=2\nDescription=D", RE_BAD_START_BLOCK,
-         "9 lines 3 start -1 [D] prio 2"},
-        {"Plane_010", "NumberOfLines=3\nStartBlock=-2\nPriority=-2", RE_BAD_START_BLOCK,
-         "10 lines 3 start -2 [old] prio -2"},
-        {"Plane_011", "NumberOfLines=3\nStartBlock=0\nPriority=-2", RE_NEGATIVE_PRIORITY,
-         "11 lines 3 start 0 [old] prio -2"},
-        {"Plane_012", "NumberOfLines=3\nStartBlock=0\nDescription=D", RE_NEGATIVE_PRIORITY,
-         "12 lines 3 start 0 [D] prio -1"},
-        {"Plane_013", "NumberOfLines=3\nStartBlock=0\nPriority=0\nBlock_004=4, 4",
-         RE_NO_DESCRIPTION, "13 lines 3 start 0 [old] prio 0 {4 4:}"},
-        {"Plane_014", "NumberOfLines=3\nStartBlock=0\nPriority=0\nDescription=", RE_NO_DESCRIPTION,
-         "14 lines 3 start 0 [old] prio 0"},
-        {"Plane_099", nullptr, RE_BAD_NUMBER_OF_LINES, "99 lines -1 start -1 [old] prio -1"},
-    };
-    std::string text;
-    for (const Case& c : cases) {
-        if (c.body != nullptr) {
-            text += "[" + std::string(c.name) + "]\n" + c.body + "\n";
-        }
-    }
-    const std::string file = Ini("sections.ini", text);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    const std::string file = PlaneData("section-codes.ini");
+    for (const auto& [section, expected] : test::ReadExpectations("planes/section-codes.ini")) {
+        SCOPED_TRACE(section);
         PlanePrg plane;
         plane.Description = "old";
-        EXPECT_EQ(plane.LoadSection(c.name, file.c_str()), c.code);
-        EXPECT_EQ(Describe(plane), c.expected);
+        const RETERROR code = plane.LoadSection(section.c_str(), file.c_str());
+        EXPECT_EQ(std::to_string(code) + " " + Describe(plane), expected);
     }
     PlanePrg plane;
     EXPECT_EQ(plane.LoadSection(nullptr, file.c_str()), RE_EMPTY_COLOR);
@@ -322,11 +253,6 @@ TEST_F(PlanePrgTest, CopiesCloneTheBlocks) {
     EXPECT_NE(copy.Blocks[0].get(), plane.Blocks[0].get());
     plane.Blocks[0]->Values.push_back(8);
     EXPECT_EQ(Describe(copy), "2 lines 3 start 1 [Pattern] prio 5 {1 2: 7}");
-
-    const std::unique_ptr<PlanePrg> made(PlanePrg::CreateObject());
-    EXPECT_EQ(Describe(*made), "-32768 lines 4 start 0 [] prio 0");
-    EXPECT_STREQ(made->GetRuntimeClass()->className, "PlanePrg");
-    EXPECT_TRUE(made->IsKindOf(ModelObject::GetThisClass()));
 }
 
 }  // namespace
