@@ -65,26 +65,6 @@ TEST_F(ColorPrgTest, HelpTextsTravelWithEscapedLineBreaks) {
     EXPECT_EQ(color.HelpAbstract, std::string(258, 'a') + "\\");
 }
 
-TEST_F(ColorPrgTest, LookupsByIdentifier) {
-    const std::string file =
-        Ini("lookup.ini", "[Color_001]\nDrum_000=3, 1, 2, 7\nSpeeder_000=4, 5, 6, +0.500\n");
-    ColorPrg color;
-    color.LoadSection("Color_001", file.c_str());
-    EXPECT_EQ(color.GetStato(3), 7);
-    EXPECT_EQ(color.GetCaduta(3), 1);
-    EXPECT_EQ(color.GetIdCaduta(3), 2);
-    EXPECT_EQ(color.GetStato(4), kNoValue);  // a speeder has no state
-    EXPECT_EQ(color.GetCaduta(4), 5);
-    EXPECT_EQ(color.GetIdCaduta(4), 6);
-    for (short value : {color.GetStato(8), color.GetCaduta(8), color.GetIdCaduta(8)}) {
-        EXPECT_EQ(value, kNoValue);
-    }
-
-    // A plain actuator is of no color kind.
-    color.AddSorted(new Attuat);
-    EXPECT_EQ(color.SaveColor(file.c_str()), RE_NOT_A_COLOR_ACTUATOR);
-}
-
 TEST_F(ColorPrgTest, SetColorTakesAllButTheNumber) {
     ColorPrg color;
     color.LoadSection("Color_003", test::ProgramData("color-example.ini").c_str());

@@ -72,22 +72,5 @@ TEST_F(LinePrgTest, SaveLineWritesPlaneOneOnly) {
               before + Crlf("[Line_005]\nSpeeder_000=-32768, -32768, -32768\n"));
 }
 
-TEST_F(LinePrgTest, GetListLineAttuatAddsTheNumberPerActuator) {
-    const std::string file = Ini("lists.ini",
-                                 "[Line_013]\nID=13\nPlane=2\nHelp=x\nDrum_000=4, 1, 1\n"
-                                 "Splitter_000=5, 3, 3\nDrum_001=-1, 4, 4\n");
-    RETERROR code = RE_SUCCESS;
-    LinePrg* line = Load("Line_013", file, &code);
-    line->AddSorted(line->GetAttuat(4)->Clone());
-    // Once per actuator with the identifier, duplicates and all.
-    IndexList driving{13};
-    EXPECT_EQ(line->GetListLineAttuat(&driving, 4, kAny), 1);
-    EXPECT_EQ(line->GetListLineAttuat(&driving, -1, 2), 1);
-    EXPECT_EQ(line->GetListLineAttuat(&driving, 5, 1), 1);
-    EXPECT_EQ(line->GetListLineAttuat(&driving, 99, kAny), 1);
-    EXPECT_EQ(driving, (IndexList{13, 13, 13, 13}));
-    EXPECT_EQ(line->GetListLineAttuat(nullptr, 4, kAny), 1);
-}
-
 }  // namespace
 }  // namespace knitcfg
