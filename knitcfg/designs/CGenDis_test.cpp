@@ -22,6 +22,15 @@ std::string Describe(RETERROR code, const CPatObj& pattern) {
     return out;
 }
 
+// The pattern objects of `design`, each as Describe shows it, after "; ".
+std::string Patterns(const CGenDis& design) {
+    std::string out;
+    for (const auto& pattern : design.Patterns) {
+        out += "; " + Describe(RE_SUCCESS, *pattern);
+    }
+    return out;
+}
+
 TEST(CPatObjTest, ReadsPatternLines) {
     for (const auto& row : test::ReadCaseTable("designs/pattern-lines.tsv")) {
         ASSERT_EQ(row.size(), 2u);
@@ -66,9 +75,7 @@ TEST_F(CGenDisTest, ReadsItsSectionUnderTheWrittenName) {
     CGenDis design;
     ASSERT_EQ(design.LoadSection("E:\\dis\\a=3,7", file.c_str()), RE_SUCCESS);
     EXPECT_EQ(design.Name, "\\dis\\a");
-    ASSERT_EQ(design.Patterns.size(), 3U);
-    EXPECT_EQ(Describe(RE_SUCCESS, *design.Patterns[0]), "0|2|\\pat\\p1|5|1 2 3");
-    EXPECT_EQ(Describe(RE_SUCCESS, *design.Patterns[1]), "0|3||0|");
+    EXPECT_EQ(Patterns(design), "; 0|2|\\pat\\p1|5|1 2 3; 0|3||0|; 0|2|\\pat\\again|6|");
     // Lookups by color take the first object of that color.
     EXPECT_EQ(design.GetPatObject(2), design.Patterns[0].get());
     EXPECT_EQ(design.GetPatObject(3), design.Patterns[1].get());
@@ -125,32 +132,25 @@ TEST(CGenDisEditTest, UpdatesColorAssociations) {
     // Not there: a null or empty pattern name changes nothing.
     design.UpdateColorAssociation(5, 1, "");
     design.UpdateColorAssociation(5, 1, nullptr);
-    EXPECT_TRUE(design.Patterns.empty());
-
     design.UpdateColorAssociation(5, 1, "\\pat\\a");
     design.UpdateColorAssociation(6, 2, "\\pat\\b");
-    ASSERT_EQ(design.Patterns.size(), 2U);
-    EXPECT_EQ(Describe(RE_SUCCESS, *design.Patterns[0]), "0|5|\\pat\\a|1|");
+    EXPECT_EQ(Patterns(design), "; 0|5|\\pat\\a|1|; 0|6|\\pat\\b|2|");
 
     // Found: name and association change, the remap list stays; an empty
-    // name is a name.
+    // name is a name. Found with a null name: removed.
     IndexList remap{7, 8};
     ASSERT_EQ(design.UpdateColorRemap(5, &remap), 1);
     design.UpdateColorAssociation(5, 3, "");
-    ASSERT_EQ(design.Patterns.size(), 2U);
-    EXPECT_EQ(Describe(RE_SUCCESS, *design.Patterns[0]), "0|5||3|7 8");
-
-    // Found with a null name: removed.
+    EXPECT_EQ(Patterns(design), "; 0|5||3|7 8; 0|6|\\pat\\b|2|");
     design.UpdateColorAssociation(5, 0, nullptr);
-    ASSERT_EQ(design.Patterns.size(), 1U);
-    EXPECT_EQ(design.Patterns[0]->Color, 6);
+    EXPECT_EQ(Patterns(design), "; 0|6|\\pat\\b|2|");
 
     IndexList empty;
     EXPECT_EQ(design.UpdateColorRemap(5, &remap), 0);
     EXPECT_EQ(design.UpdateColorRemap(6, nullptr), 0);
     EXPECT_EQ(design.UpdateColorRemap(6, &remap), 1);
     EXPECT_EQ(design.UpdateColorRemap(6, &empty), 1);
-    EXPECT_TRUE(design.Patterns[0]->Remap.empty());
+    EXPECT_EQ(Patterns(design), "; 0|6|\\pat\\b|2|");
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <utility>
 
@@ -108,20 +107,6 @@ TEST_F(BlockPlaneTest, RefusedWriteGives41) {
     EXPECT_EQ(block.SaveBlock("Plane_001", dir_.File("no/such/folder.ini").c_str()),
               RE_WRITE_BLOCK);
     EXPECT_FALSE(test::FileExists(file));
-}
-
-TEST_F(BlockPlaneTest, CopiesAreDeep) {
-    BlockPlane block;
-    block.Number = 3;
-    block.Parameter = 4;
-    block.Values = {1, 2};
-    const std::unique_ptr<BlockPlane> clone(block.Clone());
-    const BlockPlane copy(block);
-    block.Values.push_back(9);
-    block.Number = 8;
-    EXPECT_EQ(Describe(*clone), "3 4 [1 2]");
-    EXPECT_EQ(Describe(copy), "3 4 [1 2]");
-    EXPECT_EQ(Describe(BlockPlane()), "0 0 []");
 }
 
 }  // namespace

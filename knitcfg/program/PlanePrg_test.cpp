@@ -37,23 +37,6 @@ std::string Describe(const PlanePrg& plane) {
 
 class PlanePrgTest : public test::IniFileTest {};
 
-TEST_F(PlanePrgTest, ExampleEntriesAndSection) {
-    const std::string file = PlaneData("example.ini");
-    PlanePrg first;
-    first.Load("Plane_001", file.c_str());
-    PlanePrg second;
-    second.Load("Plane_002", file.c_str());
-    // Entries carry no number of lines or start block: the defaults stay.
-    EXPECT_EQ(Describe(first), "1 lines 4 start 0 [Background] prio 0");
-    EXPECT_EQ(Describe(second), "2 lines 4 start 0 [Pattern] prio 1");
-
-    // The section's name gives the plane its number.
-    PlanePrg section;
-    EXPECT_EQ(section.LoadSection("Plane_001", file.c_str()), RE_SUCCESS);
-    EXPECT_EQ(Describe(section),
-              "1 lines 4 start 0 [Background\r\nplane] prio 0 {1 2: 5 6 7} {2 1: 3}");
-}
-
 // What is written reads back the same, and is written again the same.
 TEST_F(PlanePrgTest, EntryWrittenReadsBackTheSame) {
     for (const auto& row : test::ReadCaseTable("planes/plane-written.tsv")) {
