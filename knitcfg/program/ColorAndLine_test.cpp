@@ -17,8 +17,6 @@
 namespace knitcfg {
 namespace {
 
-using test::Entries;
-
 struct GoldenCase {
     const char* source;  // in testdata/program/
     const char* section;
@@ -39,11 +37,9 @@ std::string SectionOf(const std::string& text, const std::string& section) {
 struct ColorTraits {
     using Holder = ColorPrg;
     using Drum = DrumColor;
-    using Query = int (ColorPrg::*)(IndexList*, short, short) const;
     static constexpr const char* kPrefix = "Color_";
     static constexpr const char* kEntries = "Finger_000=2, 1, 1, 0\nDrum_000=1, 3, 3, 7\n";
     static constexpr std::size_t kHelpRead = 259;
-    static constexpr RETERROR kOtherFamily = RE_NOT_A_COLOR_ACTUATOR;
     static constexpr GoldenCase kGolden[] = {
         {"color-example.ini", "Color_003", RE_SUCCESS, "color-example.ini"},
         {"color-mixed.ini", "Color_007", RE_SUCCESS, "color-mixed.saved.ini"},
@@ -51,10 +47,9 @@ struct ColorTraits {
         {"color-numbers.ini", "Color_1200", RE_SPEEDER_COLOR_ENTRY, "color-numbers.ini"},
         {"color-numbers.ini", "Color_-001", RE_SPEEDER_COLOR_ENTRY, "color-numbers.ini"},
     };
-    static constexpr Query kFirstKind = &ColorPrg::GetListTriangle;  // the first prototype's
-    static constexpr int (ColorPrg::*kNumbers)(IndexList*, short) const = &ColorPrg::GetListColors;
+    static constexpr auto kFirstKind = &ColorPrg::GetListTriangle;  // the first prototype's
+    static constexpr auto kNumbers = &ColorPrg::GetListColors;
     static const std::vector<Attuat*>& Prototypes() { return ColorPrototypes(); }
-    static Attuat* OtherFamily() { return new DrumLine; }
     static RETERROR Load(ColorPrg& color, const char* section, const std::string& file) {
         return color.LoadSection(section, file.c_str());
     }
@@ -64,11 +59,9 @@ struct ColorTraits {
 struct LineTraits {
     using Holder = LinePrg;
     using Drum = DrumLine;
-    using Query = int (LinePrg::*)(IndexList*, short, short) const;
     static constexpr const char* kPrefix = "Line_";
     static constexpr const char* kEntries = "Finger_000=2, 1, 1\nDrum_000=1, 3, 3\n";
     static constexpr std::size_t kHelpRead = 511;
-    static constexpr RETERROR kOtherFamily = RE_EMPTY_LINE;
     static constexpr GoldenCase kGolden[] = {
         // Every section a save writes lacks "Plane".
         {"line-example.ini", "Line_003", RE_LINE_BAD_PLANE, "line-example.ini"},
@@ -76,10 +69,9 @@ struct LineTraits {
         {"line-numbers.ini", "Line_1200", RE_LINE_BAD_PLANE, "line-numbers.ini"},
         {"line-numbers.ini", "Line_-001", RE_LINE_BAD_PLANE, "line-numbers.ini"},
     };
-    static constexpr Query kFirstKind = &LinePrg::GetListDrum;
-    static constexpr int (LinePrg::*kNumbers)(IndexList*, short) const = &LinePrg::GetListLines;
+    static constexpr auto kFirstKind = &LinePrg::GetListDrum;
+    static constexpr auto kNumbers = &LinePrg::GetListLines;
     static const std::vector<Attuat*>& Prototypes() { return LinePrototypes(); }
-    static Attuat* OtherFamily() { return new DrumColor; }
     static RETERROR Load(LinePrg& line, const char* section, const std::string& file) {
         return line.LoadSection(section, file.c_str(), 0, nullptr);
     }
@@ -199,36 +191,6 @@ TYPED_TEST(ColorAndLineTest, AddSortedAndRemoveAttuatHandOverOwnership) {
     const std::unique_ptr<Attuat> owned(held);  // the caller's now
     EXPECT_EQ(holder.Attuats.size(), count - 1);
     EXPECT_EQ(holder.RemoveAttuat(held), 0);
-}
-
-TYPED_TEST(ColorAndLineTest, CopiesCloneTheActuatorsAndShareThePrototypes) {
-    typename TypeParam::Holder holder;
-    this->FillOneOfEach(holder);
-    holder.Help = "help";
-    const typename TypeParam::Holder copy(holder);
-    EXPECT_EQ(copy.ID, 2);
-    EXPECT_EQ(copy.Plane, 3);
-    EXPECT_EQ(copy.Help, "help");
-    EXPECT_EQ(Entries(copy.Attuats), Entries(holder.Attuats));
-    EXPECT_NE(copy.Attuats[0].get(), holder.Attuats[0].get());
-    EXPECT_EQ(copy.Prototypes, TypeParam::Prototypes());
-}
-
-TYPED_TEST(ColorAndLineTest, SaveRefusalsLeaveTheFile) {
-    const std::string file = this->Ini("target.ini", "[Other]\nA=1\n");
-    typename TypeParam::Holder holder;
-    holder.ID = 5;
-    holder.AddSorted(new typename TypeParam::Drum);
-    holder.AddSorted(TypeParam::OtherFamily());
-    EXPECT_EQ(TypeParam::Save(holder, file.c_str()), TypeParam::kOtherFamily);
-    typename TypeParam::Holder plain;
-    plain.AddSorted(new Attuat);
-    EXPECT_EQ(TypeParam::Save(plain, file.c_str()), TypeParam::kOtherFamily);
-    EXPECT_EQ(test::ReadFile(file), test::Crlf("[Other]\nA=1\n"));
-    typename TypeParam::Holder fine;
-    EXPECT_EQ(TypeParam::Save(fine, this->dir_.File("no/such/folder.ini").c_str()),
-              RE_WRITE_SECTION);
-    EXPECT_EQ(TypeParam::Save(fine, nullptr), RE_WRITE_SECTION);
 }
 
 }  // namespace

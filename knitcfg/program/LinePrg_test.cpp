@@ -8,12 +8,9 @@
 
 #include "CaseTable.h"
 #include "IniFileTest.h"
-#include "knitcfg/actuators/LineActuators.h"
 
 namespace knitcfg {
 namespace {
-
-using test::Crlf;
 
 // What lines do that colors do not; the rest is in ColorAndLine_test.cpp.
 class LinePrgTest : public test::IniFileTest {
@@ -52,24 +49,6 @@ TEST_F(LinePrgTest, FilingTakesOwnershipOnce) {
     EXPECT_EQ(line->Attuats.size(), 1u);
     LinePrg own;
     EXPECT_EQ(own.LoadSection(nullptr, nullptr, 0, nullptr), RE_LINE_BAD_PLANE);
-}
-
-TEST_F(LinePrgTest, SaveLineWritesPlaneOneOnly) {
-    const std::string file = Ini("save.ini", "[Line_012]\nDrum_000=1, 1, 1\n");
-    const std::string before = test::ReadFile(file);
-    LinePrg upper;
-    upper.ID = 12;
-    upper.Plane = 2;
-    EXPECT_EQ(upper.SaveLine(file.c_str()), RE_SUCCESS);
-    EXPECT_EQ(test::ReadFile(file), before);
-
-    LinePrg zero;
-    zero.ID = 5;
-    zero.Help = "not written";
-    zero.AddSorted(new SpeederLine);
-    EXPECT_EQ(zero.SaveLine(file.c_str()), RE_SUCCESS);
-    EXPECT_EQ(test::ReadFile(file),
-              before + Crlf("[Line_005]\nSpeeder_000=-32768, -32768, -32768\n"));
 }
 
 }  // namespace
