@@ -20,6 +20,9 @@ inline std::vector<std::vector<std::string>> ReadCaseTable(const std::string& na
     std::vector<std::vector<std::string>> rows;
     std::istringstream in(ReadFile(TestDataDir() + "/" + name));
     for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
         if (line.empty() || line[0] == '#') {
             continue;
         }

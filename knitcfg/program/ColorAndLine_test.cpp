@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseTable.h"
 #include "IniFileTest.h"
 #include "knitcfg/actuators/ColorActuators.h"
 #include "knitcfg/actuators/LineActuators.h"
@@ -16,14 +17,6 @@
 
 namespace knitcfg {
 namespace {
-
-struct GoldenCase {
-    const char* source;  // in testdata/program/
-    const char* section;
-    RETERROR code;
-    const char* saved;  // what saving it writes, alone or over its source
-};
-// Cases that share a source are saved one after the other over it.
 
 // The lines of `text` from the header of `section` up to the next header.
 std::string SectionOf(const std::string& text, const std::string& section) {
@@ -40,13 +33,6 @@ struct ColorTraits {
     static constexpr const char* kPrefix = "Color_";
     static constexpr const char* kEntries = "Finger_000=2, 1, 1, 0\nDrum_000=1, 3, 3, 7\n";
     static constexpr std::size_t kHelpRead = 259;
-    static constexpr GoldenCase kGolden[] = {
-        {"color-example.ini", "Color_003", RE_SUCCESS, "color-example.ini"},
-        {"color-mixed.ini", "Color_007", RE_SUCCESS, "color-mixed.saved.ini"},
-        {"color-merge.ini", "Color_001", RE_WRONG_KIND, "color-merge.saved.ini"},
-        {"color-numbers.ini", "Color_1200", RE_SPEEDER_COLOR_ENTRY, "color-numbers.ini"},
-        {"color-numbers.ini", "Color_-001", RE_SPEEDER_COLOR_ENTRY, "color-numbers.ini"},
-    };
     static constexpr auto kFirstKind = &ColorPrg::GetListTriangle;  // the first prototype's
     static constexpr auto kNumbers = &ColorPrg::GetListColors;
     static const std::vector<Attuat*>& Prototypes() { return ColorPrototypes(); }
@@ -62,13 +48,6 @@ struct LineTraits {
     static constexpr const char* kPrefix = "Line_";
     static constexpr const char* kEntries = "Finger_000=2, 1, 1\nDrum_000=1, 3, 3\n";
     static constexpr std::size_t kHelpRead = 511;
-    static constexpr GoldenCase kGolden[] = {
-        // Every section a save writes lacks "Plane".
-        {"line-example.ini", "Line_003", RE_LINE_BAD_PLANE, "line-example.ini"},
-        {"line-mixed.ini", "Line_002", RE_SUCCESS, "line-mixed.saved.ini"},
-        {"line-numbers.ini", "Line_1200", RE_LINE_BAD_PLANE, "line-numbers.ini"},
-        {"line-numbers.ini", "Line_-001", RE_LINE_BAD_PLANE, "line-numbers.ini"},
-    };
     static constexpr auto kFirstKind = &LinePrg::GetListDrum;
     static constexpr auto kNumbers = &LinePrg::GetListLines;
     static const std::vector<Attuat*>& Prototypes() { return LinePrototypes(); }
@@ -105,18 +84,23 @@ using Families = ::testing::Types<ColorTraits, LineTraits>;
 TYPED_TEST_SUITE(ColorAndLineTest, Families);
 
 TYPED_TEST(ColorAndLineTest, GoldenSectionsLoadAndSaveAsWritten) {
-    for (const GoldenCase& c : TypeParam::kGolden) {
-        SCOPED_TRACE(c.source);
-        const std::string expected = test::ReadFile(test::ProgramData(c.saved));
-        const std::string source = this->dir_.File(std::string("source-") + c.source);
+    for (const auto& row : test::ReadCaseTable("program/sections.tsv")) {
+        ASSERT_EQ(row.size(), 4u);
+        const std::string& section = row[1];
+        if (section.rfind(TypeParam::kPrefix, 0) != 0) {
+            continue;
+        }
+        SCOPED_TRACE(section);
+        const std::string expected = test::ReadFile(test::ProgramData(row[3]));
+        const std::string source = this->dir_.File("source-" + row[0]);
         if (!test::FileExists(source)) {
-            test::WriteFile(source, test::ReadFile(test::ProgramData(c.source)));
+            test::WriteFile(source, test::ReadFile(test::ProgramData(row[0])));
         }
         typename TypeParam::Holder holder;
-        EXPECT_EQ(TypeParam::Load(holder, c.section, source), c.code);
-        const std::string fresh = this->dir_.File(std::string("fresh-") + c.section);
+        EXPECT_EQ(std::to_string(TypeParam::Load(holder, section.c_str(), source)), row[2]);
+        const std::string fresh = this->dir_.File("fresh-" + section);
         EXPECT_EQ(TypeParam::Save(holder, fresh.c_str()), RE_SUCCESS);
-        EXPECT_EQ(test::ReadFile(fresh), SectionOf(expected, c.section));
+        EXPECT_EQ(test::ReadFile(fresh), SectionOf(expected, section));
         EXPECT_EQ(TypeParam::Save(holder, source.c_str()), RE_SUCCESS);
         EXPECT_EQ(test::ReadFile(source), expected);
     }
