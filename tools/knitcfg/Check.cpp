@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "Ascii.h"
 #include "Commands.h"
 
 namespace knitcfg::cli {
@@ -14,15 +15,6 @@ namespace knitcfg::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string LowerText(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return text;
-}
 
 // A JSON string: bytes above 127 as \u00XX, so that 8-bit text stays valid
 // JSON and each byte is found again.
@@ -116,7 +108,7 @@ void CheckFile(const std::string& path, const CheckOptions& options, std::ostrea
 }
 
 bool Wanted(const fs::path& file, const CheckOptions& options) {
-    const std::string ext = LowerText(file.extension().string());
+    const std::string ext = LowerAscii(file.extension().string());
     return std::find(options.extensions.begin(), options.extensions.end(), ext) !=
            options.extensions.end();
 }
@@ -156,7 +148,7 @@ bool ParseExtensions(const std::string& text, std::vector<std::string>* extensio
         if (comma == std::string::npos) {
             comma = text.size();
         }
-        std::string ext = LowerText(text.substr(start, comma - start));
+        std::string ext = LowerAscii(text.substr(start, comma - start));
         if (!ext.empty()) {
             extensions->push_back(ext.front() == '.' ? ext : "." + ext);
         }

@@ -2,45 +2,24 @@
 
 // Helpers of the tool's tests. The tool links the shared library, so its
 // tests use only the public API, like the tool, and the project's test
-// helpers that need nothing of the library.
+// helpers that need nothing of the library (tests/TestUtil.h).
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "TestUtil.h"
 
 namespace knitcfg::cli::test {
 
-// A JSON value read back from the tool's output: null, a flag, an integer,
-// a text, a list or an object whose members keep their order.
-struct Node {
-    enum class Type { Null, Bool, Int, Text, List, Object };
-
-    Type type = Type::Null;
-    bool flag = false;
-    long long number = 0;
-    std::string text;
-    std::vector<Node> items;
-    std::vector<std::pair<std::string, Node>> members;
-
-    // The value of an object's member; null when there is none.
-    const Node* Find(std::string_view name) const;
-};
-
-bool operator==(const Node& a, const Node& b);
-
-// The shared test helpers: TempDir, ReadFile, WriteFile (tests/TestUtil.h,
-// which needs nothing of the library).
 using knitcfg::test::ReadFile;
 using knitcfg::test::TempDir;
 using knitcfg::test::WriteFile;
 
-// `path` copied to `target`.
-void CopyFile(const std::string& path, const std::string& target);
-
 // A file of examples/samples/ ("machine.ini", "broken/empty.ini").
 std::string Sample(const std::string& name);
+
+// "S/NAME": a sample; "T/NAME": a file of testdata/tool/; others unchanged.
+std::string TestFile(const std::string& name);
 
 // What one run of the tool gave.
 struct ToolRun {
@@ -52,9 +31,9 @@ struct ToolRun {
 // Runs the tool's entry point with `args` (without the program name).
 ToolRun RunTool(const std::vector<std::string>& args);
 
-// Reads JSON text into a tree (objects, lists, texts, integers, flags,
-// null); \u00XX escapes become the byte XX. Fails the current test and
-// returns Null on text that is not JSON, or when anything follows the value.
-Node ParseJson(const std::string& text);
+// Runs the tool with `args` in which "S/NAME" stands for a sample, "T/NAME"
+// for a file of testdata/tool/ and "W/NAME" for NAME in the folder `work`;
+// both outputs name those files the same way, wherever they are.
+ToolRun RunWith(const std::vector<std::string>& args, const std::string& work = "");
 
 }  // namespace knitcfg::cli::test

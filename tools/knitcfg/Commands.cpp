@@ -3,7 +3,6 @@
 #include <knitcfg/knitcfg.h>
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <exception>
 #include <filesystem>
@@ -740,9 +739,6 @@ std::string Describe(int code) {
     return std::to_string(code) + " (" + RetErrorText(code) + ")";
 }
 
-// A failed load or save, with the reason the library gives
-// ("62 (...): loading m.ini: no such file"): every command prints its
-// failures through this.
 std::string DescribeFailure(int code, const Configuration& config) {
     const std::string why = config.GetLastErrorText();
     return why.empty() ? Describe(code) : Describe(code) + ": " + why;

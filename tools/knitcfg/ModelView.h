@@ -104,23 +104,9 @@ struct Members {
     const Member* Find(const char* name) const;
 };
 
-// The members of `ref`:
-//   Model: "header", "protected", "planes", "lines", "colors", "designs",
-//     "shavedDesigns";
-//   Header: "machineType", "versionMajor", "versionMinor", "description",
-//     "numberOfLines", "startBlock", "lastDevelop", "lastDevelopFirst",
-//     "lastDevelopSecond", "sourceCfg", "sourceSdi";
-//   Plane: "number", "numberOfLines", "startBlock", "description",
-//     "priority", "blocks"; Block: "number", "parameter", "values";
-//   Line: "id", "plane", "help", "actuators";
-//   Color: "id", "plane", "helpAbstract", "help", "actuators";
-//   Actuator: "kind", "id", "feed", "feedId", "state", "position", "speed",
-//     "needlePosition", "needleStartRamp", "needleEndRamp", "rankPosition",
-//     "rankStartRamp", "rankEndRamp", "startBalance", "endBalance", through
-//     the virtual getters only: a value the kind does not have is Null;
-//   Design: "name", "first", "second", "patterns"; Pattern: "color",
-//     "patternName", "association", "remap";
-//   Shaved: "name", "first", "second", "third", "elements".
+// The members of `ref`, in the order the tool prints them (docs/tool.md
+// lists them per kind of object). An actuator's values come from the
+// virtual getters only: a value its kind does not have is Null.
 Members Collect(ObjectRef ref);
 
 // The value of key member `k` of the item (see ListRef::keys), read without

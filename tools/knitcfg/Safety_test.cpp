@@ -31,24 +31,16 @@ bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-#ifndef _WIN32
-// What normalize makes of the machine sample.
-std::string Normalized(const test::TempDir& dir) {
-    const std::string out = dir.File("reference.ini");
-    EXPECT_EQ(RunTool({"normalize", Sample("machine.ini"), "-o", out}).status, kExitOk);
-    return test::ReadFile(out);
-}
-#endif
-
 // In place, a file keeps its mode, owner and group, a link stays a link, and
-// a read-only file is refused and left as it was.
+// a read-only file is refused and left as it was, by normalize and by set.
 TEST(NormalizeSafetyTest, InPlaceKeepsModeOwnerAndLinksOrRefuses) {
 #ifdef _WIN32
     GTEST_SKIP() << "POSIX modes, owners and links";
 #else
     test::TempDir dir;
-    const std::string canonical = Normalized(dir);
-    const std::string original = test::ReadFile(Sample("machine.ini"));
+    const std::string original = test::ReadFile(test::TestFile("T/machine-hand-edited.ini"));
+    const std::string canonical = test::ReadFile(test::TestFile("T/normalize-hand-edited.out"))
+                                      .substr(std::string("--- W/in.ini\n").size());
     const bool root = ::geteuid() == 0;
     struct Case {
         mode_t mode;
@@ -69,6 +61,12 @@ TEST(NormalizeSafetyTest, InPlaceKeepsModeOwnerAndLinksOrRefuses) {
         const test::ToolRun run = RunTool({"normalize", file});
         EXPECT_EQ(run.status, c.status) << run.err;
         EXPECT_TRUE(Contains(run.err, c.reason)) << run.err;
+        const test::ToolRun set = RunTool({"set", file, "protected", "1"});
+        EXPECT_EQ(set.status, c.status) << set.err;
+        EXPECT_TRUE(Contains(set.err, c.reason)) << set.err;
+        if (c.status == kExitOk) {
+            EXPECT_EQ(RunTool({"set", file, "protected", "0"}).status, kExitOk);
+        }
         EXPECT_EQ(test::ReadFile(file), c.status == kExitOk ? canonical : original);
         struct stat after {};
         ::stat(file.c_str(), &after);
@@ -101,7 +99,7 @@ TEST(NormalizeSafetyTest, AnotherUsersFileInAnOpenFolderIsRefused) {
     fs::permissions(tmp, fs::perms::all | fs::perms::sticky_bit);
     knitcfg::test::ScopedTempFolder scoped(tmp);
     const std::string file = dir.File("m.ini");
-    test::CopyFile(Sample("machine.ini"), file);
+    test::WriteFile(file, test::ReadFile(Sample("machine.ini")));
     const std::string original = test::ReadFile(file);
     EXPECT_EQ(knitcfg::test::WaitChildTest(knitcfg::test::StartChildTestAs(
                   kOtherUser, "NormalizeSafetyChild.Runs",
@@ -135,7 +133,7 @@ TEST(CheckSafetyTest, PipesAndDevicesAnswerAtOnce) {
     test::TempDir dir;
     const std::string fifo = dir.File("pipe.ini");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    test::CopyFile(Sample("machine.ini"), dir.File("good.ini"));
+    test::WriteFile(dir.File("good.ini"), test::ReadFile(Sample("machine.ini")));
     struct Case {
         std::string path;
         int status;

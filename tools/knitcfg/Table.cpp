@@ -1,16 +1,14 @@
 #include "Table.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
+
+#include "Ascii.h"
 
 namespace knitcfg::cli {
 
 bool ParseEncoding(const std::string& name, Encoding* encoding) {
-    std::string lower;
-    for (const char c : name) {
-        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
+    const std::string lower = LowerAscii(name);
     if (lower == "latin1" || lower == "latin-1") {
         *encoding = Encoding::Latin1;
     } else if (lower == "utf8" || lower == "utf-8") {

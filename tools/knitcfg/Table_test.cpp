@@ -14,16 +14,6 @@ std::string Render(const Table& table, const std::string& indent = "") {
     return out.str();
 }
 
-TEST(TableTest, AlignsColumnsAndDropsEmptyOnes) {
-    Table table({{"kind"}, {"id", true}, {"state", true, true}, {"speed", false, true}});
-    table.AddRow({"DrumColor", "1", "0", ""});
-    table.AddRow({"StepMotorColor", "41", "", ""});
-    EXPECT_EQ(Render(table, "  "),
-              "  kind            id  state\n"
-              "  DrumColor        1      0\n"
-              "  StepMotorColor  41\n");
-}
-
 TEST(TableTest, CutsLongCellsExceptInTheLastColumn) {
     Table table({{"pattern"}, {"remap"}});
     const std::string longName(60, 'p');
@@ -46,13 +36,6 @@ TEST(TableTest, LongTablesRepeatTheirHeader) {
         ++headers;
     }
     EXPECT_EQ(headers, 3u);  // before rows 0, 40 and 80
-}
-
-TEST(TableTest, ControlCharactersNeverReachTheTerminal) {
-    Table table({Column("speed")});
-    table.AddRow({"\x1b[31m+1\r\n"});
-    EXPECT_EQ(Render(table), "speed\n?[31m+1??\n");
-    EXPECT_EQ(ForTerminal("a\r\nb\x07", Encoding::Latin1, true), "a\r\nb?");
 }
 
 // In UTF-8 a column is as wide as its characters, not its bytes, and a cut

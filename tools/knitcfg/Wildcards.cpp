@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "Ascii.h"
+
 namespace knitcfg::cli {
 
 namespace {
@@ -17,7 +19,7 @@ constexpr bool kFoldCase = false;
 #endif
 
 char Fold(char c, bool foldCase) {
-    return foldCase && c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return foldCase ? LowerAscii(c) : c;
 }
 
 bool HasWildcard(std::string_view text) {
