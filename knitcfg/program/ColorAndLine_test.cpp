@@ -177,5 +177,12 @@ TYPED_TEST(ColorAndLineTest, AddSortedAndRemoveAttuatHandOverOwnership) {
     EXPECT_EQ(holder.RemoveAttuat(held), 0);
 }
 
+TYPED_TEST(ColorAndLineTest, RefusedWriteGives38) {
+    typename TypeParam::Holder holder;
+    EXPECT_EQ(TypeParam::Save(holder, nullptr), RE_WRITE_SECTION);
+    EXPECT_EQ(TypeParam::Save(holder, this->dir_.File("no/such/folder.ini").c_str()),
+              RE_WRITE_SECTION);
+}
+
 }  // namespace
 }  // namespace knitcfg

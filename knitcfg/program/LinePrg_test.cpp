@@ -8,6 +8,7 @@
 
 #include "CaseTable.h"
 #include "IniFileTest.h"
+#include "knitcfg/actuators/LineActuators.h"
 
 namespace knitcfg {
 namespace {
@@ -49,6 +50,24 @@ TEST_F(LinePrgTest, FilingTakesOwnershipOnce) {
     EXPECT_EQ(line->Attuats.size(), 1u);
     LinePrg own;
     EXPECT_EQ(own.LoadSection(nullptr, nullptr, 0, nullptr), RE_LINE_BAD_PLANE);
+}
+
+// Once per actuator with the identifier, duplicates and all; an identifier
+// of -1 is no wildcard.
+TEST_F(LinePrgTest, GetListLineAttuatAddsTheNumberPerActuator) {
+    LinePrg line;
+    line.ID = 13;
+    line.Plane = 2;
+    for (short id : {4, 4, -1, 5}) {
+        auto* drum = new DrumLine;
+        drum->Id = id;
+        line.AddSorted(drum);
+    }
+    IndexList driving{13};
+    EXPECT_EQ(line.GetListLineAttuat(&driving, 4, kAny), 1);
+    EXPECT_EQ(line.GetListLineAttuat(&driving, -1, 2), 1);
+    EXPECT_EQ(line.GetListLineAttuat(&driving, 5, 1), 1);
+    EXPECT_EQ(driving, (IndexList{13, 13, 13, 13}));
 }
 
 }  // namespace
