@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "FailingAllocation.h"
+#include "IniText.h"
 #include "TestUtil.h"
 #include "knitcfg/actuators/LineActuators.h"
 #include "knitcfg/config/Configuration.h"
-#include "knitcfg/program/FailingAllocation.h"
-#include "knitcfg/program/ProgramTestUtil.h"
 
 namespace knitcfg {
 namespace {

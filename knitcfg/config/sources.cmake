@@ -12,6 +12,7 @@ list(APPEND KNITCFG_TEST_SOURCES
   config/ConfigurationQueries_test.cpp
   config/HeaderPrg_test.cpp
   config/Protection_test.cpp
+  config/RuntimeClasses_test.cpp
   config/BadFiles_test.cpp
   config/FileSafety_test.cpp
   config/PreservingSave_test.cpp

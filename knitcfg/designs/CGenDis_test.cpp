@@ -2,98 +2,62 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "knitcfg/designs/DesignTestFixture.h"
-#include "knitcfg/profile/Profile.h"
+#include "CaseTable.h"
+#include "IniFileTest.h"
 
 namespace knitcfg {
 namespace {
 
 using test::ReadFile;
 
-// Lines of a design section, read into an object that already holds a
-// pattern name, an association value and a remap list, so that what a line
-// leaves untouched shows.
+// code|color|pattern name|association|remap list
+std::string Describe(RETERROR code, const CPatObj& pattern) {
+    std::string out = std::to_string(code) + "|" + std::to_string(pattern.Color) + "|" +
+                      pattern.PatternName + "|" + std::to_string(pattern.Association) + "|";
+    for (std::size_t i = 0; i < pattern.Remap.size(); ++i) {
+        out += (i > 0 ? " " : "") + std::to_string(pattern.Remap[i]);
+    }
+    return out;
+}
+
+// The pattern objects of `design`, each as Describe shows it, after "; ".
+std::string Patterns(const CGenDis& design) {
+    std::string out;
+    for (const auto& pattern : design.Patterns) {
+        out += "; " + Describe(RE_SUCCESS, *pattern);
+    }
+    return out;
+}
+
 TEST(CPatObjTest, ReadsPatternLines) {
-    struct Case {
-        const char* line;
-        RETERROR code;
-        int color;
-        const char* name;
-        int association;
-        IndexList remap;
-    } const cases[] = {
-        {"2=D:\\pat\\p1,5,1 2 3 ", RE_SUCCESS, 2, "\\pat\\p1", 5, {1, 2, 3}},
-        // No remap part: the remap list stays as it was.
-        {"4=\\pat\\q,9", RE_SUCCESS, 4, "\\pat\\q", 9, {99}},
-        {"4=\\pat\\q,9,1  2", RE_SUCCESS, 4, "\\pat\\q", 9, {1, 0, 2}},
-        {"4=\\pat\\q,9, 1", RE_SUCCESS, 4, "\\pat\\q", 9, {0, 1}},
-        {"4=\\pat\\q,9,", RE_SUCCESS, 4, "\\pat\\q", 9, {}},
-        {"4=\\pat\\q,9,70000 -40000 32768 99999999999",
-         RE_SUCCESS,
-         4,
-         "\\pat\\q",
-         9,
-         {4464, 25536, -32768, -6145}},
-        // Lenient numbers: blanks, a sign, digits up to anything else.
-        {" -3 =\\p, +12 ,1x y", RE_SUCCESS, -3, "\\p", 12, {1, 0}},
-        {"x=\\p,abc", RE_SUCCESS, 0, "\\p", 0, {99}},
-        {"5=\\p,1,2,3 4", RE_SUCCESS, 5, "\\p", 1, {2, 4}},
-        // Only the first colon-backslash marks the drive.
-        {"9=C:\\a:\\b,1", RE_SUCCESS, 9, "\\a:\\b", 1, {99}},
-        {"9=dis:b,1", RE_SUCCESS, 9, "dis:b", 1, {99}},
-        // No comma: no pattern name; association and remap keep their values.
-        {"7=E:\\pat\\x", RE_WRONG_KIND, 7, "", 77, {99}},
-        {"no equals sign", RE_WRONG_KIND, 0, "", 77, {99}},
-        {"", RE_WRONG_KIND, 0, "", 77, {99}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
+    for (const auto& row : test::ReadCaseTable("designs/pattern-lines.tsv")) {
+        ASSERT_EQ(row.size(), 2u);
+        SCOPED_TRACE(row[0]);
         CPatObj pattern;
         pattern.PatternName = "old";
         pattern.Association = 77;
         pattern.Remap = {99};
-        EXPECT_EQ(pattern.LoadSection(c.line), c.code);
-        EXPECT_EQ(pattern.Color, c.color);
-        EXPECT_EQ(pattern.PatternName, c.name);
-        EXPECT_EQ(pattern.Association, c.association);
-        EXPECT_EQ(pattern.Remap, c.remap);
+        const RETERROR code = pattern.LoadSection(row[0].c_str());
+        EXPECT_EQ(Describe(code, pattern), row[1]);
     }
     CPatObj pattern;
     EXPECT_EQ(pattern.LoadSection(nullptr), RE_WRONG_KIND);
 }
 
-// Lines of "GeneratedDis" in a file that has no design sections.
-class CGenDisTest : public test::DesignFileTest {};
+class CGenDisTest : public test::IniFileTest {};
 
 TEST_F(CGenDisTest, ReadsDesignLines) {
     const std::string file = Write("c.ini", {"[Other]", "k=v"});
-    struct Case {
-        const char* line;
-        const char* name;
-        int first;
-        int second;
-    } const cases[] = {
-        {"E:\\dis\\a=3,7", "\\dis\\a", 3, 7},
-        {"\\dis\\b=5", "\\dis\\b", 0, 5},
-        {"\\dis\\c= 12abc , -3x", "\\dis\\c", 12, -3},
-        {"\\dis\\d=", "\\dis\\d", 0, 0},
-        {"\\dis\\e=,", "\\dis\\e", 0, 0},
-        {"x:\\y:\\z=1,2,3", "\\y:\\z", 1, 2},
-        {"\\dis\\f=4294967297,-4294967297", "\\dis\\f", 1, -1},
-        // Without '=' nothing stands before it: no name, numbers from the line.
-        {"junk", "", 0, 0},
-        {"", "", 0, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
+    for (const auto& row : test::ReadCaseTable("designs/design-lines.tsv")) {
+        ASSERT_EQ(row.size(), 2u);
+        SCOPED_TRACE(row[0]);
         CGenDis design;
-        EXPECT_EQ(design.LoadSection(c.line, file.c_str()), RE_SUCCESS);
-        EXPECT_EQ(design.Name, c.name);
-        EXPECT_EQ(design.First, c.first);
-        EXPECT_EQ(design.Second, c.second);
+        EXPECT_EQ(design.LoadSection(row[0].c_str(), file.c_str()), RE_SUCCESS);
+        EXPECT_EQ(
+            design.Name + "|" + std::to_string(design.First) + "|" + std::to_string(design.Second),
+            row[1]);
         EXPECT_TRUE(design.Patterns.empty());
     }
     CGenDis design;
@@ -105,22 +69,13 @@ TEST_F(CGenDisTest, ReadsDesignLines) {
 // The section is found under the name as the file spells it, drive
 // included; a line without comma is kept as an object all the same.
 TEST_F(CGenDisTest, ReadsItsSectionUnderTheWrittenName) {
-    const std::string file = Write("c.ini", {
-                                                "[e:\\DIS\\A]",
-                                                "2=D:\\pat\\p1,5,1 2 3 ",
-                                                "3=\\pat\\nocomma",
-                                                "2=\\pat\\again,6",
-                                                "[\\dis\\a]",
-                                                "9=\\wrong,0",
-                                            });
+    const std::string file =
+        Write("c.ini", {"[e:\\DIS\\A]", "2=D:\\pat\\p1,5,1 2 3 ", "3=\\pat\\nocomma",
+                        "2=\\pat\\again,6", "[\\dis\\a]", "9=\\wrong,0"});
     CGenDis design;
     ASSERT_EQ(design.LoadSection("E:\\dis\\a=3,7", file.c_str()), RE_SUCCESS);
     EXPECT_EQ(design.Name, "\\dis\\a");
-    ASSERT_EQ(design.Patterns.size(), 3U);
-    EXPECT_EQ(design.Patterns[0]->PatternName, "\\pat\\p1");
-    EXPECT_EQ(design.Patterns[0]->Remap, (IndexList{1, 2, 3}));
-    EXPECT_EQ(design.Patterns[1]->Color, 3);
-    EXPECT_EQ(design.Patterns[1]->PatternName, "");
+    EXPECT_EQ(Patterns(design), "; 0|2|\\pat\\p1|5|1 2 3; 0|3||0|; 0|2|\\pat\\again|6|");
     // Lookups by color take the first object of that color.
     EXPECT_EQ(design.GetPatObject(2), design.Patterns[0].get());
     EXPECT_EQ(design.GetPatObject(3), design.Patterns[1].get());
@@ -129,6 +84,7 @@ TEST_F(CGenDisTest, ReadsItsSectionUnderTheWrittenName) {
     EXPECT_EQ(constDesign.GetPatObject(2), design.Patterns[0].get());
 }
 
+// A copy is deep: what the original changes later is not written.
 TEST_F(CGenDisTest, SavesItsLineAndReplacesItsSection) {
     const std::string file = Write("c.ini", {"[GeneratedDis]", "\\dis\\a=1,1", "[\\DIS\\A]",
                                              "8=\\stale,0", "; kept", "[Next]", "k=v"});
@@ -140,7 +96,10 @@ TEST_F(CGenDisTest, SavesItsLineAndReplacesItsSection) {
     design.UpdateColorAssociation(4, 9, "\\pat\\q");
     IndexList remap{1, -2, 3};
     ASSERT_EQ(design.UpdateColorRemap(2, &remap), 1);
-    EXPECT_EQ(design.Save(file.c_str()), RE_SUCCESS);
+    const CGenDis copy(design);
+    design.Patterns[0]->Remap.push_back(6);
+    design.Patterns[0]->PatternName = "changed";
+    EXPECT_EQ(copy.Save(file.c_str()), RE_SUCCESS);
     EXPECT_EQ(ReadFile(file), Text({"[GeneratedDis]", "\\dis\\a=-3,70000", "; kept", "[Next]",
                                     "k=v", "[\\dis\\a]", "2=\\pat\\p1,5,1 -2 3 ", "4=\\pat\\q,9"}));
 }
@@ -173,72 +132,25 @@ TEST(CGenDisEditTest, UpdatesColorAssociations) {
     // Not there: a null or empty pattern name changes nothing.
     design.UpdateColorAssociation(5, 1, "");
     design.UpdateColorAssociation(5, 1, nullptr);
-    EXPECT_TRUE(design.Patterns.empty());
-
     design.UpdateColorAssociation(5, 1, "\\pat\\a");
     design.UpdateColorAssociation(6, 2, "\\pat\\b");
-    ASSERT_EQ(design.Patterns.size(), 2U);
-    EXPECT_EQ(design.Patterns[0]->Color, 5);
-    EXPECT_EQ(design.Patterns[0]->Association, 1);
-    EXPECT_TRUE(design.Patterns[0]->Remap.empty());
+    EXPECT_EQ(Patterns(design), "; 0|5|\\pat\\a|1|; 0|6|\\pat\\b|2|");
 
     // Found: name and association change, the remap list stays; an empty
-    // name is a name.
+    // name is a name. Found with a null name: removed.
     IndexList remap{7, 8};
     ASSERT_EQ(design.UpdateColorRemap(5, &remap), 1);
     design.UpdateColorAssociation(5, 3, "");
-    ASSERT_EQ(design.Patterns.size(), 2U);
-    EXPECT_EQ(design.Patterns[0]->PatternName, "");
-    EXPECT_EQ(design.Patterns[0]->Association, 3);
-    EXPECT_EQ(design.Patterns[0]->Remap, (IndexList{7, 8}));
-
-    // Found with a null name: removed.
+    EXPECT_EQ(Patterns(design), "; 0|5||3|7 8; 0|6|\\pat\\b|2|");
     design.UpdateColorAssociation(5, 0, nullptr);
-    ASSERT_EQ(design.Patterns.size(), 1U);
-    EXPECT_EQ(design.Patterns[0]->Color, 6);
+    EXPECT_EQ(Patterns(design), "; 0|6|\\pat\\b|2|");
 
     IndexList empty;
     EXPECT_EQ(design.UpdateColorRemap(5, &remap), 0);
     EXPECT_EQ(design.UpdateColorRemap(6, nullptr), 0);
     EXPECT_EQ(design.UpdateColorRemap(6, &remap), 1);
     EXPECT_EQ(design.UpdateColorRemap(6, &empty), 1);
-    EXPECT_TRUE(design.Patterns[0]->Remap.empty());
-}
-
-TEST(CGenDisEditTest, CopiesAndClonesDeeply) {
-    CGenDis design;
-    design.Name = "\\dis\\a";
-    design.First = 1;
-    design.Second = 2;
-    design.UpdateColorAssociation(5, 1, "\\pat\\a");
-    design.Patterns[0]->Remap = {4, 5};
-    design.UpdateColorAssociation(6, 2, "\\pat\\b");
-
-    CGenDis copy(design);
-    design.Patterns[0]->Remap.push_back(6);
-    design.Patterns[0]->PatternName = "changed";
-    EXPECT_EQ(copy.Name, "\\dis\\a");
-    EXPECT_EQ(copy.First, 1);
-    EXPECT_EQ(copy.Second, 2);
-    ASSERT_EQ(copy.Patterns.size(), 2U);
-    EXPECT_NE(copy.Patterns[0].get(), design.Patterns[0].get());
-    EXPECT_EQ(copy.Patterns[0]->PatternName, "\\pat\\a");
-    EXPECT_EQ(copy.Patterns[0]->Remap, (IndexList{4, 5}));
-    EXPECT_EQ(copy.Patterns[1]->Color, 6);
-
-    const std::unique_ptr<CPatObj> clone(copy.Patterns[0]->Clone());
-    EXPECT_EQ(clone->Color, 5);
-    EXPECT_EQ(clone->Association, 1);
-    EXPECT_EQ(clone->PatternName, "\\pat\\a");
-    EXPECT_EQ(clone->Remap, (IndexList{4, 5}));
-
-    const std::unique_ptr<ModelObject> created(CGenDis::GetThisClass()->CreateObject());
-    EXPECT_STREQ(created->GetRuntimeClass()->className, "CGenDis");
-    EXPECT_TRUE(created->IsKindOf(ModelObject::GetThisClass()));
-    const std::unique_ptr<CPatObj> pattern(CPatObj::CreateObject());
-    EXPECT_STREQ(pattern->GetRuntimeClass()->className, "CPatObj");
-    EXPECT_EQ(pattern->Color, 0);
-    EXPECT_EQ(pattern->Association, 0);
+    EXPECT_EQ(Patterns(design), "; 0|6|\\pat\\b|2|");
 }
 
 }  // namespace

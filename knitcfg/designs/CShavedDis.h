@@ -10,13 +10,9 @@
 namespace knitcfg {
 
 // One shaved design: a name, three numbers and a list of 32-bit elements,
-// all stored and written unchanged. A plain class: callers read and write the
-// fields directly.
-//
-// In a configuration file the entry is one line of "ShavedDis": the name as
-// key, then "<first>, <second>, <third>," followed directly by every element
-// as "<value>", the element's 32 bits written as a signed number
-// ('motif=1, 2, 3,<10><20><-1>'; the last element reads back as 4294967295).
+// stored and written unchanged as one line of "ShavedDis"
+// ('motif=1, 2, 3,<10><20><-1>'). A plain class: callers read and write the
+// fields directly. Details: docs/designs.md.
 class KNITCFG_API CShavedDis : public ModelObject {
     KNITCFG_DECLARE_CLASS(CShavedDis)
 
@@ -28,24 +24,14 @@ public:
     ~CShavedDis() override;
 
     // Fills the entry from one line of a section listing ("key=value"; null
-    // reads as ""). The element list is emptied first. Then:
-    //   without '=' the whole line becomes the name and RE_BAD_SHAVED_LINE
-    //   (37) is returned;
-    //   the name is the text before the first '=';
-    //   the three numbers are read in turn, each from where the reading stands
-    //   (blanks, an optional sign, digits), the reading then moving past the
-    //   next ',' or to the end. Text that does not begin with a number returns
-    //   37 at once, keeping what was read; a field that holds only blanks, or
-    //   nothing, leaves its number as it was;
-    //   the elements follow directly: each is '<', a number and '>', and one
-    //   blank after the '>' is skipped. The reading stops, without error, at
-    //   the end of the line or at the first text that is not an element.
-    // Returns 0 otherwise.
+    // reads as ""), the element list emptied first. Returns
+    // RE_BAD_SHAVED_LINE (37) for a line without '=' (the whole line is then
+    // the name) or text where a number belongs (what was read stays); else
+    // 0. Elements are read up to the first text that is not one.
     RETERROR Load(const char* line);
 
     // Writes the entry's line into "ShavedDis" of `file`. Returns
-    // RE_WRITE_SHAVED (58) when the write is refused (a name that the file
-    // cannot hold as a key, a file that cannot be written), else 0.
+    // RE_WRITE_SHAVED (58) when the write is refused, else 0.
     RETERROR Save(const char* file) const;
 
     std::string Name;

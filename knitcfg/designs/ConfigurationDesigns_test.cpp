@@ -3,8 +3,8 @@
 #include <string>
 
 #include "FileSizeLimit.h"
+#include "IniFileTest.h"
 #include "knitcfg/config/Configuration.h"
-#include "knitcfg/designs/DesignTestFixture.h"
 
 namespace knitcfg {
 namespace {

@@ -13,5 +13,4 @@ list(APPEND KNITCFG_PRIVATE_HEADERS
 list(APPEND KNITCFG_TEST_SOURCES
   designs/CGenDis_test.cpp
   designs/ConfigurationDesigns_test.cpp
-  designs/CShavedDis_test.cpp
-  designs/DesignTestFixture.h)
+  designs/CShavedDis_test.cpp)

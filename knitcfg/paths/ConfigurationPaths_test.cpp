@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "IniFileTest.h"
 #include "knitcfg/config/Configuration.h"
-#include "knitcfg/designs/DesignTestFixture.h"
 
 namespace knitcfg {
 namespace {

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "IniText.h"
 #include "TestUtil.h"
 #include "knitcfg/actuators/ColorActuators.h"
 #include "knitcfg/actuators/LineActuators.h"
 #include "knitcfg/actuators/Prototypes.h"
 #include "knitcfg/profile/Profile.h"
-#include "knitcfg/program/ProgramTestUtil.h"
 
 namespace knitcfg {
 namespace {

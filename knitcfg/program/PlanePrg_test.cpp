@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "TestUtil.h"
-#include "knitcfg/program/FailingAllocation.h"
-#include "knitcfg/program/ProgramTestUtil.h"
+#include "CaseTable.h"
+#include "FailingAllocation.h"
+#include "IniFileTest.h"
 
 namespace knitcfg {
 namespace {
@@ -35,62 +35,23 @@ std::string Describe(const PlanePrg& plane) {
     return out;
 }
 
-class PlanePrgTest : public ::testing::Test {
-protected:
-    std::string Ini(const std::string& name, const std::string& text) {
-        const std::string path = dir_.File(name);
-        test::WriteFile(path, Crlf(text));
-        return path;
-    }
+class PlanePrgTest : public test::IniFileTest {};
 
-    test::TempDir dir_;
-};
-
-TEST_F(PlanePrgTest, ExampleEntriesAndSection) {
-    const std::string file = PlaneData("example.ini");
-    PlanePrg first;
-    first.Load("Plane_001", file.c_str());
-    PlanePrg second;
-    second.Load("Plane_002", file.c_str());
-    // Entries carry no number of lines or start block: the defaults stay.
-    EXPECT_EQ(Describe(first), "1 lines 4 start 0 [Background] prio 0");
-    EXPECT_EQ(Describe(second), "2 lines 4 start 0 [Pattern] prio 1");
-
-    // The section's name gives the plane its number.
-    PlanePrg section;
-    EXPECT_EQ(section.LoadSection("Plane_001", file.c_str()), RE_SUCCESS);
-    EXPECT_EQ(Describe(section),
-              "1 lines 4 start 0 [Background\r\nplane] prio 0 {1 2: 5 6 7} {2 1: 3}");
-}
-
-TEST_F(PlanePrgTest, EntryWrittenReadsBackTheSameEveryTime) {
-    struct Case {
-        short number;
-        const char* description;
-        short priority;
-        const char* written;
-    };
-    const Case cases[] = {
-        {1, "Background", 0, "Plane_001=1, Background, 0"},
-        {12, "Two words", -4, "Plane_012=12, Two words, -4"},
-        {0, "", 7, "Plane_000=0, , 7"},  // an empty description keeps the priority
-        {-5, "minus", 32767, "Plane_-005=-5, minus, 32767"},
-        {1000, "x ", 1, "Plane_1000=1000, x , 1"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.written);
-        const std::string file = dir_.File("entry" + std::to_string(c.number) + ".ini");
+// What is written reads back the same, and is written again the same.
+TEST_F(PlanePrgTest, EntryWrittenReadsBackTheSame) {
+    for (const auto& row : test::ReadCaseTable("planes/plane-written.tsv")) {
+        ASSERT_EQ(row.size(), 4u);
+        SCOPED_TRACE(row[3]);
+        const std::string file = dir_.File("entry-" + row[0] + ".ini");
         PlanePrg plane;
-        plane.Number = c.number;
-        plane.Description = c.description;
-        plane.Priority = c.priority;
-        const std::string written = c.written;
-        const std::string key = written.substr(0, written.find('='));
-        for (int round = 0; round < 3; ++round) {
+        plane.Number = static_cast<short>(std::stoi(row[0]));
+        plane.Description = row[1];
+        plane.Priority = static_cast<short>(std::stoi(row[2]));
+        for (int round = 0; round < 2; ++round) {
             ASSERT_EQ(plane.SavePlane(file.c_str()), RE_SUCCESS);
-            EXPECT_EQ(test::ReadFile(file), Crlf("[ColorPlanes]\n" + written + "\n"));
+            EXPECT_EQ(test::ReadFile(file), Crlf("[ColorPlanes]\n" + row[3] + "\n"));
             PlanePrg back;
-            back.Load(key.c_str(), file.c_str());
+            back.Load(row[3].substr(0, row[3].find('=')).c_str(), file.c_str());
             EXPECT_EQ(Describe(back), Describe(plane));
             plane.Description = back.Description;
         }
@@ -98,30 +59,14 @@ TEST_F(PlanePrgTest, EntryWrittenReadsBackTheSameEveryTime) {
 }
 
 TEST_F(PlanePrgTest, EntryParsing) {
-    struct Case {
-        const char* value;
-        const char* expected;  // of a plane that held 99, "old" and 9
-    };
-    const Case cases[] = {
-        {"3, Hello, 1", "3 [Hello] prio 1"},
-        {"3,Hello,1", "3 [Hello] prio 1"},
-        {"3,   spaced  , 1", "3 [spaced  ] prio 1"},
-        {"3, , 1", "3 [] prio 1"},
-        {"3, a,b, 5", "3 [a] prio 9"},  // a comma ends the description
-        {"3, Hello", "3 [Hello] prio 9"},
-        {"3, Hello, x", "3 [Hello] prio 9"},
-        {"3", "3 [old] prio 9"},
-        {"3 , x, 1", "3 [old] prio 9"},  // the comma must follow the number
-        {"x, y, 1", "99 [old] prio 9"},
-        {"70000, d, -70000", "4464 [d] prio -4464"},  // 16 bits
-    };
+    const auto cases = test::ReadCaseTable("planes/plane-entries.tsv");
     std::string text = "[ColorPlanes]\n";
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        text += "Plane_" + std::to_string(i) + "=" + cases[i].value + "\n";
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        text += "Plane_" + std::to_string(i) + "=" + cases[i][0] + "\n";
     }
     const std::string file = Ini("entries.ini", text);
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        SCOPED_TRACE(cases[i].value);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i][0]);
         PlanePrg plane;
         plane.Number = 99;
         plane.Description = "old";
@@ -129,7 +74,7 @@ TEST_F(PlanePrgTest, EntryParsing) {
         plane.Load(("Plane_" + std::to_string(i)).c_str(), file.c_str());
         EXPECT_EQ(std::to_string(plane.Number) + " [" + plane.Description + "] prio " +
                       std::to_string(plane.Priority),
-                  cases[i].expected);
+                  cases[i].at(1));
     }
 
     // A missing entry reads as "0, 0, 0"; so do a null key and a null file.
@@ -161,57 +106,13 @@ TEST_F(PlanePrgTest, RefusedEntryWriteGives42) {
 }
 
 TEST_F(PlanePrgTest, SectionCodesComeInOrderAndEverythingIsRead) {
-    struct Case {
-        const char* name;
-        const char* body;
-        RETERROR code;
-        const char* expected;  // of a plane that held the description "old"
-    };
-    const Case cases[] = {
-        {"Plane_005", "NumberOfLines=3\nStartBlock=1\nPriority=2\nDescription=D\nBlock_001=1, 0",
-         RE_SUCCESS, "5 lines 3 start 1 [D] prio 2 {1 0:}"},
-        // The number is the one after "Plane_", read as "%d" reads it.
-        {"Plane_x", "NumberOfLines=3\nStartBlock=1\nPriority=2\nDescription=D", RE_EMPTY_COLOR,
-         "-1 lines 3 start 1 [D] prio 2"},
-        {"Plane_000", "StartBlock=1\nPriority=2\nDescription=D", RE_EMPTY_COLOR,
-         "0 lines -1 start 1 [D] prio 2"},
-        {"Plane_-02", "NumberOfLines=3\nStartBlock=1\nPriority=2\nDescription=D", RE_EMPTY_COLOR,
-         "-2 lines 3 start 1 [D] prio 2"},
-        {"Plane", "NumberOfLines=3\nStartBlock=1\nPriority=2\nDescription=D", RE_EMPTY_COLOR,
-         "-1 lines 3 start 1 [D] prio 2"},
-        {"Plane_006", "StartBlock=1\nPriority=2\nDescription=D\nBlock_001=1, 0",
-         RE_BAD_NUMBER_OF_LINES, "6 lines -1 start 1 [D] prio 2 {1 0:}"},
-        {"Plane_007", "NumberOfLines=0\nStartBlock=1\nPriority=2\nDescription=D",
-         RE_BAD_NUMBER_OF_LINES, "7 lines 0 start 1 [D] prio 2"},
-        {"Plane_008", "NumberOfLines=65536\nStartBlock=65535\nPriority=2\nDescription=D",
-         RE_BAD_NUMBER_OF_LINES, "8 lines 0 start -1 [D] prio 2"},  // 16 bits
-        {"Plane_009", "NumberOfLines=3\nPriority=2\nDescription=D", RE_BAD_START_BLOCK,
-         "9 lines 3 start -1 [D] prio 2"},
-        {"Plane_010", "NumberOfLines=3\nStartBlock=-2\nPriority=-2", RE_BAD_START_BLOCK,
-         "10 lines 3 start -2 [old] prio -2"},
-        {"Plane_011", "NumberOfLines=3\nStartBlock=0\nPriority=-2", RE_NEGATIVE_PRIORITY,
-         "11 lines 3 start 0 [old] prio -2"},
-        {"Plane_012", "NumberOfLines=3\nStartBlock=0\nDescription=D", RE_NEGATIVE_PRIORITY,
-         "12 lines 3 start 0 [D] prio -1"},
-        {"Plane_013", "NumberOfLines=3\nStartBlock=0\nPriority=0\nBlock_004=4, 4",
-         RE_NO_DESCRIPTION, "13 lines 3 start 0 [old] prio 0 {4 4:}"},
-        {"Plane_014", "NumberOfLines=3\nStartBlock=0\nPriority=0\nDescription=", RE_NO_DESCRIPTION,
-         "14 lines 3 start 0 [old] prio 0"},
-        {"Plane_099", nullptr, RE_BAD_NUMBER_OF_LINES, "99 lines -1 start -1 [old] prio -1"},
-    };
-    std::string text;
-    for (const Case& c : cases) {
-        if (c.body != nullptr) {
-            text += "[" + std::string(c.name) + "]\n" + c.body + "\n";
-        }
-    }
-    const std::string file = Ini("sections.ini", text);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    const std::string file = PlaneData("section-codes.ini");
+    for (const auto& [section, expected] : test::ReadExpectations("planes/section-codes.ini")) {
+        SCOPED_TRACE(section);
         PlanePrg plane;
         plane.Description = "old";
-        EXPECT_EQ(plane.LoadSection(c.name, file.c_str()), c.code);
-        EXPECT_EQ(Describe(plane), c.expected);
+        const RETERROR code = plane.LoadSection(section.c_str(), file.c_str());
+        EXPECT_EQ(std::to_string(code) + " " + Describe(plane), expected);
     }
     PlanePrg plane;
     EXPECT_EQ(plane.LoadSection(nullptr, file.c_str()), RE_EMPTY_COLOR);
@@ -219,34 +120,20 @@ TEST_F(PlanePrgTest, SectionCodesComeInOrderAndEverythingIsRead) {
     EXPECT_TRUE(plane.Blocks.empty());
 }
 
-TEST_F(PlanePrgTest, SectionBlocksFirstOfANumberWins) {
-    const std::string file = Ini("blocks.ini", R"([Plane_002]
-NumberOfLines=2
-StartBlock=0
-Priority=1
-Description=Blocks
-Block_003=3, 1, 5, 6,
-Block_001=1, 9
-block_004=4, 4
-Blocks=5, 5
-Block_003=3, 2, 8
-Block_x=7, 7, 7
-Block_008=
-Block_009=
-Other=1, 2
-)");
+// Loading again re-reads the fields and adds only blocks of new numbers; a
+// copy taken before keeps its own blocks.
+TEST_F(PlanePrgTest, SectionLoadedAgainAddsOnlyNewBlocks) {
+    const std::string file = PlaneData("section-codes.ini");
     PlanePrg plane;
     EXPECT_EQ(plane.LoadSection("Plane_002", file.c_str()), RE_SUCCESS);
-    // "block_004" differs in case and "Blocks" lacks the underscore; the
-    // second entry of block 3 is dropped; an empty entry is a block 0, once.
-    EXPECT_EQ(Describe(plane),
-              "2 lines 2 start 0 [Blocks] prio 1 {3 1: 5 6} {1 9:} {7 7: 7} {0 0:}");
-
-    // Loading again re-reads the fields and adds only new numbers.
+    const PlanePrg copy(plane);
+    const std::string loaded = Describe(plane);
     plane.Blocks[0]->Values.clear();
     plane.RemoveBlock(7);
+    plane.Priority = 5;
     EXPECT_EQ(plane.LoadSection("Plane_002", file.c_str()), RE_SUCCESS);
     EXPECT_EQ(Describe(plane), "2 lines 2 start 0 [Blocks] prio 1 {3 1:} {1 9:} {0 0:} {7 7: 7}");
+    EXPECT_EQ(Describe(copy), loaded);
 }
 
 TEST_F(PlanePrgTest, DescriptionIsReadThrough8192Characters) {
@@ -306,27 +193,6 @@ TEST_F(PlanePrgTest, BlockThatCannotBeMadeLeavesThePlaneAlone) {
         EXPECT_EQ(Describe(plane), before);
     }
     EXPECT_EQ(Describe(plane), before + " {2 3: 4 5}");
-}
-
-TEST_F(PlanePrgTest, CopiesCloneTheBlocks) {
-    PlanePrg plane;
-    plane.Number = 2;
-    plane.NumberOfLines = 3;
-    plane.StartBlock = 1;
-    plane.Description = "Pattern";
-    plane.Priority = 5;
-    const IndexList values = {7};
-    plane.AddBlock(1, 2, &values);
-    const PlanePrg copy(plane);
-    EXPECT_EQ(Describe(copy), Describe(plane));
-    EXPECT_NE(copy.Blocks[0].get(), plane.Blocks[0].get());
-    plane.Blocks[0]->Values.push_back(8);
-    EXPECT_EQ(Describe(copy), "2 lines 3 start 1 [Pattern] prio 5 {1 2: 7}");
-
-    const std::unique_ptr<PlanePrg> made(PlanePrg::CreateObject());
-    EXPECT_EQ(Describe(*made), "-32768 lines 4 start 0 [] prio 0");
-    EXPECT_STREQ(made->GetRuntimeClass()->className, "PlanePrg");
-    EXPECT_TRUE(made->IsKindOf(ModelObject::GetThisClass()));
 }
 
 }  // namespace

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "IniText.h"
 #include "TestUtil.h"
 #include "knitcfg/actuators/ColorActuators.h"
 #include "knitcfg/actuators/LineActuators.h"
 #include "knitcfg/config/Configuration.h"
-#include "knitcfg/program/ProgramTestUtil.h"
 
 namespace knitcfg {
 namespace {

@@ -17,11 +17,9 @@ list(APPEND KNITCFG_PRIVATE_HEADERS
 list(APPEND KNITCFG_TEST_SOURCES
   program/ActuatorList_test.cpp
   program/BlockPlane_test.cpp
+  program/ColorAndLine_test.cpp
   program/ColorPrg_test.cpp
   program/ConfigurationPlanes_test.cpp
-  program/FailingAllocation.h
-  program/FailingAllocation_test.cpp
   program/LinePrg_test.cpp
   program/PlanePrg_test.cpp
-  program/ProgramDocument_test.cpp
-  program/ProgramTestUtil.h)
+  program/ProgramDocument_test.cpp)

@@ -1,6 +1,7 @@
 #pragma once
 
-// Test helpers shared by the color, line and document tests.
+// Test helpers for configuration text: CR LF line ends as the machines write
+// them, the repository's program data, and actuators shown as their entries.
 
 #include <memory>
 #include <string>

@@ -1,9 +1,9 @@
-#include "knitcfg/program/FailingAllocation.h"
+// The test binary's replacement of the global operator new, which lets a
+// test make one allocation fail (see FailingAllocation.h).
 
-#include <gtest/gtest.h>
+#include "FailingAllocation.h"
 
 #include <cstdlib>
-#include <memory>
 #include <new>
 
 namespace {
@@ -77,21 +77,4 @@ bool FailingAllocation::Supported() {
 #endif
 }
 
-namespace {
-
-TEST(FailingAllocationTest, FailsTheAllocationAfterTheSkippedOnes) {
-    KNITCFG_REQUIRE_FAILING_ALLOCATION();
-    std::unique_ptr<int> first;
-    {
-        FailingAllocation failing(1);
-        first = std::make_unique<int>(1);
-        EXPECT_FALSE(failing.Failed());
-        EXPECT_THROW(static_cast<void>(std::make_unique<int>(2)), std::bad_alloc);
-        EXPECT_TRUE(failing.Failed());
-        EXPECT_NE(std::make_unique<int>(3), nullptr);
-    }
-    EXPECT_EQ(*first, 1);
-}
-
-}  // namespace
 }  // namespace knitcfg::test

@@ -1,18 +1,19 @@
 #pragma once
 
-// Test helper: a fresh folder per test, used also as the temporary folder of
-// the saves, and files written as CR LF text.
+// Test fixtures: a fresh folder per test, used also as the temporary folder
+// of the saves, and configuration files written into it as CR LF text.
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <string>
 
+#include "IniText.h"
 #include "TestUtil.h"
 
 namespace knitcfg::test {
 
-class DesignFileTest : public ::testing::Test {
+class IniFileTest : public ::testing::Test {
 protected:
     // The lines joined with CR LF, each line ended.
     static std::string Text(std::initializer_list<std::string> lines) {
@@ -30,6 +31,21 @@ protected:
         return path;
     }
 
+    // `name` in the test's folder, holding `text` (LF line ends, stored as
+    // CR LF).
+    std::string Ini(const std::string& name, const std::string& text) {
+        const std::string path = dir_.File(name);
+        WriteFile(path, Crlf(text));
+        return path;
+    }
+
+    TempDir dir_;
+    ScopedTempFolder tmp_{dir_.path()};
+};
+
+// For the design tests: the files of testdata/designs/.
+class DesignFileTest : public IniFileTest {
+protected:
     // A copy of testdata/designs/`name` in the test's folder.
     std::string Copy(const std::string& name) {
         const std::string path = dir_.File(name);
@@ -38,9 +54,6 @@ protected:
     }
 
     static std::string Data(const std::string& name) { return TestDataDir() + "/designs/" + name; }
-
-    TempDir dir_;
-    ScopedTempFolder tmp_{dir_.path()};
 };
 
 }  // namespace knitcfg::test
