@@ -1,10 +1,10 @@
-#include "knitcfg/actuators/ActuatorKind.h"
+#include "knitcfg/actuators/detail/ActuatorKind.h"
 
 #include <algorithm>
 #include <climits>
 #include <utility>
 
-#include "knitcfg/actuators/PreReadEntry.h"
+#include "knitcfg/actuators/detail/PreReadEntry.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/profile/Profile.h"
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "TestUtil.h"
-#include "knitcfg/actuators/PreReadEntry.h"
+#include "knitcfg/actuators/detail/PreReadEntry.h"
 #include "knitcfg/knitcfg.h"
 #include "knitcfg/profile/SectionEntries.h"
 

@@ -1,4 +1,4 @@
-#include "knitcfg/actuators/Prototypes.h"
+#include "knitcfg/actuators/detail/Prototypes.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "TestUtil.h"
-#include "knitcfg/actuators/ActuatorKind.h"
+#include "knitcfg/actuators/detail/ActuatorKind.h"
 #include "knitcfg/knitcfg.h"
 
-namespace knitcfg {
+namespace knitcfg::detail {
 namespace {
 
 std::vector<std::string> Names(const std::vector<Attuat*>& list) {
@@ -160,4 +160,4 @@ TEST(PrototypesTest, SharedKindsAnswerAsTheirPrototypes) {
 }
 
 }  // namespace
-}  // namespace knitcfg
+}  // namespace knitcfg::detail

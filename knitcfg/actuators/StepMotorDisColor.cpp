@@ -1,7 +1,7 @@
 #include "knitcfg/actuators/StepMotorDisColor.h"
 
-#include "knitcfg/actuators/ActuatorKind.h"
-#include "knitcfg/actuators/Kinds.h"
+#include "knitcfg/actuators/detail/ActuatorKind.h"
+#include "knitcfg/actuators/detail/Kinds.h"
 
 namespace knitcfg {
 

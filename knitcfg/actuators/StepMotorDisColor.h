@@ -9,6 +9,10 @@
 
 namespace knitcfg {
 
+namespace detail {
+void EmptyColorPrototypeTexts();
+}  // namespace detail
+
 // A design stepping motor's setting for one color: a needles' position and a
 // ranks' position, each with a start and an end ramp, and a start and an end
 // balance. The two positions are texts, kept exactly as written and never
@@ -68,7 +72,7 @@ private:
     static const PrefixEntry<StepMotorDisColor> kPrefixTable[];
 
     // Empties the position texts of the shared prototype (see Prototypes.h).
-    friend void EmptyColorPrototypeTexts();
+    friend void detail::EmptyColorPrototypeTexts();
 };
 
 }  // namespace knitcfg

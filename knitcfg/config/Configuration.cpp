@@ -4,7 +4,7 @@
 #include <new>
 #include <unordered_set>
 
-#include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/actuators/detail/EntryParser.h"
 #include "knitcfg/common/Platform.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/config/FirstCode.h"

@@ -8,7 +8,7 @@
 #include <unordered_set>
 #include <utility>
 
-#include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/actuators/detail/EntryParser.h"
 #include "knitcfg/config/Configuration.h"
 #include "knitcfg/designs/SectionText.h"
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string_view>
 
-#include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/actuators/detail/EntryParser.h"
 #include "knitcfg/designs/SectionText.h"
 #include "knitcfg/paths/DriveLetter.h"
 #include "knitcfg/profile/Profile.h"

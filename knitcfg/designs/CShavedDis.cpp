@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/actuators/detail/EntryParser.h"
 #include "knitcfg/designs/SectionText.h"
 #include "knitcfg/profile/Profile.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/actuators/detail/EntryParser.h"
 #include "knitcfg/profile/Profile.h"
 
 namespace knitcfg::designs {

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/actuators/detail/EntryParser.h"
 #include "knitcfg/common/NumberScan.h"
 #include "knitcfg/common/Platform.h"
 #include "knitcfg/common/RetError.h"

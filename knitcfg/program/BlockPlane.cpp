@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/actuators/detail/EntryParser.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/profile/Profile.h"
 #include "knitcfg/program/PlaneText.h"

@@ -9,7 +9,7 @@
 #include "TestUtil.h"
 #include "knitcfg/actuators/ColorActuators.h"
 #include "knitcfg/actuators/LineActuators.h"
-#include "knitcfg/actuators/Prototypes.h"
+#include "knitcfg/actuators/detail/Prototypes.h"
 #include "knitcfg/actuators/StepMotorDisColor.h"
 #include "knitcfg/program/ProgramTestUtil.h"
 
@@ -384,7 +384,7 @@ TEST_F(ColorPrgTest, CopiesCloneTheActuatorsAndShareThePrototypes) {
     EXPECT_EQ(Entries(copy.Attuats), Entries(color.Attuats));
     EXPECT_NE(copy.Attuats[0].get(), color.Attuats[0].get());
     EXPECT_EQ(copy.Prototypes, color.Prototypes);
-    EXPECT_EQ(copy.Prototypes, ColorPrototypes());
+    EXPECT_EQ(copy.Prototypes, detail::ColorPrototypes());
 
     ColorPrg target;
     target.ID = 8;
@@ -411,8 +411,8 @@ TEST_F(ColorPrgTest, DestructionEmptiesTheTextsThePrototypesKept) {
 Speeder_000=1, 1, 1, +2.500
 SteppingMotorDis_000=2 1 1 +1.250 0 0 -0.750 0 0 0 0
 )");
-    Attuat* speeder = ColorPrototypes()[6];
-    Attuat* stepMotorDis = ColorPrototypes()[5];
+    Attuat* speeder = detail::ColorPrototypes()[6];
+    Attuat* stepMotorDis = detail::ColorPrototypes()[5];
     {
         ColorPrg color;
         color.LoadSection("Color_001", file.c_str());
@@ -434,7 +434,7 @@ TEST_F(ColorPrgTest, RuntimeClass) {
     EXPECT_EQ(color->ID, -1);
     EXPECT_EQ(color->Plane, 0);
     EXPECT_TRUE(color->Attuats.empty());
-    EXPECT_EQ(color->Prototypes, ColorPrototypes());
+    EXPECT_EQ(color->Prototypes, detail::ColorPrototypes());
 }
 
 }  // namespace

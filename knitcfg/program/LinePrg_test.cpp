@@ -9,7 +9,7 @@
 #include "TestUtil.h"
 #include "knitcfg/actuators/ColorActuators.h"
 #include "knitcfg/actuators/LineActuators.h"
-#include "knitcfg/actuators/Prototypes.h"
+#include "knitcfg/actuators/detail/Prototypes.h"
 #include "knitcfg/actuators/StepMotorDisColor.h"
 #include "knitcfg/program/ColorPrg.h"
 #include "knitcfg/program/ProgramTestUtil.h"
@@ -296,9 +296,9 @@ TEST_F(LinePrgTest, CopiesCloneTheActuatorsAndDestructionLeavesThePrototypes) {
         EXPECT_EQ(copy.Help, "help");
         EXPECT_EQ(Entries(copy.Attuats), Entries(line->Attuats));
         EXPECT_NE(copy.Attuats[0].get(), line->Attuats[0].get());
-        EXPECT_EQ(copy.Prototypes, LinePrototypes());
+        EXPECT_EQ(copy.Prototypes, detail::LinePrototypes());
     }
-    EXPECT_EQ(ColorPrototypes()[6]->GetVelocita(), "+3.000");
+    EXPECT_EQ(detail::ColorPrototypes()[6]->GetVelocita(), "+3.000");
 
     const std::unique_ptr<ModelObject> made(LinePrg::GetThisClass()->CreateObject());
     EXPECT_STREQ(made->GetRuntimeClass()->className, "LinePrg");

@@ -1,6 +1,6 @@
 #include "knitcfg/program/PlaneText.h"
 
-#include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/actuators/detail/EntryParser.h"
 
 namespace knitcfg::detail {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "knitcfg/actuators/Attuat.h"
-#include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/actuators/detail/EntryParser.h"
 #include "knitcfg/common/RetError.h"
 #include "knitcfg/common/Types.h"
 
