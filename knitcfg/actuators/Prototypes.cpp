@@ -3,9 +3,9 @@
 #include <utility>
 
 #include "knitcfg/actuators/ColorActuators.h"
-#include "knitcfg/actuators/detail/Kinds.h"
 #include "knitcfg/actuators/LineActuators.h"
 #include "knitcfg/actuators/StepMotorDisColor.h"
+#include "knitcfg/actuators/detail/Kinds.h"
 
 namespace knitcfg::detail {
 

@@ -1,6 +1,6 @@
 list(APPEND KNITCFG_SOURCES
-  actuators/ActuatorKind.cpp
   actuators/Attuat.cpp
+  actuators/AttuatKind.cpp
   actuators/AttuatBase.cpp
   actuators/ColorActuators.cpp
   actuators/EntryParser.cpp
@@ -11,6 +11,7 @@ list(APPEND KNITCFG_SOURCES
 list(APPEND KNITCFG_PUBLIC_HEADERS
   actuators/Attuat.h
   actuators/AttuatBase.h
+  actuators/AttuatKind.h
   actuators/ColorActuators.h
   actuators/LineActuators.h
   actuators/StepMotorDisColor.h)

@@ -1,9 +1,8 @@
 #pragma once
 
-// What the fourteen actuator classes share, written once: the description of
-// a kind (prefix, read default and buffer, value format, codes) and the steps
-// of the recognition, configure, list and write protocol that every class
-// runs with its own kind. Internal to the library.
+// The description of an actuator kind (prefix, read default and buffer,
+// value format, codes), from which AttuatKind runs the recognition,
+// configure, list and write steps of every class. Internal to the library.
 
 #include <cstddef>
 #include <string>
@@ -47,48 +46,6 @@ inline void SetErr(RETERROR* err, RETERROR code) {
     }
 }
 
-// The first steps of every configure operation: sets err to 1, reads the
-// value into the kind's buffer (cut to readBuffer-1 characters) and parses
-// it. Returns null, with err set to the kind's configure code, when the read
-// gave no character or a text item was longer than kTextRoom; otherwise the
-// items parsed (err still 1), held in the caller's `scratch`.
-const entry::Items* ReadEntry(const ActuatorKind& kind, const char* section, const char* key,
-                              const char* file, RETERROR* err, entry::ScanResult* scratch);
-
-// Item `index` as a 16-bit number (its low 16 bits), or `fallback` when the
-// value held no such item.
-short ItemShort(const entry::Items& items, std::size_t index, short fallback);
-// Item `index` as a full 32-bit number, or `fallback`.
-int ItemInt(const entry::Items& items, std::size_t index, int fallback);
-// Item `index` as a text, or the empty text.
-std::string ItemText(const entry::Items& items, std::size_t index);
-
-// Id, Caduta and IdCaduta from the first three items; a missing item gives
-// -32768, the field's "no value".
-void AssignCommon(Attuat& actuator, const entry::Items& items);
-// Id, Caduta and IdCaduta as items.
-entry::Items CommonItems(const Attuat& actuator);
-
-// A configure operation of a kind with no field beyond the common three.
-int ConfigureCommon(Attuat& actuator, const ActuatorKind& kind, const char* section,
-                    const char* key, const char* file, RETERROR* err);
-
-// LoadObj of a prototype: err 1, the object's UpdateObj; a clone with err 0
-// when it took the entry, else null with the kind's load code.
-Attuat* LoadThroughUpdate(Attuat& prototype, const ActuatorKind& kind, const char* section,
-                          const char* key, const char* file, RETERROR* err);
-
-// The index-list operation of a kind: appends `id` unless the list holds it.
-int AddIdOnce(short id, IndexList* list);
-
-// The "key=value" entry text, numbered by *counter; advances the counter.
-std::string EntryText(const ActuatorKind& kind, int* counter, const entry::Items& items);
-
-// The single-entry writer of a kind: writes one entry numbered by *counter,
-// advances the counter in every case, returns 0 or the kind's save code.
-RETERROR WriteEntry(const ActuatorKind& kind, const char* section, const char* file, int* counter,
-                    const entry::Items& items);
-
 // True when `text` begins with `prefix`, letter case included. Every entry
 // of a load asks each prototype in turn, so this is done inline.
 inline bool StartsWith(const char* text, const char* prefix) {
@@ -97,25 +54,6 @@ inline bool StartsWith(const char* text, const char* prefix) {
         ++prefix;
     }
     return *prefix == '\0';
-}
-
-// UpdateObj of a concrete class: sets err to 1 and walks the class's prefix
-// table up to its null prefix; the first prefix that begins `key`, compared
-// case-sensitively over the prefix's length, runs its configure operation on
-// `self`, whose result is returned. No match: 0, err 1.
-template <class T, class Entry>
-int UpdateThroughTable(T& self, const Entry* table, const char* section, const char* key,
-                       const char* file, RETERROR* err) {
-    SetErr(err, RE_WRONG_KIND);
-    if (key == nullptr) {
-        return 0;
-    }
-    for (const Entry* pair = table; pair->prefix != nullptr; ++pair) {
-        if (StartsWith(key, pair->prefix)) {
-            return (self.*(pair->configure))(section, key, file, err);
-        }
-    }
-    return 0;
 }
 
 }  // namespace knitcfg::detail
