@@ -126,6 +126,27 @@ private:
     static const PrefixEntry<AttuatKind> kPrefixTable[];
 };
 
+// The base of the colors whose first field beyond the common three is a
+// 16-bit state: the drum, finger, splitter, cam and stepping-motor colors.
+template <class Derived>
+class StateColor : public AttuatKind<Derived> {
+    friend AttuatKind<Derived>;
+
+public:
+    short GetStato() const override { return Stato; }
+    void SetStato(short stato) override { Stato = stato; }
+
+protected:
+    template <class Self, class Visit>
+    static void OwnFields(Self& self, Visit& visit) {
+        visit(self.Stato, kNoValue);
+    }
+
+    // The actuator's state for this color, kept without interpretation;
+    // -32768 until read.
+    short Stato = kNoValue;
+};
+
 // The library instantiates the fourteen bases once and exports them; a
 // caller's compiler makes its own copies of the inline slots.
 #if defined(KNITCFG_BUILDING)

@@ -23,100 +23,48 @@ namespace knitcfg {
 
 // A drum's state for one color: entry "Drum_NNN=Id, Caduta, IdCaduta, Stato",
 // read through a buffer of 260 characters (a longer value is cut first).
-class KNITCFG_API DrumColor : public detail::AttuatKind<DrumColor> {
+class KNITCFG_API DrumColor : public detail::StateColor<DrumColor> {
     KNITCFG_DECLARE_CLASS(DrumColor)
-    friend AttuatKind;
 
 public:
     int ConfigureDrum(const char* section, const char* key, const char* file, RETERROR* err) {
         return Configure(section, key, file, err);
     }
-    short GetStato() const override { return Stato; }
-    void SetStato(short stato) override { Stato = stato; }
-
-protected:
-    // The actuator's state for this color, kept without interpretation; -32768 until read.
-    short Stato = kNoValue;
-
-private:
-    template <class Self, class Visit>
-    static void OwnFields(Self& self, Visit& visit) {
-        visit(self.Stato, kNoValue);
-    }
 };
 
 // A yarn finger's state for one color: as DrumColor with the prefix "Finger_".
-class KNITCFG_API FingerColor : public detail::AttuatKind<FingerColor> {
+class KNITCFG_API FingerColor : public detail::StateColor<FingerColor> {
     KNITCFG_DECLARE_CLASS(FingerColor)
-    friend AttuatKind;
 
 public:
     int ConfigureFinger(const char* section, const char* key, const char* file, RETERROR* err) {
         return Configure(section, key, file, err);
     }
-    short GetStato() const override { return Stato; }
-    void SetStato(short stato) override { Stato = stato; }
-
-protected:
-    // The actuator's state for this color, kept without interpretation; -32768 until read.
-    short Stato = kNoValue;
-
-private:
-    template <class Self, class Visit>
-    static void OwnFields(Self& self, Visit& visit) {
-        visit(self.Stato, kNoValue);
-    }
 };
 
 // A splitter's state for one color: as DrumColor with the prefix "Splitter_".
-class KNITCFG_API SplitterColor : public detail::AttuatKind<SplitterColor> {
+class KNITCFG_API SplitterColor : public detail::StateColor<SplitterColor> {
     KNITCFG_DECLARE_CLASS(SplitterColor)
-    friend AttuatKind;
 
 public:
     int ConfigureSplitter(const char* section, const char* key, const char* file, RETERROR* err) {
         return Configure(section, key, file, err);
     }
-    short GetStato() const override { return Stato; }
-    void SetStato(short stato) override { Stato = stato; }
-
-protected:
-    // The actuator's state for this color, kept without interpretation; -32768 until read.
-    short Stato = kNoValue;
-
-private:
-    template <class Self, class Visit>
-    static void OwnFields(Self& self, Visit& visit) {
-        visit(self.Stato, kNoValue);
-    }
 };
 
 // A cam's state for one color: as DrumColor with the prefix "Triangle_".
-class KNITCFG_API TriangleColor : public detail::AttuatKind<TriangleColor> {
+class KNITCFG_API TriangleColor : public detail::StateColor<TriangleColor> {
     KNITCFG_DECLARE_CLASS(TriangleColor)
-    friend AttuatKind;
 
 public:
     int ConfigureTriangle(const char* section, const char* key, const char* file, RETERROR* err) {
         return Configure(section, key, file, err);
     }
-    short GetStato() const override { return Stato; }
-    void SetStato(short stato) override { Stato = stato; }
-
-protected:
-    // The actuator's state for this color, kept without interpretation; -32768 until read.
-    short Stato = kNoValue;
-
-private:
-    template <class Self, class Visit>
-    static void OwnFields(Self& self, Visit& visit) {
-        visit(self.Stato, kNoValue);
-    }
 };
 
 // A stepping motor's state and position for one color: entry
 // "SteppingMotor_NNN=Id, Caduta, IdCaduta, Stato, Quota".
-class KNITCFG_API StepMotorColor : public detail::AttuatKind<StepMotorColor> {
+class KNITCFG_API StepMotorColor : public detail::StateColor<StepMotorColor> {
     KNITCFG_DECLARE_CLASS(StepMotorColor)
     friend AttuatKind;
 
@@ -124,20 +72,17 @@ public:
     int ConfigureStepMotor(const char* section, const char* key, const char* file, RETERROR* err) {
         return Configure(section, key, file, err);
     }
-    short GetStato() const override { return Stato; }
-    void SetStato(short stato) override { Stato = stato; }
     int GetQuota() const override { return Quota; }
     void SetQuota(int quota) override { Quota = quota; }
 
 protected:
-    short Stato = kNoValue;
     // The stepping motor's position, all 32 bits; 32768 until read.
     int Quota = kNoQuota;
 
 private:
     template <class Self, class Visit>
     static void OwnFields(Self& self, Visit& visit) {
-        visit(self.Stato, kNoValue);
+        StateColor::OwnFields(self, visit);
         visit(self.Quota, kNoQuota);
     }
 };

@@ -89,19 +89,6 @@ TEST(EntryParserTest, NullValueOrFormatScansNothing) {
     EXPECT_TRUE(Scan("3", nullptr, 10).items.empty());
 }
 
-TEST(EntryParserTest, FormatsItemsInOrder) {
-    const Items drum{Item::Number(3), Item::Number(-32768), Item::Number(2), Item::Number(0)};
-    EXPECT_EQ(Format(kFour, drum), "3, -32768, 2, 0");
-    const Items speed{Item::Number(7), Item::Number(2), Item::Number(0), Item::Text("")};
-    EXPECT_EQ(Format(kSpeed, speed), "7, 2, 0, ");
-    const Items design{Item::Number(5),  Item::Number(2),  Item::Number(1),      Item::Text("+1"),
-                       Item::Number(10), Item::Number(20), Item::Text("-3"),     Item::Number(30),
-                       Item::Number(40), Item::Number(1),  Item::Number(INT_MIN)};
-    EXPECT_EQ(Format(kDesign, design), "5 2 1 +1 10 20 -3 30 40 1 -2147483648");
-    // Directives without an item write nothing; literals are still copied.
-    EXPECT_EQ(Format(kFour, {Item::Number(1)}), "1, , , ");
-}
-
 // The entry numbers and values are written without the C library; they must
 // read exactly as "%3.3d" and "%d" print them, INT_MIN included.
 TEST(EntryParserTest, NumbersAreWrittenAsPrintfWritesThem) {
