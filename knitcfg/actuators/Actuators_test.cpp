@@ -353,6 +353,9 @@ TEST_F(ActuatorsTest, SixteenBitFieldsKeepTheirLowBitsAndQuotaAll32) {
     StepMotorDisColor design;
     ASSERT_EQ(design.ConfigureStepMotorDis("S", "SteppingMotorDis_000", file.c_str(), nullptr), 1);
     EXPECT_EQ(Describe(design), "1,0,0|-32768|32768||-32768,1,1,1,-1,0|b|a");
+    // A null section or key reads nothing: the profile layer would list names.
+    EXPECT_EQ(motor.ConfigureStepMotor(nullptr, "SteppingMotor_000", file.c_str(), nullptr), 0);
+    EXPECT_EQ(design.ConfigureStepMotorDis("S", nullptr, file.c_str(), nullptr), 0);
 }
 
 TEST_F(ActuatorsTest, CounterAtItsLimitWrapsInsteadOfOverflowing) {
