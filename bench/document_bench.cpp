@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "knitcfg/actuators/Prototypes.h"
+#include "knitcfg/actuators/detail/Prototypes.h"
 #include "knitcfg/common/detail/Platform.h"
 #include "knitcfg/config/Configuration.h"
 #include "knitcfg/profile/Profile.h"
@@ -201,7 +201,7 @@ void BM_LoadColorSectionPlainLoop(benchmark::State& state) {
     profile::Batch batch(file.c_str());
     std::vector<char> names(8192);
     profile::GetString("Color_001", nullptr, "", names.data(), 8192, file.c_str());
-    const std::vector<Attuat*>& prototypes = knitcfg::ColorPrototypes();
+    const std::vector<Attuat*>& prototypes = knitcfg::detail::ColorPrototypes();
     for (auto _ : state) {
         std::vector<std::unique_ptr<Attuat>> list;
         for (const char* key = names.data(); *key != '\0'; key += std::strlen(key) + 1) {

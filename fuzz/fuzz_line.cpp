@@ -18,7 +18,7 @@
 
 #include "FuzzSupport.h"
 #include "knitcfg/actuators/Attuat.h"
-#include "knitcfg/actuators/Prototypes.h"
+#include "knitcfg/actuators/detail/Prototypes.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/common/detail/Names.h"
 #include "knitcfg/designs/CGenDis.h"
@@ -71,7 +71,7 @@ std::string Fields(const knitcfg::Attuat& a) {
 
 void FuzzActuator(const std::string& value) {
     const char* file = Path().c_str();
-    for (knitcfg::Attuat* prototype : knitcfg::AllPrototypes()) {
+    for (knitcfg::Attuat* prototype : knitcfg::detail::AllPrototypes()) {
         // The entry of the prototype's own kind, numbered 000.
         int counter = 0;
         const std::string entry = prototype->SaveStringAttuat(&counter);

@@ -1,6 +1,6 @@
 #include "knitcfg/actuators/Attuat.h"
 
-#include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/actuators/detail/EntryParser.h"
 #include "knitcfg/profile/Profile.h"
 
 namespace knitcfg {

@@ -1,4 +1,4 @@
-#include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/actuators/detail/EntryParser.h"
 
 #include <utility>
 

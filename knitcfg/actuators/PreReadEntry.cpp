@@ -1,4 +1,4 @@
-#include "knitcfg/actuators/PreReadEntry.h"
+#include "knitcfg/actuators/detail/PreReadEntry.h"
 
 #include "knitcfg/profile/detail/FileCache.h"
 

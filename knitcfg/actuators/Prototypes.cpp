@@ -1,13 +1,13 @@
-#include "knitcfg/actuators/Prototypes.h"
+#include "knitcfg/actuators/detail/Prototypes.h"
 
 #include <utility>
 
 #include "knitcfg/actuators/ColorActuators.h"
-#include "knitcfg/actuators/Kinds.h"
 #include "knitcfg/actuators/LineActuators.h"
 #include "knitcfg/actuators/StepMotorDisColor.h"
+#include "knitcfg/actuators/detail/Kinds.h"
 
-namespace knitcfg {
+namespace knitcfg::detail {
 
 namespace {
 
@@ -83,7 +83,7 @@ void EmptyColorPrototypeTexts() {
     p.stepMotorDisColor.QuotaRanghi.clear();
 }
 
-const detail::ActuatorKind* detail::SharedPrototypeKind(const Attuat* prototype) {
+const ActuatorKind* SharedPrototypeKind(const Attuat* prototype) {
     PrototypeSet& p = Set();
     static const std::pair<const Attuat*, const ActuatorKind*> kinds[] = {
         {&p.drumColor, &kDrumColor},
@@ -108,4 +108,4 @@ const detail::ActuatorKind* detail::SharedPrototypeKind(const Attuat* prototype)
     return nullptr;
 }
 
-}  // namespace knitcfg
+}  // namespace knitcfg::detail

@@ -1,6 +1,6 @@
 list(APPEND KNITCFG_SOURCES
-  actuators/ActuatorKind.cpp
   actuators/Attuat.cpp
+  actuators/AttuatKind.cpp
   actuators/AttuatBase.cpp
   actuators/ColorActuators.cpp
   actuators/EntryParser.cpp
@@ -11,15 +11,16 @@ list(APPEND KNITCFG_SOURCES
 list(APPEND KNITCFG_PUBLIC_HEADERS
   actuators/Attuat.h
   actuators/AttuatBase.h
+  actuators/AttuatKind.h
   actuators/ColorActuators.h
   actuators/LineActuators.h
   actuators/StepMotorDisColor.h)
 list(APPEND KNITCFG_PRIVATE_HEADERS
-  actuators/ActuatorKind.h
-  actuators/EntryParser.h
-  actuators/Kinds.h
-  actuators/PreReadEntry.h
-  actuators/Prototypes.h)
+  actuators/detail/ActuatorKind.h
+  actuators/detail/EntryParser.h
+  actuators/detail/Kinds.h
+  actuators/detail/PreReadEntry.h
+  actuators/detail/Prototypes.h)
 list(APPEND KNITCFG_TEST_SOURCES
   actuators/Actuators_test.cpp
   actuators/EntryParser_test.cpp

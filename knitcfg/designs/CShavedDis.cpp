@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/actuators/detail/EntryParser.h"
 #include "knitcfg/common/detail/Blanks.h"
 #include "knitcfg/common/detail/Numbers.h"
 #include "knitcfg/designs/detail/DesignLines.h"

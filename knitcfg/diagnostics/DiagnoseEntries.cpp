@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "knitcfg/actuators/EntryParser.h"
-#include "knitcfg/actuators/Kinds.h"
+#include "knitcfg/actuators/detail/EntryParser.h"
+#include "knitcfg/actuators/detail/Kinds.h"
 #include "knitcfg/common/detail/Blanks.h"
 #include "knitcfg/common/detail/Names.h"
 #include "knitcfg/common/detail/Numbers.h"

@@ -8,10 +8,10 @@
 #include <string_view>
 #include <utility>
 
-#include "knitcfg/actuators/ActuatorKind.h"
-#include "knitcfg/actuators/EntryParser.h"
-#include "knitcfg/actuators/PreReadEntry.h"
-#include "knitcfg/actuators/Prototypes.h"
+#include "knitcfg/actuators/detail/ActuatorKind.h"
+#include "knitcfg/actuators/detail/EntryParser.h"
+#include "knitcfg/actuators/detail/PreReadEntry.h"
+#include "knitcfg/actuators/detail/Prototypes.h"
 #include "knitcfg/common/detail/Names.h"
 #include "knitcfg/profile/Profile.h"
 #include "knitcfg/profile/detail/FileCache.h"

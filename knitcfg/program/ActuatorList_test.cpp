@@ -12,7 +12,7 @@
 #include "TestUtil.h"
 #include "knitcfg/actuators/ColorActuators.h"
 #include "knitcfg/actuators/LineActuators.h"
-#include "knitcfg/actuators/Prototypes.h"
+#include "knitcfg/actuators/detail/Prototypes.h"
 #include "knitcfg/profile/Profile.h"
 
 namespace knitcfg {
@@ -123,7 +123,7 @@ TEST(ActuatorListTest, LoadEntriesMatchesThePlainLoop) {
         const int keys = round % 10 == 0 ? 700 : 5 + static_cast<int>(rng() % 80);
         test::WriteFile(file, test::Crlf(RandomSection(rng, keys)));
         const bool colors = round % 2 == 0;
-        const std::vector<Attuat*>& prototypes = colors ? ColorPrototypes() : LinePrototypes();
+        const std::vector<Attuat*>& prototypes = colors ? detail::ColorPrototypes() : detail::LinePrototypes();
 
         // Some rounds start from actuators held already, out of feed order.
         ActuatorList fast;
@@ -194,7 +194,7 @@ TEST(ActuatorListTest, LoadEntriesSeesWritesMadeDuringTheLoad) {
             Rewriter rewriter;
             rewriter.key = c.key;
             rewriter.value = c.value;
-            std::vector<Attuat*> prototypes = ColorPrototypes();
+            std::vector<Attuat*> prototypes = detail::ColorPrototypes();
             prototypes.insert(prototypes.begin(), &rewriter);
             std::optional<profile::Batch> open;
             if (batch) {

@@ -11,7 +11,7 @@
 #include "IniFileTest.h"
 #include "knitcfg/actuators/ColorActuators.h"
 #include "knitcfg/actuators/LineActuators.h"
-#include "knitcfg/actuators/Prototypes.h"
+#include "knitcfg/actuators/detail/Prototypes.h"
 #include "knitcfg/program/ColorPrg.h"
 #include "knitcfg/program/LinePrg.h"
 
@@ -35,7 +35,7 @@ struct ColorTraits {
     static constexpr std::size_t kHelpRead = 259;
     static constexpr auto kFirstKind = &ColorPrg::GetListTriangle;  // the first prototype's
     static constexpr auto kNumbers = &ColorPrg::GetListColors;
-    static const std::vector<Attuat*>& Prototypes() { return ColorPrototypes(); }
+    static const std::vector<Attuat*>& Prototypes() { return detail::ColorPrototypes(); }
     static RETERROR Load(ColorPrg& color, const char* section, const std::string& file) {
         return color.LoadSection(section, file.c_str());
     }
@@ -50,7 +50,7 @@ struct LineTraits {
     static constexpr std::size_t kHelpRead = 511;
     static constexpr auto kFirstKind = &LinePrg::GetListDrum;
     static constexpr auto kNumbers = &LinePrg::GetListLines;
-    static const std::vector<Attuat*>& Prototypes() { return LinePrototypes(); }
+    static const std::vector<Attuat*>& Prototypes() { return detail::LinePrototypes(); }
     static RETERROR Load(LinePrg& line, const char* section, const std::string& file) {
         return line.LoadSection(section, file.c_str(), 0, nullptr);
     }

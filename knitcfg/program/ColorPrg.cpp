@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "knitcfg/actuators/ColorActuators.h"
-#include "knitcfg/actuators/Prototypes.h"
+#include "knitcfg/actuators/detail/Prototypes.h"
 #include "knitcfg/actuators/StepMotorDisColor.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/common/detail/Names.h"
@@ -63,7 +63,7 @@ bool BuildLines(const ColorPrg& color, std::vector<std::string>* lines) {
 
 }  // namespace
 
-ColorPrg::ColorPrg() : Prototypes(ColorPrototypes()) {}
+ColorPrg::ColorPrg() : Prototypes(detail::ColorPrototypes()) {}
 
 ColorPrg::ColorPrg(const ColorPrg& other)
     : ModelObject(other),
@@ -77,7 +77,7 @@ ColorPrg::ColorPrg(const ColorPrg& other)
 ColorPrg::~ColorPrg() {
     Attuats.clear();
     Prototypes.clear();
-    EmptyColorPrototypeTexts();
+    detail::EmptyColorPrototypeTexts();
 }
 
 void ColorPrg::SetColor(const ColorPrg* source) {
@@ -123,7 +123,7 @@ RETERROR ColorPrg::SaveColor(const char* file, SaveMode mode) {
     if (mode == SaveMode::Preserve) {
         // The prototypes may have parsed the old entries into themselves: as
         // after the destruction of a loaded color, they keep no text of them.
-        EmptyColorPrototypeTexts();
+        detail::EmptyColorPrototypeTexts();
     }
     return written ? RE_SUCCESS : RE_WRITE_SECTION;
 }

@@ -7,7 +7,7 @@
 #include "CaseTable.h"
 #include "IniFileTest.h"
 #include "knitcfg/actuators/ColorActuators.h"
-#include "knitcfg/actuators/Prototypes.h"
+#include "knitcfg/actuators/detail/Prototypes.h"
 
 namespace knitcfg {
 namespace {
@@ -92,8 +92,8 @@ TEST_F(ColorPrgTest, DestructionEmptiesTheTextsThePrototypesKept) {
     const std::string file = Ini("texts.ini",
                                  "[Color_001]\nSpeeder_000=1, 1, 1, +2.500\n"
                                  "SteppingMotorDis_000=2 1 1 +1.250 0 0 -0.750 0 0 0 0\n");
-    Attuat* speeder = ColorPrototypes()[6];
-    Attuat* stepMotorDis = ColorPrototypes()[5];
+    Attuat* speeder = detail::ColorPrototypes()[6];
+    Attuat* stepMotorDis = detail::ColorPrototypes()[5];
     {
         ColorPrg color;
         color.LoadSection("Color_001", file.c_str());

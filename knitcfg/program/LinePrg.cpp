@@ -3,9 +3,9 @@
 #include <cstring>
 #include <utility>
 
-#include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/actuators/detail/EntryParser.h"
 #include "knitcfg/actuators/LineActuators.h"
-#include "knitcfg/actuators/Prototypes.h"
+#include "knitcfg/actuators/detail/Prototypes.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/common/detail/Names.h"
 #include "knitcfg/common/detail/Numbers.h"
@@ -101,7 +101,7 @@ bool BuildLines(const LinePrg& line, std::vector<std::string>* lines) {
 
 }  // namespace
 
-LinePrg::LinePrg() : Prototypes(LinePrototypes()) {}
+LinePrg::LinePrg() : Prototypes(detail::LinePrototypes()) {}
 
 LinePrg::LinePrg(const LinePrg& other)
     : ModelObject(other),

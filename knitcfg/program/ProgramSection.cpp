@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "knitcfg/actuators/ActuatorKind.h"
-#include "knitcfg/actuators/Prototypes.h"
+#include "knitcfg/actuators/detail/ActuatorKind.h"
+#include "knitcfg/actuators/detail/Prototypes.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/common/detail/AsciiCase.h"
 #include "knitcfg/profile/Profile.h"

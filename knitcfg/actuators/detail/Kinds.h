@@ -5,7 +5,7 @@
 // a section load uses them to know what the shared prototypes refuse.
 // Internal to the library.
 
-#include "knitcfg/actuators/ActuatorKind.h"
+#include "knitcfg/actuators/detail/ActuatorKind.h"
 
 namespace knitcfg::detail {
 

@@ -15,7 +15,7 @@
 
 #include "knitcfg/actuators/Attuat.h"
 
-namespace knitcfg {
+namespace knitcfg::detail {
 
 // The fourteen prototypes in creation order: DrumColor, FingerColor,
 // SplitterColor, TriangleColor, StepMotorColor, StepMotorDisColor,
@@ -42,8 +42,6 @@ void EmptyColorPrototypeTexts();
 // code that takes it again.
 std::unique_lock<std::recursive_mutex> PrototypeLock();
 
-namespace detail {
-
 struct ActuatorKind;
 
 // The kind of `prototype` when it is one of the fourteen prototypes above,
@@ -53,6 +51,4 @@ struct ActuatorKind;
 // calls, for every entry of another kind.
 const ActuatorKind* SharedPrototypeKind(const Attuat* prototype);
 
-}  // namespace detail
-
-}  // namespace knitcfg
+}  // namespace knitcfg::detail

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "knitcfg/actuators/EntryParser.h"
+#include "knitcfg/actuators/detail/EntryParser.h"
 
 namespace knitcfg::detail {
 
