@@ -145,7 +145,7 @@ bool Stat(const std::string& path, FileInfo* info) {
 
 std::string SystemMessage(unsigned long code) {
     std::string text = std::strerror(static_cast<int>(code));
-    if (!text.empty() && (text.size() < 2 || !detail::IsAsciiUpper(text[1]))) {
+    if (!text.empty() && (text.size() < 2 || detail::IsAsciiLower(text[1]))) {
         text[0] = detail::LowerAscii(text[0]);
     }
     return text;

@@ -149,7 +149,7 @@ std::string SystemMessage(unsigned long code) {
     if (text.empty()) {
         return "system error " + std::to_string(code);
     }
-    if (text.size() < 2 || !detail::IsAsciiUpper(text[1])) {
+    if (text.size() < 2 || detail::IsAsciiLower(text[1])) {
         text[0] = detail::LowerAscii(text[0]);
     }
     return text;

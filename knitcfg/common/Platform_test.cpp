@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -13,6 +14,19 @@ namespace knitcfg::platform {
 namespace {
 
 namespace fs = std::filesystem;
+
+TEST(PlatformTest, MessagesAndTimeResolution) {
+#ifndef _WIN32
+    // A message reads on after "cannot save: ".
+    EXPECT_EQ(SystemMessage(ENOENT), "no such file or directory");
+#endif
+    // Whole seconds mean a file system that may keep only every other one.
+    FileInfo info;
+    info.mtimeNs = 5000000000LL;
+    EXPECT_EQ(TimestampResolutionNs(info), 2000000000LL);
+    info.mtimeNs += 1;
+    EXPECT_EQ(TimestampResolutionNs(info), 50000000LL);
+}
 
 TEST(PlatformTest, StatAndReadDescribeTheSameFile) {
     test::TempDir dir;

@@ -15,6 +15,10 @@ constexpr bool IsAsciiUpper(char c) {
     return c >= 'A' && c <= 'Z';
 }
 
+constexpr bool IsAsciiLower(char c) {
+    return c >= 'a' && c <= 'z';
+}
+
 // `c` in lower case when it is an ASCII capital, otherwise `c`.
 constexpr char LowerAscii(char c) {
     return IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c;
