@@ -1,5 +1,8 @@
 list(APPEND KNITCFG_SOURCES
   config/Configuration.cpp
+  config/ConfigurationDesigns.cpp
+  config/ConfigurationPaths.cpp
+  config/ConfigurationPlanes.cpp
   config/ConfigurationQueries.cpp
   config/HeaderPrg.cpp
   config/Protection.cpp)
@@ -11,7 +14,11 @@ list(APPEND KNITCFG_PRIVATE_HEADERS
   config/FirstCode.h)
 list(APPEND KNITCFG_TEST_SOURCES
   config/Configuration_test.cpp
+  config/ConfigurationDesigns_test.cpp
+  config/ConfigurationPaths_test.cpp
+  config/ConfigurationPlanes_test.cpp
   config/ConfigurationQueries_test.cpp
+  config/ProgramDocument_test.cpp
   config/HeaderPrg_test.cpp
   config/Protection_test.cpp
   config/BadFiles_test.cpp

@@ -1,6 +1,5 @@
 list(APPEND KNITCFG_SOURCES
   designs/CGenDis.cpp
-  designs/ConfigurationDesigns.cpp
   designs/CPatObj.cpp
   designs/CShavedDis.cpp
   designs/SectionText.cpp)
@@ -12,6 +11,5 @@ list(APPEND KNITCFG_PRIVATE_HEADERS
   designs/SectionText.h)
 list(APPEND KNITCFG_TEST_SOURCES
   designs/CGenDis_test.cpp
-  designs/ConfigurationDesigns_test.cpp
   designs/CShavedDis_test.cpp
   designs/DesignTestFixture.h)

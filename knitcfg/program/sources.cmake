@@ -2,7 +2,6 @@ list(APPEND KNITCFG_SOURCES
   program/ActuatorList.cpp
   program/BlockPlane.cpp
   program/ColorPrg.cpp
-  program/ConfigurationPlanes.cpp
   program/LinePrg.cpp
   program/PlanePrg.cpp
   program/PlaneText.cpp)
@@ -18,10 +17,8 @@ list(APPEND KNITCFG_TEST_SOURCES
   program/ActuatorList_test.cpp
   program/BlockPlane_test.cpp
   program/ColorPrg_test.cpp
-  program/ConfigurationPlanes_test.cpp
   program/FailingAllocation.h
   program/FailingAllocation_test.cpp
   program/LinePrg_test.cpp
   program/PlanePrg_test.cpp
-  program/ProgramDocument_test.cpp
   program/ProgramTestUtil.h)
