@@ -16,6 +16,7 @@ list(APPEND KNITCFG_PUBLIC_HEADERS
   common/Text.h
   common/Types.h)
 list(APPEND KNITCFG_PRIVATE_HEADERS
+  common/detail/FirstCode.h
   common/NumberScan.h
   common/Platform.h)
 list(APPEND KNITCFG_TEST_SOURCES

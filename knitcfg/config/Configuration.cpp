@@ -1,16 +1,9 @@
 #include "knitcfg/config/Configuration.h"
 
-#include <cstring>
-#include <new>
-#include <unordered_set>
-
-#include "knitcfg/actuators/EntryParser.h"
 #include "knitcfg/common/Platform.h"
-#include "knitcfg/common/Text.h"
-#include "knitcfg/config/FirstCode.h"
+#include "knitcfg/common/detail/FirstCode.h"
 #include "knitcfg/profile/Profile.h"
 #include "knitcfg/profile/SectionEntries.h"
-#include "knitcfg/program/ActuatorList.h"
 
 namespace knitcfg {
 
@@ -104,7 +97,8 @@ RETERROR Configuration::LoadCFG(const char* path) {
     // One open answers it all: the file exists, is a regular file, can be
     // read, and is not empty. It never waits on a pipe.
     if (!platform::StatForReading(path, &info, &why) || info.size == 0) {
-        lastError_ = std::string("loading ") + path + ": " + (why.empty() ? "the file is empty" : why);
+        lastError_ =
+            std::string("loading ") + path + ": " + (why.empty() ? "the file is empty" : why);
         return RE_FILE_UNREADABLE;
     }
     pathName_ = path;
@@ -122,7 +116,7 @@ RETERROR Configuration::LoadCFG(const char* path) {
 }
 
 RETERROR Configuration::LoadSections(const char* file) {
-    FirstCode result;
+    detail::FirstCode result;
     result.Note(protection_.Load(file));
     result.Note(header_.Load(file));
     result.Note(LoadColors());
@@ -236,7 +230,7 @@ bool Configuration::StartTemporaryFile(SaveMode mode, const std::string& temp, s
 }
 
 RETERROR Configuration::SaveSections(const char* file) {
-    FirstCode result;
+    detail::FirstCode result;
     if (saveMode_ == SaveMode::Preserve) {
         // Within SaveCFG's batch: the temporary file starts as the bound file.
         const bool started = profile::StartBatchFrom(file, std::move(seed_));
@@ -257,169 +251,6 @@ RETERROR Configuration::SaveSections(const char* file) {
     // The Save* steps called on their own write in place.
     saveMode_ = SaveMode::Rewrite;
     return result.Get();
-}
-
-// Colors and lines ----------------------------------------------------------
-
-namespace {
-
-// Calls `take` with each section name of `file` that begins with `prefix`
-// (exact letter case), in file order. False when the file lists no section.
-template <class Take>
-bool ForEachSection(const char* file, const char* prefix, Take take) {
-    std::vector<char> names(detail::kSectionListRoom);
-    if (profile::GetSectionNames(names.data(), detail::kSectionListRoom, file) == 0) {
-        return false;
-    }
-    const std::size_t prefixLength = std::strlen(prefix);
-    for (const char* name = names.data(); *name != '\0'; name += std::strlen(name) + 1) {
-        if (std::strncmp(name, prefix, prefixLength) == 0) {
-            take(name);
-        }
-    }
-    return true;
-}
-
-// Deletes every section of `file` whose name begins with `prefix`, that
-// `owned` says is the document's and whose name no program of `list` writes
-// (`nameOf` gives the section a program writes, "" for none). The names are
-// those a load sees (the first 8192 characters of the listing), compared as
-// the profile layer compares them; a name listed twice is deleted twice.
-template <class Program, class NameOf, class Owned>
-void RemoveSectionsNotWritten(const char* file, const char* prefix,
-                              const std::vector<std::unique_ptr<Program>>& list, NameOf nameOf,
-                              Owned owned) {
-    std::unordered_set<std::string> written;
-    written.reserve(list.size());
-    for (const std::unique_ptr<Program>& program : list) {
-        written.insert(FoldAsciiCase(nameOf(file, *program)));
-    }
-    std::vector<std::string> gone;
-    ForEachSection(file, prefix, [&](const char* name) {
-        if (written.count(FoldAsciiCase(name)) == 0 && owned(name, file)) {
-            gone.emplace_back(name);
-        }
-    });
-    for (const std::string& name : gone) {
-        static_cast<void>(profile::WriteString(name.c_str(), nullptr, nullptr, file));
-    }
-}
-
-// Saves every program of `list` into `file` with `save`, each whatever the
-// earlier ones returned, in one batch; the first non-zero code wins.
-template <class Program, class Save>
-RETERROR SaveEach(const std::vector<std::unique_ptr<Program>>& list, const char* file, Save save) {
-    FirstCode result;
-    profile::Batch batch(file);
-    for (const std::unique_ptr<Program>& program : list) {
-        result.Note(save(*program, file));
-    }
-    // Alone, the batch writes the file here; inside SaveCFG, SaveCFG does.
-    result.Check(batch.Commit(), RE_WRITE_SECTION);
-    return result.Get();
-}
-
-}  // namespace
-
-RETERROR Configuration::LoadColors() {
-    // A batch of its own, so that a call outside LoadCFG also reads the file
-    // once; inside LoadCFG it joins that batch.
-    profile::Batch batch(pathName_.c_str());
-    const bool listed = ForEachSection(pathName_.c_str(), "Color_", [this](const char* name) {
-        auto color = std::make_unique<ColorPrg>();
-        color->LoadSection(name, pathName_.c_str());
-        colors_.push_back(std::move(color));
-    });
-    return listed ? RE_SUCCESS : RE_NO_COLOR_SECTIONS;
-}
-
-RETERROR Configuration::SaveColors() {
-    const SaveMode mode = saveMode_;
-    profile::Batch batch(pathName_.c_str());
-    if (mode == SaveMode::Preserve) {
-        // Every color section is the document's: one it no longer writes
-        // (a color removed, renumbered) goes.
-        RemoveSectionsNotWritten(
-            pathName_.c_str(), "Color_", colors_,
-            [](const char*, const ColorPrg& color) { return NumberedName("Color_", color.ID); },
-            [](const char*, const char*) { return true; });
-    }
-    return SaveEach(colors_, pathName_.c_str(), [mode](ColorPrg& color, const char* file) {
-        return color.SaveColor(file, mode);
-    });
-}
-
-RETERROR Configuration::LoadLines() {
-    // The number of planes loaded, handed to each line (which does not use it).
-    const short planes = GetPlanesCount();
-    profile::Batch batch(pathName_.c_str());
-    const bool listed = ForEachSection(pathName_.c_str(), "Line_", [&](const char* name) {
-        // The line files itself into the list it is given. Given a list of
-        // its own, its check that it is not filed already costs nothing
-        // (against the document's list it would walk every line loaded so
-        // far); it then goes to the end of the document's list, where it
-        // would have filed itself.
-        std::vector<std::unique_ptr<LinePrg>> filed;
-        auto line = std::make_unique<LinePrg>();
-        line.release()->LoadSection(name, pathName_.c_str(), planes, &filed);
-        for (std::unique_ptr<LinePrg>& each : filed) {
-            lines_.push_back(std::move(each));
-        }
-    });
-    return listed ? RE_SUCCESS : RE_NO_SECTIONS;
-}
-
-RETERROR Configuration::SaveLines() {
-    const SaveMode mode = saveMode_;
-    profile::Batch batch(pathName_.c_str());
-    if (mode == SaveMode::Preserve) {
-        // A line section is the document's when the document writes a section
-        // of its name, or when a load would make of it a line that a save
-        // writes (plane 1 or below, or no number, which means plane 1): the
-        // section of such a line that is no longer held goes. A line of a
-        // higher plane is never written, so its section stays.
-        RemoveSectionsNotWritten(
-            pathName_.c_str(), "Line_", lines_,
-            [](const char*, const LinePrg& line) {
-                return line.Plane > 1 ? std::string() : NumberedName("Line_", line.ID);
-            },
-            [](const char* name, const char* file) {
-                if (entry::Low16(profile::GetInt(name, "ID", -1, file)) < 0) {
-                    return true;
-                }
-                return entry::Low16(profile::GetInt(name, "Plane", -1, file)) <= 1;
-            });
-    }
-    return SaveEach(lines_, pathName_.c_str(), [mode](const LinePrg& line, const char* file) {
-        return line.SaveLine(file, mode);
-    });
-}
-
-RETERROR Configuration::CreateLine(int index, int plane) {
-    // Unsigned arithmetic: any two ints give a number, kept as 16 bits.
-    const auto number = static_cast<std::int32_t>(static_cast<std::uint32_t>(index) +
-                                                  (static_cast<std::uint32_t>(plane) - 1u) * 10u);
-    try {
-        auto line = std::make_unique<LinePrg>();
-        line->Plane = entry::Low16(plane);
-        line->ID = entry::Low16(number);
-        auto at = lines_.begin();
-        while (at != lines_.end() && !((*at)->Plane == line->Plane && (*at)->ID > line->ID)) {
-            ++at;
-        }
-        lines_.insert(at, std::move(line));
-    } catch (const std::bad_alloc&) {
-        return RE_NO_SECTIONS;
-    }
-    return RE_SUCCESS;
-}
-
-const std::vector<std::unique_ptr<LinePrg>>& Configuration::Lines() const {
-    return lines_;
-}
-
-const std::vector<std::unique_ptr<ColorPrg>>& Configuration::Colors() const {
-    return colors_;
 }
 
 void Configuration::SetPathName(const char* path) {

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "knitcfg/config/Configuration.h"
-#include "knitcfg/config/FirstCode.h"
+#include "knitcfg/common/detail/FirstCode.h"
 #include "knitcfg/designs/SectionText.h"
 #include "knitcfg/profile/Profile.h"
 
@@ -68,7 +68,7 @@ RETERROR Configuration::SaveGenDis() const {
     } else {
         static_cast<void>(profile::WriteString(kGeneratedSection, nullptr, nullptr, file));
     }
-    FirstCode result;
+    detail::FirstCode result;
     for (const auto& design : designs_) {
         result.Note(design->Save(file, mode));
     }

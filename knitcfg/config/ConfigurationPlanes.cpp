@@ -8,7 +8,7 @@
 
 #include "knitcfg/common/Text.h"
 #include "knitcfg/config/Configuration.h"
-#include "knitcfg/config/FirstCode.h"
+#include "knitcfg/common/detail/FirstCode.h"
 #include "knitcfg/profile/Profile.h"
 #include "knitcfg/program/ActuatorList.h"
 #include "knitcfg/program/PlaneText.h"
@@ -84,7 +84,7 @@ RETERROR Configuration::LoadPlanes() {
 
 RETERROR Configuration::SavePlanes() {
     const char* file = pathName_.c_str();
-    FirstCode result;
+    detail::FirstCode result;
     // One write of the file for all the entries; inside SaveCFG this joins
     // the save's own batch, which then does the writing.
     profile::Batch batch(file);

@@ -7,7 +7,7 @@
 
 #include "knitcfg/common/NumberScan.h"
 #include "knitcfg/common/Text.h"
-#include "knitcfg/config/FirstCode.h"
+#include "knitcfg/common/detail/FirstCode.h"
 #include "knitcfg/profile/Profile.h"
 
 namespace knitcfg {
@@ -47,7 +47,7 @@ void HeaderPrg::Reset() {
 }
 
 RETERROR HeaderPrg::Load(const char* path) {
-    FirstCode result;
+    detail::FirstCode result;
     std::vector<char> buffer(kBufferSize);
     auto read = [&](const char* key, std::string* value) {
         profile::GetString(kSection, key, kNotFound, buffer.data(), kBufferSize, path);
@@ -138,7 +138,7 @@ RETERROR HeaderPrg::Load(const char* path) {
 }
 
 RETERROR HeaderPrg::Save(const char* path) const {
-    FirstCode result;
+    detail::FirstCode result;
     auto write = [&](const char* key, const std::string& value, RETERROR code) {
         result.Check(profile::WriteString(kSection, key, value.c_str(), path), code);
     };

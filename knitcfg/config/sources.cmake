@@ -1,6 +1,8 @@
 list(APPEND KNITCFG_SOURCES
   config/Configuration.cpp
+  config/ConfigurationColors.cpp
   config/ConfigurationDesigns.cpp
+  config/ConfigurationLines.cpp
   config/ConfigurationPaths.cpp
   config/ConfigurationPlanes.cpp
   config/ConfigurationQueries.cpp
@@ -11,7 +13,7 @@ list(APPEND KNITCFG_PUBLIC_HEADERS
   config/HeaderPrg.h
   config/Protection.h)
 list(APPEND KNITCFG_PRIVATE_HEADERS
-  config/FirstCode.h)
+  config/detail/ProgramSections.h)
 list(APPEND KNITCFG_TEST_SOURCES
   config/Configuration_test.cpp
   config/ConfigurationDesigns_test.cpp

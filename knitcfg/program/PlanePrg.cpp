@@ -8,7 +8,7 @@
 
 #include "knitcfg/actuators/EntryParser.h"
 #include "knitcfg/common/Text.h"
-#include "knitcfg/config/FirstCode.h"
+#include "knitcfg/common/detail/FirstCode.h"
 #include "knitcfg/profile/Profile.h"
 #include "knitcfg/program/ActuatorList.h"
 #include "knitcfg/program/PlaneText.h"
@@ -110,7 +110,7 @@ RETERROR PlanePrg::LoadSection(const char* section, const char* file) {
     const auto readShort = [&](const char* key) -> short {
         return readable ? entry::Low16(profile::GetInt(section, key, -1, file)) : -1;
     };
-    FirstCode result;
+    detail::FirstCode result;
     // The plane's number is the one its author wrote in the section's name,
     // the name under which a save writes the plane back ("Plane_001" is
     // plane 1); colors and lines name their plane by it.

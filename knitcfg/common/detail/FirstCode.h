@@ -4,7 +4,7 @@
 
 #include "knitcfg/common/RetError.h"
 
-namespace knitcfg {
+namespace knitcfg::detail {
 
 // The result of a run of steps that all run whatever the earlier ones
 // returned: the first non-zero code wins, later ones are dropped.
@@ -28,4 +28,4 @@ private:
     RETERROR code_ = RE_SUCCESS;
 };
 
-}  // namespace knitcfg
+}  // namespace knitcfg::detail
