@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "knitcfg/config/Configuration.h"
 #include "knitcfg/common/detail/FirstCode.h"
+#include "knitcfg/config/Configuration.h"
 #include "knitcfg/designs/SectionText.h"
 #include "knitcfg/profile/Profile.h"
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "knitcfg/common/Text.h"
-#include "knitcfg/config/Configuration.h"
 #include "knitcfg/common/detail/FirstCode.h"
+#include "knitcfg/config/Configuration.h"
 #include "knitcfg/profile/Profile.h"
 #include "knitcfg/program/ActuatorList.h"
 #include "knitcfg/program/PlaneText.h"
