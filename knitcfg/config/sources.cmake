@@ -18,9 +18,8 @@ list(APPEND KNITCFG_TEST_SOURCES
   config/Configuration_test.cpp
   config/ConfigurationDesigns_test.cpp
   config/ConfigurationPaths_test.cpp
-  config/ConfigurationPlanes_test.cpp
+  config/ConfigurationPrograms_test.cpp
   config/ConfigurationQueries_test.cpp
-  config/ProgramDocument_test.cpp
   config/HeaderPrg_test.cpp
   config/Protection_test.cpp
   config/BadFiles_test.cpp
