@@ -49,12 +49,21 @@ protected:
         return ReadFile(path);
     }
 
+    // Copies testdata/`name` into the test's folder as file_ and loads it
+    // into doc_, which must load it without a code.
+    void LoadCopy(const std::string& name) {
+        file_ = Copy(name);
+        ASSERT_EQ(doc_.LoadCFG(file_.c_str()), RE_SUCCESS);
+    }
+
     // The file every save writes first.
     std::string TempFile() const { return dir_.File(PrivateTempFolderName() + "/Voz16.tmp"); }
 
     TempDir dir_;
     ScopedTempFolder tmp_{dir_.path()};
     int saves_ = 0;
+    std::string file_;
+    Configuration doc_;
 };
 
 }  // namespace knitcfg::test

@@ -16,13 +16,7 @@ using test::ReadFile;
 
 class ConfigurationDesignsTest : public test::DocumentFileTest {
 protected:
-    void SetUp() override {
-        file_ = Copy("designs/tables.ini");
-        ASSERT_EQ(doc_.LoadCFG(file_.c_str()), RE_SUCCESS);
-    }
-
-    std::string file_;
-    Configuration doc_;
+    void SetUp() override { LoadCopy("designs/tables.ini"); }
 };
 
 // SaveGenDis on the loaded file itself: the sections named by the old table

@@ -42,13 +42,7 @@ Texts Colors(const Configuration& doc) {
 
 class ConfigurationQueriesTest : public test::DocumentFileTest {
 protected:
-    void SetUp() override {
-        file_ = Copy("planes/queries.ini");
-        ASSERT_EQ(doc_.LoadCFG(file_.c_str()), RE_SUCCESS);
-    }
-
-    std::string file_;
-    Configuration doc_;
+    void SetUp() override { LoadCopy("planes/queries.ini"); }
 };
 
 TEST_F(ConfigurationQueriesTest, CountsAndLookups) {
@@ -118,17 +112,14 @@ TEST_F(ConfigurationQueriesTest, KindListsHoldEachIdentifierOnceInTheOrderMet) {
     } const cases[] = {
         {&Configuration::GetListColorDrum, -1, -1, {3, 4}},
         {&Configuration::GetListColorDrum, 2, -1, {3, 4}},
-        {&Configuration::GetListColorDrum, -1, 1, {3, 4}},
         {&Configuration::GetListColorDrum, 2, 1, {4}},
         {&Configuration::GetListColorDrum, 3, -1, {}},
         {&Configuration::GetListColorFinger, -1, -1, {5, 11}},
-        {&Configuration::GetListColorFinger, 1, -1, {5}},
         {&Configuration::GetListColorSplitter, -1, -1, {6}},
         {&Configuration::GetListColorTriangle, -1, -1, {8}},
         {&Configuration::GetListColorStepMotor, -1, -1, {7}},
         {&Configuration::GetListColorStepMotorDis, -1, -1, {10}},
         {&Configuration::GetListColorSpeeder, -1, -1, {9}},
-        {&Configuration::GetListColorSpeeder, -1, 1, {}},
         {&Configuration::GetListLineDrum, -1, -1, {3, 4}},
         {&Configuration::GetListLineDrum, 2, -1, {3}},
         {&Configuration::GetListLineDrum, -1, 1, {4}},

@@ -178,12 +178,12 @@ TEST_F(SaveModeTest, NonOwnedLinesNeverChange) {
     for (unsigned seed = 1; seed <= 25; ++seed) {
         std::mt19937 rng(seed);
         auto chance = [&](int percent) { return static_cast<int>(rng() % 100) < percent; };
-        std::vector<std::string> lines;
+        std::string text;
         std::vector<std::string> kept;  // the non-owned lines, in file order
         int tag = 0;
-        auto own = [&](const std::string& line) { lines.push_back(line); };
+        auto own = [&](const std::string& line) { text += line + "\r\n"; };
         auto other = [&](const std::string& line) {
-            lines.push_back(line);
+            own(line);
             kept.push_back(line);
         };
         auto noise = [&]() {
@@ -194,10 +194,7 @@ TEST_F(SaveModeTest, NonOwnedLinesNeverChange) {
                 other("");
             }
         };
-        std::vector<std::vector<std::string>> sections;
-        own("[Protection]");
-        own("ConfigProtected=0");
-        own("[Header]");
+        own("[Protection]\r\nConfigProtected=0\r\n[Header]");
         for (const char* key : {"MachineType=KM-400", "Version=2.7", "Description=Random",
                                 "NumberOfLines=4", "StartBlock=0"}) {
             noise();
@@ -210,11 +207,9 @@ TEST_F(SaveModeTest, NonOwnedLinesNeverChange) {
         for (int section = 0; section < colors + 6; ++section) {
             noise();
             const int kind = section < colors ? 0 : static_cast<int>(rng() % 3) + 1;
-            const int n = section + 1;
+            const std::string n = std::to_string(section + 1);
             if (kind == 0) {
-                own("[Color_00" + std::to_string(n) + "]");
-                own("ID=" + std::to_string(n));
-                own("Plane=1");
+                own("[Color_00" + n + "]\r\nID=" + n + "\r\nPlane=1");
                 noise();
                 for (int d = 0; d < 1 + static_cast<int>(rng() % 4); ++d) {
                     own("Drum_00" + std::to_string(d) + "=" + std::to_string(10 + d) + ", " +
@@ -225,24 +220,22 @@ TEST_F(SaveModeTest, NonOwnedLinesNeverChange) {
                 other("[Extra_" + std::to_string(++tag) + "]");
                 other("Key=" + std::to_string(rng()));
                 noise();
-            } else if (kind == 2) {
-                own("[Line_00" + std::to_string(n % 10) + "]");
-                own("Drum_000=" + std::to_string(n) + ", 1, 1");
             } else {
-                other("[Line_01" + std::to_string(n % 10) + "]");
-                other("ID=1" + std::to_string(n % 10));
-                other("Plane=2");
-                other("Help=plane two " + std::to_string(++tag));
-                other("Drum_000=3, 1, 1");
+                const std::string m = std::to_string((section + 1) % 10);
+                if (kind == 2) {
+                    own("[Line_00" + m + "]\r\nDrum_000=" + n + ", 1, 1");
+                } else {
+                    for (const std::string& line :
+                         {"[Line_01" + m + "]", "ID=1" + m, std::string("Plane=2"),
+                          "Help=plane two " + std::to_string(++tag),
+                          std::string("Drum_000=3, 1, 1")}) {
+                        other(line);
+                    }
+                }
             }
-        }
-        std::string text;
-        for (const std::string& line : lines) {
-            text += line + "\r\n";
         }
         const std::string path = dir_.File("random.ini");
         test::WriteFile(path, text);
-
         Configuration doc;
         static_cast<void>(doc.LoadCFG(path.c_str()));
         if (chance(50)) {
@@ -252,16 +245,11 @@ TEST_F(SaveModeTest, NonOwnedLinesNeverChange) {
             doc.HeaderSetDescription("Edited");
         }
         ASSERT_EQ(doc.SaveCFG(path.c_str(), SaveMode::Preserve), RE_SUCCESS) << "seed " << seed;
-
-        const std::string saved = test::ReadFile(path);
+        const std::string saved = ReadFile(path);
         std::size_t next = 0;
-        std::size_t at = 0;
-        while (at < saved.size() && next < kept.size()) {
-            std::size_t end = saved.find("\r\n", at);
-            end = end == std::string::npos ? saved.size() : end;
-            if (saved.compare(at, end - at, kept[next]) == 0) {
-                ++next;
-            }
+        for (std::size_t at = 0; at < saved.size() && next < kept.size();) {
+            const std::size_t end = std::min(saved.find("\r\n", at), saved.size());
+            next += saved.compare(at, end - at, kept[next]) == 0 ? 1 : 0;
             at = end + 2;
         }
         EXPECT_EQ(next, kept.size()) << "seed " << seed << ": lost or moved \""

@@ -43,7 +43,7 @@ TEST(ProtectionTest, LoadReadsTheFlagOrReportsItMissing) {
         const std::string saved = dir.File(std::to_string(&c - cases) + ".ini");
         ASSERT_EQ(p.Save(saved.c_str()), RE_SUCCESS);
         EXPECT_EQ(test::ReadFile(saved), c.flag != 0 ? "[Protection]\r\nConfigProtected=1\r\n"
-                                                    : "[Protection]\r\nConfigProtected=0\r\n");
+                                                     : "[Protection]\r\nConfigProtected=0\r\n");
     }
 }
 
