@@ -304,25 +304,22 @@ TEST_F(ConfigurationQueriesTest, LoadBlockReplacesTheBlockAtTheEnd) {
 }
 
 TEST_F(ConfigurationQueriesTest, HelpTexts) {
-    EXPECT_EQ(doc_.GetColorForHelp("PLAIN background"), 1);
-    EXPECT_EQ(doc_.GetColorForHelp("red\r\nYARN"), 2);
-    EXPECT_EQ(doc_.GetColorForHelp("Red\\nyarn"), -1);
-    EXPECT_EQ(doc_.GetColorForHelp("Plain"), -1);
-    EXPECT_EQ(doc_.GetColorForHelp(nullptr), -1);
-    EXPECT_EQ(doc_.GetColorForHelpAbstract("RED YARN"), 2);
-    EXPECT_EQ(doc_.GetColorForHelpAbstract("Plain background"), -1);
-    EXPECT_EQ(doc_.GetColorForHelpAbstract(nullptr), -1);
-
-    EXPECT_EQ(doc_.GetColorHelp(2), "Red\r\nyarn");
-    EXPECT_EQ(doc_.GetColorHelpAbstrct(1), "Background");
-    EXPECT_EQ(doc_.GetColorHelp(7), "No Help Description");
-    EXPECT_EQ(doc_.GetColorHelpAbstrct(7), "No Help Abstract Description");
-
-    EXPECT_EQ(doc_.SetColorHelp(1, "New\r\nhelp"), 1);
-    EXPECT_EQ(doc_.SetColorHelpAbstrct(1, nullptr), 1);
+    // Found without regard to ASCII case, with CR LF breaks as held.
+    EXPECT_EQ(std::vector<int>(
+                  {doc_.GetColorForHelp("PLAIN background"), doc_.GetColorForHelp("red\r\nYARN"),
+                   doc_.GetColorForHelp("Red\\nyarn"), doc_.GetColorForHelp("Plain"),
+                   doc_.GetColorForHelp(nullptr), doc_.GetColorForHelpAbstract("RED YARN"),
+                   doc_.GetColorForHelpAbstract("Plain background"),
+                   doc_.GetColorForHelpAbstract(nullptr)}),
+              std::vector<int>({1, 2, -1, -1, -1, 2, -1, -1}));
+    EXPECT_EQ(Texts({doc_.GetColorHelp(2), doc_.GetColorHelpAbstrct(1), doc_.GetColorHelp(7),
+                     doc_.GetColorHelpAbstrct(7)}),
+              Texts({"Red\r\nyarn", "Background", "No Help Description",
+                     "No Help Abstract Description"}));
+    // Set on the first color of the number; none for a number no color has.
+    EXPECT_EQ(doc_.SetColorHelp(1, "New\r\nhelp") + doc_.SetColorHelpAbstrct(1, nullptr), 2);
     EXPECT_EQ(doc_.SetColorHelp(7, "x") + doc_.SetColorHelpAbstrct(7, "x"), 0);
-    EXPECT_EQ(doc_.Colors()[0]->Help, "New\r\nhelp");
-    EXPECT_EQ(doc_.Colors()[2]->Help, "Shadowed");  // the later color of the number
+    EXPECT_EQ(doc_.Colors()[0]->Help + "|" + doc_.Colors()[2]->Help, "New\r\nhelp|Shadowed");
     EXPECT_EQ(doc_.GetColorForHelpAbstract("shadow"), 1);
     EXPECT_EQ(Colors(doc_), (Texts{"1/1 ", "2/2 Red yarn", "1/2 Shadow"}));
 }
