@@ -7,33 +7,32 @@
 #include <string>
 #include <vector>
 
+#include "DocumentFileTest.h"
 #include "FailingAllocation.h"
-#include "IniText.h"
-#include "TestUtil.h"
-#include "knitcfg/actuators/LineActuators.h"
 #include "knitcfg/config/Configuration.h"
 
 namespace knitcfg {
 namespace {
 
-using test::Crlf;
+using Texts = std::vector<std::string>;
 
-std::string PlaneData(const std::string& name) {
-    return test::TestDataDir() + "/planes/" + name;
-}
-
-// Lines as "ID/Plane", in list order.
-std::vector<std::string> LineNumbers(const Configuration& doc) {
-    std::vector<std::string> out;
+// The lines as "ID/Plane", then plane 1's and 2's NumberOfLines and the
+// header's number of lines: what AddLine and RemoveLastLine keep in step.
+Texts Counts(Configuration& doc) {
+    Texts out;
     for (const auto& line : doc.Lines()) {
         out.push_back(std::to_string(line->ID) + "/" + std::to_string(line->Plane));
+    }
+    for (int n : {doc.GetPlane(1)->NumberOfLines, doc.GetPlane(2)->NumberOfLines,
+                  doc.HeaderGetProcessingRows()}) {
+        out.push_back(std::to_string(n));
     }
     return out;
 }
 
-// Colors as "ID/Plane HelpAbstract", in list order.
-std::vector<std::string> ColorNumbers(const Configuration& doc) {
-    std::vector<std::string> out;
+// The colors as "ID/Plane HelpAbstract", in list order.
+Texts Colors(const Configuration& doc) {
+    Texts out;
     for (const auto& color : doc.Colors()) {
         out.push_back(std::to_string(color->ID) + "/" + std::to_string(color->Plane) + " " +
                       color->HelpAbstract);
@@ -41,99 +40,60 @@ std::vector<std::string> ColorNumbers(const Configuration& doc) {
     return out;
 }
 
-// The three counts that AddLine and RemoveLastLine keep in step.
-struct Counts {
-    std::vector<std::string> lines;
-    short plane1;
-    short plane2;
-    short header;
-    bool operator==(const Counts& other) const {
-        return lines == other.lines && plane1 == other.plane1 && plane2 == other.plane2 &&
-               header == other.header;
-    }
-};
-
-class ConfigurationQueriesTest : public ::testing::Test {
+class ConfigurationQueriesTest : public test::DocumentFileTest {
 protected:
-    void SetUp() override {
-        file_ = dir_.File("queries.ini");
-        test::WriteFile(file_, test::ReadFile(PlaneData("queries.ini")));
-        ASSERT_EQ(doc_.LoadCFG(file_.c_str()), RE_SUCCESS);
-    }
-
-    Counts CountsNow() {
-        return {LineNumbers(doc_), doc_.GetPlane(1)->NumberOfLines, doc_.GetPlane(2)->NumberOfLines,
-                doc_.HeaderGetProcessingRows()};
-    }
-
-    // Runs `edit` once for every allocation it makes, that allocation failing
-    // each time, and checks that the failures leave the document as it was
-    // and give `failure`; then lets it succeed. Skips where allocations
-    // cannot be made to fail.
-    template <class Result>
-    Result EveryAllocationFailing(const std::function<Result()>& edit, Result failure) {
-        for (int skip = 0;; ++skip) {
-            const std::vector<std::string> colors = ColorNumbers(doc_);
-            const Counts counts = CountsNow();
-            Result result;
-            bool failed;
-            {
-                test::FailingAllocation failing(skip);
-                result = edit();
-                failed = failing.Failed();
-            }
-            if (!failed) {
-                EXPECT_GT(skip, 0);
-                return result;
-            }
-            SCOPED_TRACE(skip);
-            EXPECT_EQ(result, failure);
-            EXPECT_EQ(ColorNumbers(doc_), colors);
-            EXPECT_TRUE(CountsNow() == counts);
-        }
-    }
-
-    test::TempDir dir_;
-    test::ScopedTempFolder tmp_{dir_.path()};
-    std::string file_;
-    Configuration doc_;
+    void SetUp() override { LoadCopy("planes/queries.ini"); }
 };
 
 TEST_F(ConfigurationQueriesTest, CountsAndLookups) {
-    EXPECT_EQ(doc_.GetPlanesCount(), 2);
-    EXPECT_EQ(doc_.GetLinesCount(), 3);
-    EXPECT_EQ(doc_.GetColorsCount(), 3);
+    EXPECT_EQ(
+        std::vector<int>({doc_.GetPlanesCount(), doc_.GetLinesCount(), doc_.GetColorsCount()}),
+        std::vector<int>({2, 3, 3}));
+    const auto& colors = doc_.Colors();
+    const auto& lines = doc_.Lines();
+    // The first color of a number shadows the later one, but GetAttuat looks
+    // into every color of the number; line identifiers are taken as 16 bits.
+    const std::pair<const void*, const void*> found[] = {
+        {doc_.GetPlane(2), doc_.Planes()[1].get()},
+        {doc_.GetPlane(3), nullptr},
+        {doc_.GetColor(1), colors[0].get()},
+        {doc_.GetColor(2), colors[1].get()},
+        {doc_.GetColor(7), nullptr},
+        {doc_.GetLine(1, 1), lines[1].get()},
+        {doc_.GetLine(10, 2), lines[2].get()},
+        {doc_.GetLine(1, 2), nullptr},
+        {doc_.GetLine(10, 1), nullptr},
+        {doc_.GetAttuat(4, 1), colors[0]->Attuats[1].get()},
+        {doc_.GetAttuat(11, 1), colors[2]->GetAttuat(11)},
+        {doc_.GetAttuat(11, 2), nullptr},
+        {doc_.GetAttuat(3, 7), nullptr},
+        {doc_.LinePrgGetAttuat(8), lines[1]->GetAttuat(8)},
+        {doc_.LinePrgGetAttuat(65536 + 3), lines[0]->GetAttuat(3)},
+        {doc_.LinePrgGetAttuat(9), lines[2]->GetAttuat(9)},
+        {doc_.LinePrgGetAttuat(11), nullptr},
+    };
+    for (const auto& [got, expected] : found) {
+        EXPECT_EQ(got, expected) << &got - &found[0].first;
+    }
+    EXPECT_NE(colors[2]->GetAttuat(11), nullptr);
 
-    ASSERT_NE(doc_.GetPlane(2), nullptr);
-    EXPECT_EQ(doc_.GetPlane(2)->Description, "Pattern");
-    EXPECT_EQ(doc_.GetPlane(3), nullptr);
-
-    // The first color of a number shadows the later one.
-    ASSERT_NE(doc_.GetColor(1), nullptr);
-    EXPECT_EQ(doc_.GetColor(1), doc_.Colors()[0].get());
-    EXPECT_EQ(doc_.GetColor(2), doc_.Colors()[1].get());
-    EXPECT_EQ(doc_.GetColor(7), nullptr);
-
-    EXPECT_EQ(doc_.GetLine(1, 1), doc_.Lines()[1].get());
-    EXPECT_EQ(doc_.GetLine(10, 2), doc_.Lines()[2].get());
-    EXPECT_EQ(doc_.GetLine(1, 2), nullptr);
-    EXPECT_EQ(doc_.GetLine(10, 1), nullptr);
-
-    // GetAttuat looks into every color of the number.
-    EXPECT_EQ(doc_.GetAttuat(3, 1), doc_.Colors()[0]->Attuats[0].get());
-    EXPECT_EQ(doc_.GetAttuat(4, 1), doc_.Colors()[0]->Attuats[1].get());
-    ASSERT_NE(doc_.GetAttuat(11, 1), nullptr);
-    EXPECT_EQ(doc_.GetAttuat(11, 1), doc_.Colors()[2]->GetAttuat(11));
-    EXPECT_EQ(doc_.GetAttuat(11, 2), nullptr);
-    EXPECT_EQ(doc_.GetAttuat(3, 7), nullptr);
-
-    // Lines in order; the identifier is taken as 16 bits.
-    EXPECT_EQ(doc_.LinePrgGetAttuat(8), doc_.Lines()[1]->GetAttuat(8));
-    EXPECT_EQ(doc_.LinePrgGetAttuat(3), doc_.Lines()[0]->GetAttuat(3));
-    EXPECT_EQ(doc_.LinePrgGetAttuat(65536 + 3), doc_.Lines()[0]->GetAttuat(3));
-    EXPECT_EQ(doc_.LinePrgGetAttuat(9), doc_.Lines()[2]->GetAttuat(9));
-    EXPECT_EQ(doc_.LinePrgGetAttuat(11), nullptr);
-
+    // State, feed and feed identifier of the first color of the number;
+    // -32768 for no such color, an actuator the first color lacks (the later
+    // color of the number has it), a kind without a state.
+    const short cases[][5] = {{3, 1, 1, 1, 1},
+                              {4, 1, 0, 2, 2},
+                              {5, 1, 1, 3, 3},
+                              {7, 2, 2, 4, 4},
+                              {9, 2, kNoValue, 6, 6},
+                              {10, 2, kNoValue, 5, 5},
+                              {3, 7, kNoValue, kNoValue, kNoValue},
+                              {11, 1, kNoValue, kNoValue, kNoValue}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c[0]) + " of color " + std::to_string(c[1]));
+        EXPECT_EQ(doc_.GetStatoAttuat(c[0], c[1]), c[2]);
+        EXPECT_EQ(doc_.GetCadutaAttuat(c[0], c[1]), c[3]);
+        EXPECT_EQ(doc_.GetIdCadutaAttuat(c[0], c[1]), c[4]);
+    }
     // A color numbered -1 (a section without "ID") is no color for GetColor,
     // while the value queries still find it.
     doc_.Colors()[1]->ID = -1;
@@ -141,69 +101,45 @@ TEST_F(ConfigurationQueriesTest, CountsAndLookups) {
     EXPECT_EQ(doc_.GetCadutaAttuat(3, -1), 1);
 }
 
-TEST_F(ConfigurationQueriesTest, ActuatorValues) {
-    EXPECT_EQ(doc_.GetStatoAttuat(3, 1), 1);
-    EXPECT_EQ(doc_.GetStatoAttuat(4, 1), 0);
-    EXPECT_EQ(doc_.GetStatoAttuat(3, 2), 0);
-    EXPECT_EQ(doc_.GetStatoAttuat(7, 2), 2);
-    EXPECT_EQ(doc_.GetCadutaAttuat(4, 1), 2);
-    EXPECT_EQ(doc_.GetIdCadutaAttuat(5, 1), 3);
-    EXPECT_EQ(doc_.GetCadutaAttuat(10, 2), 5);
-    EXPECT_EQ(doc_.GetIdCadutaAttuat(9, 2), 6);
-    // No color of the number; an actuator the first color lacks (the later
-    // color of the number has it); a kind without a state.
-    for (const auto& [id, color] : std::vector<std::pair<short, short>>{{3, 7}, {11, 1}}) {
-        EXPECT_EQ(doc_.GetStatoAttuat(id, color), kNoValue);
-        EXPECT_EQ(doc_.GetCadutaAttuat(id, color), kNoValue);
-        EXPECT_EQ(doc_.GetIdCadutaAttuat(id, color), kNoValue);
-    }
-    EXPECT_EQ(doc_.GetStatoAttuat(9, 2), kNoValue);
-    EXPECT_EQ(doc_.GetStatoAttuat(10, 2), kNoValue);
-}
-
 using KindQuery = short (Configuration::*)(IndexList*, short, short) const;
 
 TEST_F(ConfigurationQueriesTest, KindListsHoldEachIdentifierOnceInTheOrderMet) {
     struct Case {
-        const char* name;
         KindQuery query;
         short plane;
         short number;
         IndexList expected;
-    };
-    const Case cases[] = {
-        {"color drums", &Configuration::GetListColorDrum, -1, -1, {3, 4}},
-        {"color drums of plane 2", &Configuration::GetListColorDrum, 2, -1, {3, 4}},
-        {"color drums of color 1", &Configuration::GetListColorDrum, -1, 1, {3, 4}},
-        {"color drums of plane 2, color 1", &Configuration::GetListColorDrum, 2, 1, {4}},
-        {"color drums of plane 3", &Configuration::GetListColorDrum, 3, -1, {}},
-        {"color fingers", &Configuration::GetListColorFinger, -1, -1, {5, 11}},
-        {"color fingers of plane 1", &Configuration::GetListColorFinger, 1, -1, {5}},
-        {"color splitters", &Configuration::GetListColorSplitter, -1, -1, {6}},
-        {"color cams", &Configuration::GetListColorTriangle, -1, -1, {8}},
-        {"color stepping motors", &Configuration::GetListColorStepMotor, -1, -1, {7}},
-        {"color design stepping motors", &Configuration::GetListColorStepMotorDis, -1, -1, {10}},
-        {"color speeders", &Configuration::GetListColorSpeeder, -1, -1, {9}},
-        {"color speeders of color 1", &Configuration::GetListColorSpeeder, -1, 1, {}},
-        {"line drums", &Configuration::GetListLineDrum, -1, -1, {3, 4}},
-        {"line drums of plane 2", &Configuration::GetListLineDrum, 2, -1, {3}},
-        {"line drums of line 1", &Configuration::GetListLineDrum, -1, 1, {4}},
-        {"line drums of line 10, plane 1", &Configuration::GetListLineDrum, 1, 10, {}},
-        {"line fingers", &Configuration::GetListLineFinger, -1, -1, {5}},
-        {"line splitters", &Configuration::GetListLineSplitter, -1, -1, {6}},
-        {"line cams", &Configuration::GetListLineTriangle, -1, -1, {8}},
-        {"line stepping motors", &Configuration::GetListLineStepMotor, -1, -1, {7}},
-        {"line design stepping motors", &Configuration::GetListLineStepMotorDis, -1, -1, {10}},
-        {"line speeders", &Configuration::GetListLineSpeeder, -1, -1, {9}},
+    } const cases[] = {
+        {&Configuration::GetListColorDrum, -1, -1, {3, 4}},
+        {&Configuration::GetListColorDrum, 2, -1, {3, 4}},
+        {&Configuration::GetListColorDrum, 2, 1, {4}},
+        {&Configuration::GetListColorDrum, 3, -1, {}},
+        {&Configuration::GetListColorFinger, -1, -1, {5, 11}},
+        {&Configuration::GetListColorSplitter, -1, -1, {6}},
+        {&Configuration::GetListColorTriangle, -1, -1, {8}},
+        {&Configuration::GetListColorStepMotor, -1, -1, {7}},
+        {&Configuration::GetListColorStepMotorDis, -1, -1, {10}},
+        {&Configuration::GetListColorSpeeder, -1, -1, {9}},
+        {&Configuration::GetListLineDrum, -1, -1, {3, 4}},
+        {&Configuration::GetListLineDrum, 2, -1, {3}},
+        {&Configuration::GetListLineDrum, -1, 1, {4}},
+        {&Configuration::GetListLineDrum, 1, 10, {}},
+        {&Configuration::GetListLineFinger, -1, -1, {5}},
+        {&Configuration::GetListLineSplitter, -1, -1, {6}},
+        {&Configuration::GetListLineTriangle, -1, -1, {8}},
+        {&Configuration::GetListLineStepMotor, -1, -1, {7}},
+        {&Configuration::GetListLineStepMotorDis, -1, -1, {10}},
+        {&Configuration::GetListLineSpeeder, -1, -1, {9}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(&c - cases);
+        // Twice: the second call adds nothing and gives the same count.
         IndexList list;
-        EXPECT_EQ((doc_.*c.query)(&list, c.plane, c.number), static_cast<short>(c.expected.size()));
-        EXPECT_EQ(list, c.expected);
-        // A second call adds nothing and gives the same count.
-        EXPECT_EQ((doc_.*c.query)(&list, c.plane, c.number), static_cast<short>(c.expected.size()));
-        EXPECT_EQ(list, c.expected);
+        for (int call = 0; call < 2; ++call) {
+            EXPECT_EQ((doc_.*c.query)(&list, c.plane, c.number),
+                      static_cast<short>(c.expected.size()));
+            EXPECT_EQ(list, c.expected);
+        }
         // What the list held stays, is counted, and is not added again.
         IndexList held = {99, 4};
         IndexList expected = held;
@@ -217,10 +153,9 @@ TEST_F(ConfigurationQueriesTest, KindListsHoldEachIdentifierOnceInTheOrderMet) {
         EXPECT_EQ((doc_.*c.query)(nullptr, c.plane, c.number), 0);
     }
     // With no program the list is untouched and its size returned.
-    Configuration empty;
     IndexList list = {1, 2, 3};
-    EXPECT_EQ(empty.GetListColorDrum(&list, -1, -1), 3);
-    EXPECT_EQ(empty.GetListLineSpeeder(&list, -1, -1), 3);
+    EXPECT_EQ(Configuration().GetListColorDrum(&list, -1, -1), 3);
+    EXPECT_EQ(Configuration().GetListLineSpeeder(&list, -1, -1), 3);
     EXPECT_EQ(list, (IndexList{1, 2, 3}));
 }
 
@@ -231,16 +166,13 @@ TEST_F(ConfigurationQueriesTest, NumberLists) {
     list.clear();
     EXPECT_EQ(doc_.GetListColors(&list, 2), 2);
     EXPECT_EQ(list, (IndexList{2, 1}));
-    EXPECT_EQ(doc_.GetListColors(&list, -1), 2);
     EXPECT_EQ(doc_.GetListColors(nullptr, -1), 0);
 
-    list.clear();
-    EXPECT_EQ(doc_.GetListLines(&list, -1), 3);
-    EXPECT_EQ(list, (IndexList{0, 1, 10}));
     list = {10};
     EXPECT_EQ(doc_.GetListLines(&list, 1), 3);
     EXPECT_EQ(list, (IndexList{10, 0, 1}));
-    EXPECT_EQ(doc_.GetListLines(&list, 3), 3);
+    EXPECT_EQ(doc_.GetListLines(&list, -1), 3);
+    EXPECT_EQ(doc_.GetListLines(nullptr, -1), 0);
 
     // Lines that hold an actuator: once per actuator, duplicates kept.
     list.clear();
@@ -257,146 +189,139 @@ TEST_F(ConfigurationQueriesTest, AddAndRemoveColors) {
     EXPECT_EQ(doc_.AddColor(-1, 1), nullptr);
     EXPECT_EQ(doc_.AddColor(5, 0), nullptr);
     EXPECT_EQ(doc_.AddColor(5, -2), nullptr);
-    EXPECT_EQ(doc_.GetColorsCount(), 3);
-
     // A number already there is taken; the new color stays shadowed.
     ColorPrg* added = doc_.AddColor(2, 1);
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(added, doc_.Colors().back().get());
-    EXPECT_EQ(added->ID, 2);
-    EXPECT_EQ(added->Plane, 1);
-    EXPECT_TRUE(added->Attuats.empty());
-    EXPECT_TRUE(added->Help.empty() && added->HelpAbstract.empty());
+    EXPECT_TRUE(added->Attuats.empty() && added->Help.empty());
     EXPECT_EQ(doc_.GetColor(2), doc_.Colors()[1].get());
 
     EXPECT_EQ(doc_.RemoveColor(-1), 0);
     EXPECT_EQ(doc_.RemoveColor(7), 0);
     EXPECT_EQ(doc_.RemoveColor(1), 1);  // the first of the number
-    EXPECT_EQ(ColorNumbers(doc_), (std::vector<std::string>{"2/2 Red yarn", "1/2 Shadow", "2/1 "}));
-    EXPECT_EQ(doc_.GetColor(1), doc_.Colors()[1].get());
+    EXPECT_EQ(Colors(doc_), (Texts{"2/2 Red yarn", "1/2 Shadow", "2/1 "}));
     EXPECT_EQ(doc_.RemoveColor(2), 1);
     EXPECT_EQ(doc_.GetColor(2), added);
 }
 
-TEST_F(ConfigurationQueriesTest, AddColorThatCannotBeMadeChangesNothing) {
-    KNITCFG_REQUIRE_FAILING_ALLOCATION();
-    const std::function<ColorPrg*()> add = [this] { return doc_.AddColor(6, 1); };
-    ColorPrg* added = EveryAllocationFailing(add, static_cast<ColorPrg*>(nullptr));
-    ASSERT_NE(added, nullptr);
-    EXPECT_EQ(added->ID, 6);
-}
-
 TEST_F(ConfigurationQueriesTest, AddLineThenRemoveLastLineRestoresTheThreeCounts) {
-    const Counts before = CountsNow();
-    EXPECT_TRUE(before == (Counts{{"0/1", "1/1", "10/2"}, 2, 2, 2}));
-
+    const Texts before = Counts(doc_);
+    EXPECT_EQ(before, (Texts{"0/1", "1/1", "10/2", "2", "2", "2"}));
     // Plane 1: the header follows the plane.
     EXPECT_EQ(doc_.AddLine(4, 1), 1);
-    EXPECT_TRUE(CountsNow() == (Counts{{"0/1", "1/1", "10/2", "2/1"}, 3, 2, 3}));
+    EXPECT_EQ(Counts(doc_), (Texts{"0/1", "1/1", "10/2", "2/1", "3", "2", "3"}));
     EXPECT_EQ(doc_.RemoveLastLine(1), 1);
-    EXPECT_TRUE(CountsNow() == before);
-
+    EXPECT_EQ(Counts(doc_), before);
     // Plane 2: numbered from 10, the header left alone.
-    EXPECT_EQ(doc_.AddLine(4, 2), 1);
-    EXPECT_EQ(doc_.AddLine(4, 2), 1);
-    EXPECT_TRUE(CountsNow() == (Counts{{"0/1", "1/1", "10/2", "11/2", "12/2"}, 2, 4, 2}));
-    EXPECT_EQ(doc_.RemoveLastLine(2), 1);
-    EXPECT_EQ(doc_.RemoveLastLine(2), 1);
-    EXPECT_TRUE(CountsNow() == before);
+    EXPECT_EQ(doc_.AddLine(4, 2) + doc_.AddLine(4, 2), 2);
+    EXPECT_EQ(Counts(doc_), (Texts{"0/1", "1/1", "10/2", "11/2", "12/2", "2", "4", "2"}));
+    EXPECT_EQ(doc_.RemoveLastLine(2) + doc_.RemoveLastLine(2), 2);
+    EXPECT_EQ(Counts(doc_), before);
 
-    // Full planes take no line.
-    EXPECT_EQ(doc_.AddLine(2, 1), 0);
-    EXPECT_EQ(doc_.AddLine(1, 2), 0);
-    EXPECT_EQ(doc_.AddLine(0, 0), 0);
-    EXPECT_EQ(doc_.AddLine(4, -1), 0);
-    EXPECT_TRUE(CountsNow() == before);
-}
+    // Full planes and planes below 1 take no line; removing from planes
+    // below 1, or without a line, does nothing.
+    EXPECT_EQ(doc_.AddLine(2, 1) + doc_.AddLine(1, 2) + doc_.AddLine(0, 0) + doc_.AddLine(4, -1),
+              0);
+    EXPECT_EQ(doc_.RemoveLastLine(0) + doc_.RemoveLastLine(-1) + doc_.RemoveLastLine(3), 0);
+    EXPECT_EQ(Counts(doc_), before);
+    EXPECT_EQ(Configuration().RemoveLastLine(1), 0);
 
-TEST_F(ConfigurationQueriesTest, LineEditsOnAPlaneThatDoesNotExist) {
-    const Counts before = CountsNow();
-    // The line stays although the result is 0, and is removed again.
+    // A plane that does not exist: the line stays although the result is 0,
+    // and is removed again, with no count changed.
     EXPECT_EQ(doc_.AddLine(4, 3), 0);
-    EXPECT_EQ(LineNumbers(doc_), (std::vector<std::string>{"0/1", "1/1", "10/2", "20/3"}));
+    EXPECT_EQ(Counts(doc_), (Texts{"0/1", "1/1", "10/2", "20/3", "2", "2", "2"}));
     EXPECT_EQ(doc_.RemoveLastLine(3), 0);
-    EXPECT_TRUE(CountsNow() == before);
-    EXPECT_EQ(doc_.RemoveLastLine(3), 0);
-    EXPECT_EQ(doc_.RemoveLastLine(0), 0);
-    EXPECT_EQ(doc_.RemoveLastLine(-1), 0);
-    EXPECT_TRUE(CountsNow() == before);
+    EXPECT_EQ(Counts(doc_), before);
 
-    Configuration empty;
-    EXPECT_EQ(empty.RemoveLastLine(1), 0);
-}
-
-TEST_F(ConfigurationQueriesTest, RemoveLastLineWithoutTheExpectedNumberKeepsTheCounts) {
-    // Plane 1 now holds 0, 1 and 5: its last line would be 2, which no line
+    // Plane 1 holding 0, 1 and 5: its last line would be 2, which no line
     // is. Nothing is removed, and no count drops below the lines held.
     ASSERT_EQ(doc_.CreateLine(5, 1), RE_SUCCESS);
-    const Counts before = CountsNow();
+    const Texts created = Counts(doc_);
     EXPECT_EQ(doc_.RemoveLastLine(1), 0);
-    EXPECT_TRUE(CountsNow() == before);
+    EXPECT_EQ(Counts(doc_), created);
 }
 
-TEST_F(ConfigurationQueriesTest, AddLineThatCannotBeMadeChangesNothing) {
+// Each allocation of an edit failing in turn leaves the document as it was
+// and gives the edit's failure result.
+TEST_F(ConfigurationQueriesTest, EditsThatCannotBeMadeChangeNothing) {
     KNITCFG_REQUIRE_FAILING_ALLOCATION();
-    const std::function<int()> add = [this] { return doc_.AddLine(4, 2); };
-    EXPECT_EQ(EveryAllocationFailing(add, 0), 1);
-    EXPECT_EQ(doc_.GetPlane(2)->NumberOfLines, 3);
+    struct Edit {
+        std::function<int()> run;
+        int failure;
+        int success;
+    } const edits[] = {
+        {[this] { return doc_.AddColor(6, 1) != nullptr ? 1 : 0; }, 0, 1},
+        {[this] { return doc_.AddLine(4, 2); }, 0, 1},
+        {[this] { return static_cast<int>(doc_.CreateLine(3, 2)); }, RE_NO_SECTIONS, RE_SUCCESS},
+        {[this] { return static_cast<int>(doc_.CreatePlane(3, "Third", 0)); }, RE_PLANE_NOT_ADDED,
+         RE_SUCCESS},
+    };
+    for (const auto& edit : edits) {
+        for (int skip = 0;; ++skip) {
+            SCOPED_TRACE(skip);
+            const Texts before = Colors(doc_);
+            const Texts counts = Counts(doc_);
+            const short planes = doc_.GetPlanesCount();
+            int result;
+            bool failed;
+            {
+                test::FailingAllocation failing(skip);
+                result = edit.run();
+                failed = failing.Failed();
+            }
+            if (!failed) {
+                EXPECT_EQ(result, edit.success);
+                EXPECT_GT(skip, 0);
+                break;
+            }
+            EXPECT_EQ(result, edit.failure);
+            EXPECT_EQ(Colors(doc_), before);
+            EXPECT_EQ(Counts(doc_), counts);
+            EXPECT_EQ(doc_.GetPlanesCount(), planes);
+        }
+    }
 }
 
 TEST_F(ConfigurationQueriesTest, LoadBlockReplacesTheBlockAtTheEnd) {
     PlanePrg* plane = doc_.GetPlane(2);
-    const IndexList values = {1};
-    plane->AddBlock(1, 0, &values);
-    plane->AddBlock(2, 0, &values);
-    plane->AddBlock(3, 0, &values);
-
+    const IndexList one = {1};
+    for (int block : {1, 2, 3}) {
+        plane->AddBlock(block, 0, &one);
+    }
     EXPECT_EQ(doc_.LoadBlock(2, 2, 7, IndexList{8, 9}), 1);
-    ASSERT_EQ(plane->Blocks.size(), 3u);
-    EXPECT_EQ(plane->Blocks[0]->Number, 1);
-    EXPECT_EQ(plane->Blocks[1]->Number, 3);
-    EXPECT_EQ(plane->Blocks[2]->Number, 2);
-    EXPECT_EQ(plane->Blocks[2]->Parameter, 7);
-    EXPECT_EQ(plane->Blocks[2]->Values, (IndexList{8, 9}));
-
     // A new number is added; the plane number is taken as 16 bits.
     EXPECT_EQ(doc_.LoadBlock(65536 + 2, 65536 + 4, 0, IndexList{}), 1);
-    ASSERT_EQ(plane->Blocks.size(), 4u);
-    EXPECT_EQ(plane->Blocks[3]->Number, 4);
-    EXPECT_TRUE(plane->Blocks[3]->Values.empty());
-
     // No such plane: nothing changes.
     EXPECT_EQ(doc_.LoadBlock(3, 1, 0, IndexList{5}), 0);
+    Texts blocks;
+    for (const auto& block : plane->Blocks) {
+        blocks.push_back(std::to_string(block->Number) + " " + std::to_string(block->Parameter) +
+                         " " + std::to_string(block->Values.size()));
+    }
+    EXPECT_EQ(blocks, (Texts{"1 0 1", "3 0 1", "2 7 2", "4 0 0"}));
+    EXPECT_EQ(plane->Blocks[2]->Values, (IndexList{8, 9}));
     EXPECT_TRUE(doc_.GetPlane(1)->Blocks.empty());
-    EXPECT_EQ(plane->Blocks.size(), 4u);
 }
 
 TEST_F(ConfigurationQueriesTest, HelpTexts) {
-    EXPECT_EQ(doc_.GetColorForHelp("PLAIN background"), 1);
-    EXPECT_EQ(doc_.GetColorForHelp("red\r\nYARN"), 2);
-    EXPECT_EQ(doc_.GetColorForHelp("Red\\nyarn"), -1);
-    EXPECT_EQ(doc_.GetColorForHelp("Plain"), -1);
-    EXPECT_EQ(doc_.GetColorForHelp(nullptr), -1);
+    // Found without regard to ASCII case, with CR LF breaks as held.
+    EXPECT_EQ(std::vector<int>(
+                  {doc_.GetColorForHelp("PLAIN background"), doc_.GetColorForHelp("red\r\nYARN"),
+                   doc_.GetColorForHelp("Red\\nyarn"), doc_.GetColorForHelp("Plain"),
+                   doc_.GetColorForHelp(nullptr), doc_.GetColorForHelpAbstract("RED YARN"),
+                   doc_.GetColorForHelpAbstract("Plain background"),
+                   doc_.GetColorForHelpAbstract(nullptr)}),
+              std::vector<int>({1, 2, -1, -1, -1, 2, -1, -1}));
+    EXPECT_EQ(Texts({doc_.GetColorHelp(2), doc_.GetColorHelpAbstrct(1), doc_.GetColorHelp(7),
+                     doc_.GetColorHelpAbstrct(7)}),
+              Texts({"Red\r\nyarn", "Background", "No Help Description",
+                     "No Help Abstract Description"}));
+    // Set on the first color of the number; none for a number no color has.
+    EXPECT_EQ(doc_.SetColorHelp(1, "New\r\nhelp") + doc_.SetColorHelpAbstrct(1, nullptr), 2);
+    EXPECT_EQ(doc_.SetColorHelp(7, "x") + doc_.SetColorHelpAbstrct(7, "x"), 0);
+    EXPECT_EQ(doc_.Colors()[0]->Help + "|" + doc_.Colors()[2]->Help, "New\r\nhelp|Shadowed");
     EXPECT_EQ(doc_.GetColorForHelpAbstract("shadow"), 1);
-    EXPECT_EQ(doc_.GetColorForHelpAbstract("RED YARN"), 2);
-    EXPECT_EQ(doc_.GetColorForHelpAbstract("Plain background"), -1);
-
-    EXPECT_EQ(doc_.GetColorHelp(1), "Plain background");
-    EXPECT_EQ(doc_.GetColorHelp(2), "Red\r\nyarn");
-    EXPECT_EQ(doc_.GetColorHelpAbstrct(1), "Background");
-    EXPECT_EQ(doc_.GetColorHelp(7), "No Help Description");
-    EXPECT_EQ(doc_.GetColorHelpAbstrct(7), "No Help Abstract Description");
-
-    EXPECT_EQ(doc_.SetColorHelp(1, "New\r\nhelp"), 1);
-    EXPECT_EQ(doc_.SetColorHelpAbstrct(1, nullptr), 1);
-    EXPECT_EQ(doc_.Colors()[0]->Help, "New\r\nhelp");
-    EXPECT_EQ(doc_.Colors()[0]->HelpAbstract, "");
-    EXPECT_EQ(doc_.Colors()[2]->Help, "Shadowed");  // the later color of the number
-    EXPECT_EQ(doc_.GetColorForHelpAbstract("shadow"), 1);
-
-    EXPECT_EQ(doc_.SetColorHelp(7, "x"), 0);
-    EXPECT_EQ(doc_.SetColorHelpAbstrct(7, "x"), 0);
-    EXPECT_EQ(ColorNumbers(doc_), (std::vector<std::string>{"1/1 ", "2/2 Red yarn", "1/2 Shadow"}));
+    EXPECT_EQ(Colors(doc_), (Texts{"1/1 ", "2/2 Red yarn", "1/2 Shadow"}));
 }
 
 TEST_F(ConfigurationQueriesTest, EditsReachTheFileAtTheNextSave) {
@@ -404,27 +329,14 @@ TEST_F(ConfigurationQueriesTest, EditsReachTheFileAtTheNextSave) {
     ASSERT_EQ(doc_.RemoveColor(1), 1);  // the shadowed color is the one left
     ASSERT_EQ(doc_.SetColorHelp(1, "Shadow help\r\nline two"), 1);
     ASSERT_EQ(doc_.RemoveColor(2), 1);
-    ColorPrg* added = doc_.AddColor(5, 2);
-    ASSERT_NE(added, nullptr);
+    ASSERT_NE(doc_.AddColor(5, 2), nullptr);
     ASSERT_EQ(doc_.SetColorHelpAbstrct(5, "Added"), 1);
     ASSERT_EQ(doc_.AddLine(4, 1), 1);
     ASSERT_EQ(doc_.CreatePlane(3, "Third", 2), RE_SUCCESS);
     // Edits change memory only.
     EXPECT_EQ(test::ReadFile(file_), original);
-
     ASSERT_EQ(doc_.SaveCFG(file_.c_str()), RE_SUCCESS);
-    EXPECT_EQ(test::ReadFile(file_), test::ReadFile(PlaneData("queries.edited.ini")));
-
-    Configuration again;
-    ASSERT_EQ(again.LoadCFG(file_.c_str()), RE_SUCCESS);
-    EXPECT_EQ(ColorNumbers(again), (std::vector<std::string>{"1/2 Shadow", "5/2 Added"}));
-    EXPECT_EQ(again.GetColorHelp(1), "Shadow help\r\nline two");
-    EXPECT_EQ(LineNumbers(again), (std::vector<std::string>{"0/1", "1/1", "2/1"}));
-    EXPECT_EQ(again.HeaderGetProcessingRows(), 3);
-    EXPECT_EQ(again.GetPlanesCount(), 3);
-    EXPECT_EQ(again.GetPlane(3)->Description, "Third");
-    // Planes read from their entries all take the header's count.
-    EXPECT_EQ(again.GetPlane(2)->NumberOfLines, 3);
+    EXPECT_EQ(test::ReadFile(file_), test::ReadFile(Data("planes/queries.edited.ini")));
 }
 
 }  // namespace

@@ -2,112 +2,31 @@
 
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "ChildProcess.h"
+#include "DocumentFileTest.h"
 #include "FileSizeLimit.h"
-#include "TestUtil.h"
 
 namespace knitcfg {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ReadFile;
 
-std::string DataFile(const char* name) {
-    return test::TestDataDir() + "/config/" + name;
-}
+class ConfigurationTest : public test::DocumentFileTest {};
 
-// Every test gets its own temporary folder for the saves' temporary file, so
-// that tests running in parallel never share it.
-class ConfigurationTest : public ::testing::Test {
-protected:
-    // The file every save writes first.
-    std::string TempFile() const {
-        return (fs::path(dir_.File(test::PrivateTempFolderName())) / "Voz16.tmp").string();
-    }
-
-    // A copy of a test data file in the test's folder.
-    std::string Copy(const char* name) {
-        const std::string path = dir_.File(name);
-        test::WriteFile(path, test::ReadFile(DataFile(name)));
-        return path;
-    }
-
-    test::TempDir dir_;
-    test::ScopedTempFolder tmp_{dir_.path()};
-};
-
-TEST_F(ConfigurationTest, ConstructorsSetTheHeader) {
+TEST_F(ConfigurationTest, HeaderThroughTheDocument) {
     Configuration empty;
-    EXPECT_EQ(empty.HeaderGetStartBlockIndex(), 0);
+    EXPECT_EQ(empty.HeaderGetStartBlockIndex(), 0);  // not HeaderPrg's -1
     EXPECT_EQ(empty.HeaderGetProcessingRows(), -1);
-    EXPECT_EQ(empty.HeaderGetMachineType(), "");
-    EXPECT_EQ(empty.GetProtection().Get(), 0);
-    EXPECT_EQ(empty.GetPathName(), "");
-    EXPECT_EQ(empty.GetModifiedFlag(), 0);
+    EXPECT_EQ(Configuration(nullptr, 0, 0, 65537).HeaderGetProcessingRows(), 1);
 
-    Configuration made("KM-400", 2, 7, 65537);
-    int major = 0;
-    int minor = 0;
-    made.HeaderGetVersion(&major, &minor);
-    EXPECT_EQ(made.HeaderGetMachineType(), "KM-400");
-    EXPECT_EQ(major, 2);
-    EXPECT_EQ(minor, 7);
-    EXPECT_EQ(made.HeaderGetProcessingRows(), 1);  // the low 16 bits
-    EXPECT_EQ(made.HeaderGetStartBlockIndex(), 0);
-    made.HeaderGetVersion(nullptr, nullptr);
-    EXPECT_EQ(Configuration(nullptr, 0, 0, 0).HeaderGetMachineType(), "");
-
-    const std::unique_ptr<ModelObject> created(Configuration::GetThisClass()->CreateObject());
-    ASSERT_TRUE(created->IsKindOf(Configuration::GetThisClass()));
-    EXPECT_STREQ(created->GetRuntimeClass()->className, "Configuration");
-    EXPECT_EQ(static_cast<Configuration&>(*created).HeaderGetStartBlockIndex(), 0);
-}
-
-TEST_F(ConfigurationTest, LoadsAndSavesACompleteFileByteForByte) {
-    Configuration doc;
-    ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
-    EXPECT_EQ(doc.GetPathName(), DataFile("full.ini"));
-    EXPECT_EQ(doc.GetProtection().Get(), 1);
-    EXPECT_EQ(doc.HeaderGetMachineType(), "KM-400");
-    EXPECT_EQ(doc.HeaderGetDescription(), "Two-bed machine\r\nwith speeders");
-    EXPECT_EQ(doc.HeaderGetProcessingRows(), 4);
-    EXPECT_EQ(doc.HeaderGetStartBlockIndex(), 3);
-    EXPECT_EQ(doc.HeaderGetLastDevelop(), "\\designs\\rose.dis");
-    EXPECT_EQ(doc.GetHeader().LastDevelopFirst, 12);
-    EXPECT_EQ(doc.GetHeader().LastDevelopSecond, -5);
-    EXPECT_EQ(doc.GetHeader().SourceCfg, "base.cfg");
-    EXPECT_EQ(doc.GetHeader().SourceSdi, "base.sdi");
-
-    const std::string out = dir_.File("out.ini");
-    ASSERT_EQ(doc.SaveCFG(out.c_str()), RE_SUCCESS);
-    EXPECT_EQ(test::ReadFile(out), test::ReadFile(DataFile("full.ini")));
-    EXPECT_EQ(doc.GetPathName(), out);
-    EXPECT_FALSE(test::FileExists(TempFile()));
-}
-
-TEST_F(ConfigurationTest, HandEditedFileSavesInTheWrittenForm) {
-    Configuration doc;
-    ASSERT_EQ(doc.LoadCFG(DataFile("hand-edited.ini").c_str()), RE_SUCCESS);
-    const std::string out = dir_.File("out.ini");
-    ASSERT_EQ(doc.SaveCFG(out.c_str()), RE_SUCCESS);
-    EXPECT_EQ(test::ReadFile(out), test::ReadFile(DataFile("hand-edited.saved.ini")));
-}
-
-TEST_F(ConfigurationTest, AccessorsBuildTheSameFile) {
+    // Built through the setters, the document saves as the complete file,
+    // and loading that file gives every field back.
     Configuration doc("KM-400", 2, 7, 4);
     doc.HeaderSetDescription("Two-bed machine\r\nwith speeders");
     doc.HeaderSetStartBlockIndex(65536 + 3);
@@ -115,17 +34,42 @@ TEST_F(ConfigurationTest, AccessorsBuildTheSameFile) {
     doc.HeaderSetSourceCfg("base.cfg");
     doc.HeaderSetSourceSdi("base.sdi");
     doc.GetProtection().Set(1);
-    EXPECT_EQ(doc.HeaderGetStartBlockIndex(), 3);
-    const std::string out = dir_.File("out.ini");
-    ASSERT_EQ(doc.SaveCFG(out.c_str()), RE_SUCCESS);
-    EXPECT_EQ(test::ReadFile(out), test::ReadFile(DataFile("full.ini")));
+    EXPECT_EQ(Saved(doc), ReadFile(Data("config/full.ini")));
 
-    doc.HeaderSetProcessingRows(-1);
-    doc.HeaderSetSourceSdi(nullptr);
-    doc.HeaderSetLastDevelop(nullptr, 1, 2);
-    EXPECT_EQ(doc.HeaderGetProcessingRows(), -1);
-    EXPECT_EQ(doc.HeaderGetLastDevelop(), "");
-    EXPECT_EQ(doc.GetHeader().SourceSdi, "");
+    Configuration loaded;
+    ASSERT_EQ(loaded.LoadCFG(Data("config/full.ini").c_str()), RE_SUCCESS);
+    int major = 0;
+    int minor = 0;
+    loaded.HeaderGetVersion(&major, &minor);
+    loaded.HeaderGetVersion(nullptr, nullptr);
+    EXPECT_EQ(
+        std::vector<std::string>({loaded.HeaderGetMachineType(), loaded.HeaderGetDescription(),
+                                  loaded.HeaderGetLastDevelop(), loaded.GetPathName()}),
+        std::vector<std::string>({"KM-400", "Two-bed machine\r\nwith speeders",
+                                  "\\designs\\rose.dis", Data("config/full.ini")}));
+    EXPECT_EQ(std::vector<int>({major, minor, loaded.HeaderGetProcessingRows(),
+                                loaded.HeaderGetStartBlockIndex(), loaded.GetProtection().Get()}),
+              std::vector<int>({2, 7, 4, 3, 1}));
+}
+
+// Each file saves as its golden file, and that file saves unchanged.
+TEST_F(ConfigurationTest, FilesSaveInTheWrittenForm) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"config/full.ini", "config/full.ini"},
+        {"config/hand-edited.ini", "config/hand-edited.saved.ini"},
+        {"program/document.ini", "program/document.saved.ini"},
+        {"planes/example.ini", "planes/example.saved.ini"},
+        {"designs/tables.ini", "designs/tables.saved.ini"},
+    };
+    for (const auto& [file, golden] : cases) {
+        SCOPED_TRACE(file);
+        for (const char* from : {file, golden}) {
+            Configuration doc;
+            ASSERT_EQ(doc.LoadCFG(Data(from).c_str()), RE_SUCCESS);
+            EXPECT_EQ(Saved(doc), ReadFile(Data(golden)));
+            EXPECT_FALSE(test::FileExists(TempFile()));
+        }
+    }
 }
 
 // The loaders all run; the first code wins, the protection section's first.
@@ -133,117 +77,101 @@ TEST_F(ConfigurationTest, LoadReportsTheFirstCodeAndKeepsWhatItRead) {
     struct Case {
         const char* file;
         RETERROR code;
-        int protection;
         const char* machineType;
     } const cases[] = {
-        {"no-sections.ini", RE_NO_PROTECTION, 0, ""},
-        {"no-protection.ini", RE_NO_PROTECTION, 0, "KM-400"},
-        {"no-header.ini", RE_NO_HEADER, 0, ""},
-        {"empty-header.ini", RE_NO_HEADER, 0, ""},
-        {"no-machine-type.ini", RE_NO_MACHINE_TYPE, 0, ""},
-        {"version-single-number.ini", RE_BAD_VERSION, 0, "KM-400"},
-        {"no-description.ini", RE_NO_DESCRIPTION, 0, "KM-400"},
-        {"zero-lines.ini", RE_BAD_NUMBER_OF_LINES, 0, "KM-400"},
-        {"negative-start-block.ini", RE_BAD_START_BLOCK, 0, "KM-400"},
-        {"several-faults.ini", RE_NO_MACHINE_TYPE, 0, ""},
+        {"no-sections.ini", RE_NO_PROTECTION, ""},
+        {"no-protection.ini", RE_NO_PROTECTION, "KM-400"},
+        {"no-header.ini", RE_NO_HEADER, ""},
+        {"empty-header.ini", RE_NO_HEADER, ""},
+        {"no-machine-type.ini", RE_NO_MACHINE_TYPE, ""},
+        {"version-single-number.ini", RE_BAD_VERSION, "KM-400"},
+        {"no-description.ini", RE_NO_DESCRIPTION, "KM-400"},
+        {"zero-lines.ini", RE_BAD_NUMBER_OF_LINES, "KM-400"},
+        {"negative-start-block.ini", RE_BAD_START_BLOCK, "KM-400"},
+        {"several-faults.ini", RE_NO_MACHINE_TYPE, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         Configuration doc;
-        EXPECT_EQ(doc.LoadCFG(DataFile(c.file).c_str()), c.code);
-        EXPECT_EQ(doc.GetPathName(), DataFile(c.file));
-        EXPECT_EQ(doc.GetProtection().Get(), c.protection);
+        const std::string path = Data(std::string("config/") + c.file);
+        EXPECT_EQ(doc.LoadCFG(path.c_str()), c.code);
+        EXPECT_EQ(doc.GetPathName(), path);
+        EXPECT_EQ(doc.GetProtection().Get(), 0);
         EXPECT_EQ(doc.HeaderGetMachineType(), c.machineType);
         EXPECT_EQ(doc.IsModified(), 0);  // the file's time is kept whatever the result
     }
-}
-
-TEST_F(ConfigurationTest, LoadingAgainOverwritesOnlyWhatTheFileHolds) {
+    // Loaded over a document: only what the file holds is overwritten.
     Configuration doc;
-    ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
-    EXPECT_EQ(doc.LoadCFG(DataFile("no-machine-type.ini").c_str()), RE_NO_MACHINE_TYPE);
-    EXPECT_EQ(doc.HeaderGetMachineType(), "KM-400");
-    EXPECT_EQ(doc.HeaderGetDescription(), "d");
-    EXPECT_EQ(doc.GetProtection().Get(), 0);
-    EXPECT_EQ(doc.GetPathName(), DataFile("no-machine-type.ini"));
+    ASSERT_EQ(doc.LoadCFG(Data("config/full.ini").c_str()), RE_SUCCESS);
+    EXPECT_EQ(doc.LoadCFG(Data("config/no-machine-type.ini").c_str()), RE_NO_MACHINE_TYPE);
+    EXPECT_EQ(doc.HeaderGetMachineType() + doc.HeaderGetDescription(), "KM-400d");
 }
 
 TEST_F(ConfigurationTest, UnreadableFilesGive62AndChangeNothing) {
     const std::string folder = dir_.File("folder");
     fs::create_directory(folder);
-    const std::string empty = dir_.File("empty.ini");
-    test::WriteFile(empty, "");
-    std::vector<std::string> paths = {dir_.File("missing.ini"), folder, empty, ""};
-#ifndef _WIN32
-    const std::string pipe = dir_.File("pipe.ini");
-    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);  // must not wait for a writer
-    paths.push_back(pipe);
-#endif
+    const std::string empty = Write("empty.ini", "");
+    const std::string paths[] = {dir_.File("missing.ini"), folder, empty, ""};
     for (const std::string& path : paths) {
         SCOPED_TRACE(path);
         Configuration doc("kept", 1, 2, 3);
         doc.SetPathName("before.ini");
         EXPECT_EQ(doc.LoadCFG(path.c_str()), RE_FILE_UNREADABLE);
-        EXPECT_EQ(doc.GetPathName(), "before.ini");
-        EXPECT_EQ(doc.HeaderGetMachineType(), "kept");
+        EXPECT_EQ(doc.GetPathName() + doc.HeaderGetMachineType(), "before.inikept");
         EXPECT_EQ(doc.HeaderGetProcessingRows(), 3);
     }
-    Configuration doc;
-    EXPECT_EQ(doc.LoadCFG(nullptr), RE_FILE_UNREADABLE);
-
-#ifndef _WIN32
-    if (::geteuid() != 0) {  // the superuser reads any file
-        const std::string locked = Copy("full.ini");
-        fs::permissions(locked, fs::perms::none);
-        EXPECT_EQ(doc.LoadCFG(locked.c_str()), RE_FILE_UNREADABLE);
-        EXPECT_EQ(doc.GetPathName(), "");
-    }
-#endif
+    EXPECT_EQ(Configuration().LoadCFG(nullptr), RE_FILE_UNREADABLE);
 }
 
-TEST_F(ConfigurationTest, ReleaseEmptiesTheDocumentButKeepsTheFlagAndTheFileTime) {
-    const std::string path = Copy("full.ini");
+// A copy is deep and keeps every list, the path, the file's time and the
+// flag; a second load adds to the lists; ReleaseCFG empties the document
+// but keeps the flag and the file's time.
+TEST_F(ConfigurationTest, CopyLoadAgainAndRelease) {
+    const std::string path = Copy("planes/queries.ini");
     Configuration doc;
     ASSERT_EQ(doc.LoadCFG(path.c_str()), RE_SUCCESS);
+    doc.SetPathName(Data("designs/tables.ini").c_str());
+    ASSERT_EQ(doc.LoadGenDis() + doc.LoadShavedDis(), RE_SUCCESS);
+    doc.SetPathName(path.c_str());
     doc.SetModifiedFlag(5);
+    Configuration copy(doc);
+    EXPECT_EQ(copy.GetPathName(), path);
+    EXPECT_EQ(copy.IsModified(), 0);
+    EXPECT_EQ(copy.GetModifiedFlag(), 5);
+    const std::string before = Saved(copy);
+    EXPECT_EQ(Saved(doc), before);
+
+    // Edits of the original reach no object of the copy.
+    doc.GetColor(2)->Attuats[0]->Caduta = 9;
+    doc.GetLine(1, 1)->Attuats[0]->Caduta = 9;
+    doc.GetPlane(2)->Description = "changed";
+    doc.Designs()[0]->Patterns[0]->Remap.clear();
+    doc.ShavedDesigns()[0]->First = 99;
+    doc.HeaderSetDescription("changed");
+    EXPECT_EQ(Saved(copy), before);
+
+    doc.SetPathName(path.c_str());
+    ASSERT_EQ(doc.LoadCFG(path.c_str()), RE_SUCCESS);
+    EXPECT_EQ(std::vector<int>({doc.GetColorsCount(), doc.GetLinesCount(), doc.GetPlanesCount()}),
+              std::vector<int>({6, 6, 4}));
     doc.ReleaseCFG();
-    EXPECT_EQ(doc.GetPathName(), "");
-    EXPECT_EQ(doc.GetProtection().Get(), 0);
-    EXPECT_EQ(doc.HeaderGetMachineType(), "");
+    EXPECT_EQ(
+        std::vector<std::size_t>({doc.Colors().size(), doc.Lines().size(), doc.Planes().size(),
+                                  doc.Designs().size(), doc.ShavedDesigns().size()}),
+        std::vector<std::size_t>(5, 0));
+    EXPECT_EQ(doc.GetPathName() + doc.HeaderGetMachineType(), "");
     EXPECT_EQ(doc.HeaderGetStartBlockIndex(), -1);  // HeaderPrg's default, not the document's
-    EXPECT_EQ(doc.HeaderGetProcessingRows(), -1);
-    EXPECT_EQ(doc.GetHeader().SourceCfg, "base.cfg");  // Reset leaves the source names
     EXPECT_EQ(doc.GetModifiedFlag(), 5);
     EXPECT_EQ(doc.IsModified(), 1);
     doc.SetPathName(path.c_str());
     EXPECT_EQ(doc.IsModified(), 0);
 }
 
-TEST_F(ConfigurationTest, CopyIsDeepAndKeepsPathTimeAndFlag) {
-    const std::string path = Copy("full.ini");
-    Configuration doc;
-    ASSERT_EQ(doc.LoadCFG(path.c_str()), RE_SUCCESS);
-    doc.SetModifiedFlag(1);
-    Configuration copy(doc);
-    EXPECT_EQ(copy.GetPathName(), path);
-    EXPECT_EQ(copy.IsModified(), 0);
-    EXPECT_EQ(copy.GetModifiedFlag(), 1);
-    EXPECT_EQ(copy.GetProtection().Get(), 1);
-    EXPECT_EQ(copy.HeaderGetDescription(), doc.HeaderGetDescription());
-    EXPECT_EQ(copy.GetHeader().SourceSdi, "base.sdi");
-
-    copy.HeaderSetDescription("changed");
-    copy.GetProtection().Set(0);
-    EXPECT_EQ(doc.HeaderGetDescription(), "Two-bed machine\r\nwith speeders");
-    EXPECT_EQ(doc.GetProtection().Get(), 1);
-}
-
 TEST_F(ConfigurationTest, IsModifiedSeesEveryChangeOfTheFile) {
-    const std::string path = Copy("full.ini");
+    const std::string path = Copy("config/full.ini");
     Configuration doc;
     EXPECT_EQ(doc.IsModified(), 1);  // no path
     ASSERT_EQ(doc.LoadCFG(path.c_str()), RE_SUCCESS);
-    EXPECT_EQ(doc.IsModified(), 0);
     doc.SetModifiedFlag(1);
     EXPECT_EQ(doc.IsModified(), 0);  // the caller's flag plays no part
 
@@ -262,13 +190,12 @@ TEST_F(ConfigurationTest, IsModifiedSeesEveryChangeOfTheFile) {
     // Replaced by another file that carries the very same time.
     ASSERT_EQ(doc.LoadCFG(path.c_str()), RE_SUCCESS);
     const std::string other = dir_.File("other.ini");
-    test::WriteFile(other, test::ReadFile(path));
+    test::WriteFile(other, ReadFile(path) + "\r\n");
     fs::last_write_time(other, fs::last_write_time(path));
     fs::rename(other, path);
     EXPECT_EQ(doc.IsModified(), 1);
 
     ASSERT_EQ(doc.LoadCFG(path.c_str()), RE_SUCCESS);
-    EXPECT_EQ(doc.IsModified(), 0);
     ASSERT_EQ(doc.SaveCFG(path.c_str()), RE_SUCCESS);
     EXPECT_EQ(doc.IsModified(), 1);  // a save does not take the new time
 
@@ -282,100 +209,80 @@ TEST_F(ConfigurationTest, SaveReportsARefusedKeyAndStillWritesTheTarget) {
     Configuration doc("KM-400", 2, 7, 4);
     doc.HeaderSetDescription("lone\nline feed");
     doc.HeaderSetSourceSdi("lone\rreturn");
-    const std::string out = dir_.File("out.ini");
-    EXPECT_EQ(doc.SaveCFG(out.c_str()), RE_WRITE_DESCRIPTION);
-    EXPECT_EQ(doc.GetPathName(), out);
-    EXPECT_FALSE(test::FileExists(TempFile()));
-    EXPECT_EQ(test::ReadFile(out),
+    RETERROR code;
+    EXPECT_EQ(Saved(doc, &code),
               "[Protection]\r\nConfigProtected=0\r\n[Header]\r\nMachineType=KM-400\r\n"
               "Version=2.7\r\nNumberOfLines=4\r\nStartBlock=0\r\n");
+    EXPECT_EQ(code, RE_WRITE_DESCRIPTION);
+    EXPECT_FALSE(test::FileExists(TempFile()));
 }
 
 TEST_F(ConfigurationTest, FailedCopyGives63AndLeavesTheTargetAlone) {
     const std::string folder = dir_.File("folder");
     fs::create_directory(folder);
-    test::WriteFile(folder + "/inside.txt", "inside");
-    const std::string readOnly = Copy("no-header.ini");
+    const std::string readOnly = Copy("config/no-header.ini");
     fs::permissions(readOnly, fs::perms::owner_read);
     struct Case {
         std::string target;
-        std::string kept;    // what the target path still holds ("" when nothing)
         std::string reason;  // what the error text ends with ("" where the system words it)
     } const cases[] = {
-        {dir_.File("missing/cfg.ini"), "", ""},
-        {folder, "", "is a folder"},
-        {readOnly, test::ReadFile(readOnly), "the file is read-only"},
+        {dir_.File("missing/cfg.ini"), ""},
+        {folder, "is a folder"},
+        {readOnly, "the file is read-only"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.target);
         Configuration doc;
-        ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
+        ASSERT_EQ(doc.LoadCFG(Data("config/full.ini").c_str()), RE_SUCCESS);
         EXPECT_EQ(doc.SaveCFG(c.target.c_str()), RE_FILE_REPLACE);
         const std::string text = doc.GetLastErrorText();
         EXPECT_EQ(text.rfind("saving " + c.target + ": ", 0), 0u) << text;
         EXPECT_GT(text.size(), c.target.size() + 9) << text;
         EXPECT_EQ(text.substr(text.size() - std::min(text.size(), c.reason.size())), c.reason);
         EXPECT_EQ(doc.GetPathName(), c.target);  // bound to the target, not the temporary file
-        if (!c.kept.empty()) {
-            EXPECT_EQ(test::ReadFile(c.target), c.kept);
-        }
         // The temporary file is left, holding the whole document.
-        EXPECT_EQ(test::ReadFile(TempFile()), test::ReadFile(DataFile("full.ini")));
+        EXPECT_EQ(ReadFile(TempFile()), ReadFile(Data("config/full.ini")));
     }
-    EXPECT_TRUE(fs::is_directory(folder));
-    EXPECT_EQ(test::ReadFile(folder + "/inside.txt"), "inside");
+    EXPECT_EQ(ReadFile(readOnly), ReadFile(Data("config/no-header.ini")));
+    EXPECT_TRUE(fs::is_empty(folder));
     EXPECT_FALSE(fs::exists(dir_.File("missing")));
 }
 
+// Whatever a failed save left as the temporary file, a file or a link, the
+// next save starts from nothing and writes through no link.
 TEST_F(ConfigurationTest, EverySaveStartsFromAnEmptyTemporaryFile) {
-    // Left over by an earlier failed save: another document's section.
-    Configuration().SaveCFG(dir_.File("first.ini").c_str());
-    test::WriteFile(TempFile(), "[Junk]\r\nkey=value\r\n");
+    const std::string victim = Write("victim.txt", "precious");
     Configuration doc;
-    ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
-    const std::string out = dir_.File("out.ini");
-    ASSERT_EQ(doc.SaveCFG(out.c_str()), RE_SUCCESS);
-    EXPECT_EQ(test::ReadFile(out), test::ReadFile(DataFile("full.ini")));
-    EXPECT_FALSE(test::FileExists(TempFile()));
-}
-
-TEST_F(ConfigurationTest, ALinkPlantedAsTheTemporaryFileIsNotWrittenThrough) {
-    const std::string victim = dir_.File("victim.txt");
-    test::WriteFile(victim, "precious");
-    std::error_code ec;
-    fs::create_directory(dir_.File(test::PrivateTempFolderName()), ec);
-    fs::permissions(dir_.File(test::PrivateTempFolderName()), fs::perms::owner_all, ec);
-    fs::create_symlink(victim, TempFile(), ec);
-    if (ec) {
-        GTEST_SKIP() << "symbolic links cannot be made here: " << ec.message();
+    ASSERT_EQ(doc.LoadCFG(Data("config/full.ini").c_str()), RE_SUCCESS);
+    for (const bool link : {false, true}) {
+        fs::remove(TempFile());
+        std::error_code ec;
+        if (link) {
+            fs::create_symlink(victim, TempFile(), ec);
+        } else {
+            test::WriteFile(TempFile(), "[Junk]\r\nkey=value\r\n");
+        }
+        if (ec) {
+            GTEST_SKIP() << "symbolic links cannot be made here: " << ec.message();
+        }
+        EXPECT_EQ(Saved(doc), ReadFile(Data("config/full.ini")));
+        EXPECT_EQ(ReadFile(victim), "precious");
     }
-    Configuration doc;
-    ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
-    const std::string out = dir_.File("out.ini");
-    ASSERT_EQ(doc.SaveCFG(out.c_str()), RE_SUCCESS);
-    EXPECT_EQ(test::ReadFile(victim), "precious");
-    EXPECT_EQ(test::ReadFile(out), test::ReadFile(DataFile("full.ini")));
-}
-
-TEST_F(ConfigurationTest, SavingToTheTemporaryFileItselfWritesInPlace) {
-    Configuration doc;
-    ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
+    // Saved to the temporary file itself, the document writes in place.
     ASSERT_EQ(doc.SaveCFG(TempFile().c_str()), RE_SUCCESS);
     EXPECT_EQ(doc.GetPathName(), TempFile());
-    EXPECT_EQ(test::ReadFile(TempFile()), test::ReadFile(DataFile("full.ini")));
+    EXPECT_EQ(ReadFile(TempFile()), ReadFile(Data("config/full.ini")));
 }
 
 TEST_F(ConfigurationTest, SaveWithoutAUsableTemporaryFolderOrTargetGives63) {
-    const std::string target = Copy("no-header.ini");
-    const std::string old = test::ReadFile(target);
+    const std::string target = Copy("config/no-header.ini");
     Configuration doc;
-    ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
-
+    ASSERT_EQ(doc.LoadCFG(Data("config/full.ini").c_str()), RE_SUCCESS);
     tmp_.Set(dir_.File("missing"));
     EXPECT_EQ(doc.SaveCFG(target.c_str()), RE_FILE_REPLACE);
     EXPECT_EQ(doc.GetLastErrorText().rfind("saving " + target + ": the temporary folder ", 0), 0u)
         << doc.GetLastErrorText();
-    EXPECT_EQ(test::ReadFile(target), old);
+    EXPECT_EQ(ReadFile(target), ReadFile(Data("config/no-header.ini")));
     EXPECT_EQ(doc.GetPathName(), target);
     tmp_.Set(dir_.path());
 
@@ -389,76 +296,25 @@ TEST_F(ConfigurationTest, SaveWithoutAUsableTemporaryFolderOrTargetGives63) {
 TEST_F(ConfigurationTest, DiskFullWhileSavingGives63AndKeepsTheOldTarget) {
     KNITCFG_REQUIRE_FILE_SIZE_LIMIT();
 #ifndef _WIN32
-    const std::string target = Copy("no-header.ini");
-    const std::string old = test::ReadFile(target);
+    const std::string target = Copy("config/no-header.ini");
+    const std::string old = ReadFile(target);
     Configuration doc;
-    ASSERT_EQ(doc.LoadCFG(DataFile("full.ini").c_str()), RE_SUCCESS);
-    // Room for the old target, not for the document.
-    // The child answers 63 only when the error text names the target and the
-    // system's reason.
-    const std::string expected = "saving " + target + ": ";
+    ASSERT_EQ(doc.LoadCFG(Data("config/full.ini").c_str()), RE_SUCCESS);
+    // Room for the old target, not for the document. The child answers 63
+    // only when the error text names the target and the system's reason.
     EXPECT_EQ(test::RunWithFileSizeLimit(old.size(),
                                          [&] {
                                              const int code = doc.SaveCFG(target.c_str());
                                              const std::string text = doc.GetLastErrorText();
-                                             return text.rfind(expected, 0) == 0 &&
+                                             return text.rfind("saving " + target + ": ", 0) == 0 &&
                                                             text.find("file too large") !=
                                                                 std::string::npos
                                                         ? code
                                                         : 1;
                                          }),
               RE_FILE_REPLACE);
-    EXPECT_EQ(test::ReadFile(target), old);
+    EXPECT_EQ(ReadFile(target), old);
 #endif
-}
-
-// Both processes use the one temporary file; they must take turns on it.
-// Each child saves its own document many times (ConfigurationChild below).
-TEST_F(ConfigurationTest, TwoProcessesSavingAtOnceEachWriteTheirOwnDocument) {
-    const std::string targetA = dir_.File("a.ini");
-    const std::string targetB = dir_.File("b.ini");
-    const std::string gate = dir_.File("gate");
-    const test::ChildId childA =
-        test::StartChildTest("ConfigurationChild.SavesRepeatedly", {targetA, "KM-A", "a", gate});
-    const test::ChildId childB =
-        test::StartChildTest("ConfigurationChild.SavesRepeatedly", {targetB, "KM-B", "b", gate});
-    // Open the gate: both start saving together.
-    test::WriteFile(gate, "go");
-    EXPECT_EQ(test::WaitChildTest(childA), 0);
-    EXPECT_EQ(test::WaitChildTest(childB), 0);
-    Configuration a, b;
-    ASSERT_EQ(a.LoadCFG(targetA.c_str()), RE_SUCCESS);
-    ASSERT_EQ(b.LoadCFG(targetB.c_str()), RE_SUCCESS);
-    EXPECT_EQ(a.HeaderGetMachineType(), "KM-A");
-    EXPECT_EQ(b.HeaderGetMachineType(), "KM-B");
-    EXPECT_TRUE(a.HeaderGetDescription() == std::string(6000, 'a'));
-    EXPECT_TRUE(b.HeaderGetDescription() == std::string(6000, 'b'));
-    EXPECT_FALSE(test::FileExists(TempFile()));
-}
-
-// The child of the test above: args are the target, the machine type, the
-// description's letter and the gate file to wait for. The temporary folder
-// is inherited from the parent, so both children share the one file.
-TEST(ConfigurationChild, SavesRepeatedly) {
-    const std::vector<std::string> args = test::ChildArgs();
-    if (args.size() != 4) {
-        GTEST_SKIP() << "runs only as a child of a two-process test";
-    }
-    Configuration doc(args[1].c_str(), 1, 1, 4);
-    // Big enough that a save takes a while.
-    doc.HeaderSetDescription(std::string(6000, args[2][0]).c_str());
-    while (!test::FileExists(args[3])) {
-        std::this_thread::yield();
-    }
-    std::string expected;
-    for (int i = 0; i < 40; ++i) {
-        ASSERT_EQ(doc.SaveCFG(args[0].c_str()), RE_SUCCESS);
-        const std::string text = test::ReadFile(args[0]);
-        if (i == 0) {
-            expected = text;
-        }
-        ASSERT_TRUE(text == expected) << "the target holds another save's content";
-    }
 }
 
 }  // namespace

@@ -16,54 +16,40 @@
 namespace knitcfg {
 namespace {
 
+// The load's code and the saved text of `source`, the copy saved to `out`.
+std::string LoadCopyAndSave(const std::string& source, const std::string& out) {
+    Configuration doc;
+    const RETERROR code = doc.LoadCFG(source.c_str());
+    Configuration(doc).SaveCFG(out.c_str());
+    return std::to_string(code) + test::ReadFile(out);
+}
+
 TEST(ThreadsTest, DocumentsLoadAndSaveOnManyThreadsAtOnce) {
     test::TempDir dir;
     test::ScopedTempFolder tmp(dir.path());
-    const std::vector<std::string> sources = {
-        test::TestDataDir() + "/program/document.ini",
-        test::TestDataDir() + "/program/color-mixed.ini",
-        test::TestDataDir() + "/designs/tables.ini",
-        test::TestDataDir() + "/config/full.ini",
-    };
-    // What one thread alone makes of each file.
-    std::vector<std::string> expected;
-    std::vector<RETERROR> codes;
-    for (std::size_t i = 0; i < sources.size(); ++i) {
-        Configuration doc;
-        codes.push_back(doc.LoadCFG(sources[i].c_str()));
-        const std::string out = dir.File("expected" + std::to_string(i) + ".ini");
-        doc.SaveCFG(out.c_str());
-        expected.push_back(test::ReadFile(out));
+    std::vector<std::string> sources;
+    std::vector<std::string> expected;  // what one thread alone makes of each
+    for (const char* name : {"program/document.ini", "program/color-mixed.ini",
+                             "designs/tables.ini", "config/full.ini"}) {
+        sources.push_back(test::TestDataDir() + "/" + name);
+        expected.push_back(LoadCopyAndSave(sources.back(), dir.File("expected.ini")));
     }
-
     constexpr int kThreads = 4;
-    constexpr int kRounds = 15;
     std::vector<std::string> failures(kThreads);
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&, t] {
-            for (int round = 0; round < kRounds; ++round) {
+            for (int round = 0; round < 15 && failures[t].empty(); ++round) {
                 const std::size_t i = static_cast<std::size_t>(t + round) % sources.size();
-                Configuration doc;
-                if (doc.LoadCFG(sources[i].c_str()) != codes[i]) {
-                    failures[t] = "load code of " + sources[i];
-                    return;
-                }
-                const std::string out =
-                    dir.File("t" + std::to_string(t) + "-" + std::to_string(round) + ".ini");
-                Configuration saved(doc);
-                saved.SaveCFG(out.c_str());
-                if (test::ReadFile(out) != expected[i]) {
-                    failures[t] = "saved text of " + sources[i];
-                    return;
+                const std::string out = dir.File("t" + std::to_string(t) + ".ini");
+                if (LoadCopyAndSave(sources[i], out) != expected[i]) {
+                    failures[t] = sources[i];
                 }
             }
         });
     }
-    for (std::thread& th : threads) {
-        th.join();
-    }
     for (int t = 0; t < kThreads; ++t) {
+        threads[t].join();
         EXPECT_EQ(failures[t], "") << "thread " << t;
     }
 }

@@ -1,6 +1,5 @@
 list(APPEND KNITCFG_SOURCES
   designs/CGenDis.cpp
-  designs/ConfigurationDesigns.cpp
   designs/CPatObj.cpp
   designs/CShavedDis.cpp
   designs/DesignLines.cpp)
@@ -12,5 +11,4 @@ list(APPEND KNITCFG_PRIVATE_HEADERS
   designs/detail/DesignLines.h)
 list(APPEND KNITCFG_TEST_SOURCES
   designs/CGenDis_test.cpp
-  designs/ConfigurationDesigns_test.cpp
   designs/CShavedDis_test.cpp)

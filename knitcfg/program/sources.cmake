@@ -2,7 +2,6 @@ list(APPEND KNITCFG_SOURCES
   program/ActuatorList.cpp
   program/BlockPlane.cpp
   program/ColorPrg.cpp
-  program/ConfigurationPlanes.cpp
   program/LinePrg.cpp
   program/PlanePrg.cpp
   program/ProgramSection.cpp)
@@ -19,7 +18,5 @@ list(APPEND KNITCFG_TEST_SOURCES
   program/BlockPlane_test.cpp
   program/ColorAndLine_test.cpp
   program/ColorPrg_test.cpp
-  program/ConfigurationPlanes_test.cpp
   program/LinePrg_test.cpp
-  program/PlanePrg_test.cpp
-  program/ProgramDocument_test.cpp)
+  program/PlanePrg_test.cpp)
