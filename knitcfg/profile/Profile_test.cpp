@@ -149,6 +149,18 @@ TEST_F(ProfileTest, BatchCommitReportsAFailedPersist) {
     EXPECT_FALSE(WriteString("A", "k", "1", gone.c_str()));
 }
 
+// What the operations do with names that are empty or padded.
+TEST_F(ProfileTest, NamelessSectionsAndKeysAreSkippedAndPaddedKeysTrimmed) {
+    WriteFile(file, "[]\n=0\n[5]\n=1\n7=2\n");
+    EXPECT_EQ(GetInt(nullptr, "x", -1, file.c_str()), 5);  // the first named section
+    EXPECT_EQ(GetInt("5", nullptr, -1, file.c_str()), 7);  // its first named key
+    char buffer[8] = "x";
+    EXPECT_EQ(GetString(nullptr, nullptr, "d", buffer, sizeof buffer, nullptr), 0U);
+    EXPECT_STREQ(buffer, "");
+    ASSERT_NE(WriteSection("s", "a  =1\0", file.c_str()), 0);
+    EXPECT_EQ(Get(file, "s", "a"), "1");
+}
+
 TEST_F(ProfileTest, NullAndEmptyFileNamesAreHandled) {
     char buf[8] = "xxxxxxx";
     EXPECT_EQ(GetString("A", "k", "d", buf, sizeof buf, nullptr), 1u);
