@@ -35,6 +35,26 @@ TEST_F(ColorPrgTest, LoadSectionResultIsTheLastKeysCode) {
     EXPECT_EQ(missing.Plane, -1);
 }
 
+// A caller's class derived from a kind, with a run-time class of its own.
+class OwnFinger : public FingerColor {
+    KNITCFG_DECLARE_CLASS(OwnFinger)
+};
+KNITCFG_IMPLEMENT_CLASS(OwnFinger, FingerColor)
+
+TEST_F(ColorPrgTest, DerivedActuatorsAreNumberedWithTheirKind) {
+    const std::string file = dir_.File("derived.ini");
+    ColorPrg color;
+    color.ID = 1;
+    color.Plane = 1;
+    color.Attuats.push_back(std::make_unique<OwnFinger>());
+    color.Attuats.push_back(std::make_unique<DrumColor>());
+    color.Attuats.push_back(std::make_unique<FingerColor>());
+    ASSERT_EQ(color.SaveColor(file.c_str()), RE_SUCCESS);
+    const std::string unset = "=-32768, -32768, -32768, -32768\n";
+    EXPECT_EQ(test::ReadFile(file), Crlf("[Color_001]\nID=1\nPlane=1\nHelpAbstract=\nHelp=\nFinger_000" +
+                                         unset + "Drum_000" + unset + "Finger_001" + unset));
+}
+
 TEST_F(ColorPrgTest, HelpTextsTravelWithEscapedLineBreaks) {
     const std::string file = dir_.File("help.ini");
     ColorPrg color;
