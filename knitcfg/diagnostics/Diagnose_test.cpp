@@ -113,7 +113,8 @@ const Case kCases[] = {
     {"color entry in a line", kLine + "Drum_000=1, 1, 1, 0\n", "color-entry-in-line", 10, 1},
     {"number of an entry cut", kColor + "Drum_000=70000, 1, 1, 0\n", "number-cut", 12, 1},
     // Only the stepping motor's position (its fifth item) is 32 bits wide.
-    {"stepping motor id cut", kColor + "SteppingMotor_000=70000, 1, 1, 0, 5\n", "number-cut", 12, 1},
+    {"stepping motor id cut", kColor + "SteppingMotor_000=70000, 1, 1, 0, 5\n", "number-cut", 12,
+     1},
     {"design motor ramp cut", kColor + "SteppingMotorDis_000=1 1 1 +1 70000 0 +1 0 0 0 0\n",
      "number-cut", 12, 1},
     {"help one past its room", kColor + "Help=" + std::string(260, 'h') + "\n", "value-cut", 12, 1},

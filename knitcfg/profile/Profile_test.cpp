@@ -157,6 +157,8 @@ TEST_F(ProfileTest, NamelessSectionsAndKeysAreSkippedAndPaddedKeysTrimmed) {
     char buffer[8] = "x";
     EXPECT_EQ(GetString(nullptr, nullptr, "d", buffer, sizeof buffer, nullptr), 0U);
     EXPECT_STREQ(buffer, "");
+    EXPECT_FALSE(WriteSection("s", "a=1\0", nullptr));
+    EXPECT_FALSE(WriteSection("s", "a=1\0", ""));
     ASSERT_NE(WriteSection("s", "a  =1\0", file.c_str()), 0);
     EXPECT_EQ(Get(file, "s", "a"), "1");
 }

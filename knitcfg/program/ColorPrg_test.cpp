@@ -51,8 +51,9 @@ TEST_F(ColorPrgTest, DerivedActuatorsAreNumberedWithTheirKind) {
     color.Attuats.push_back(std::make_unique<FingerColor>());
     ASSERT_EQ(color.SaveColor(file.c_str()), RE_SUCCESS);
     const std::string unset = "=-32768, -32768, -32768, -32768\n";
-    EXPECT_EQ(test::ReadFile(file), Crlf("[Color_001]\nID=1\nPlane=1\nHelpAbstract=\nHelp=\nFinger_000" +
-                                         unset + "Drum_000" + unset + "Finger_001" + unset));
+    EXPECT_EQ(test::ReadFile(file),
+              Crlf("[Color_001]\nID=1\nPlane=1\nHelpAbstract=\nHelp=\nFinger_000" + unset +
+                   "Drum_000" + unset + "Finger_001" + unset));
 }
 
 TEST_F(ColorPrgTest, HelpTextsTravelWithEscapedLineBreaks) {

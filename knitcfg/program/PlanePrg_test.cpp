@@ -77,6 +77,13 @@ TEST_F(PlanePrgTest, EntryParsing) {
                   cases[i].at(1));
     }
 
+    // The entry is read through 512 characters: 508 of a long description stay.
+    PlanePrg cut;
+    cut.Load(
+        "Plane_7",
+        Ini("long.ini", "[ColorPlanes]\nPlane_7=7, " + std::string(600, 'd') + ", 3\n").c_str());
+    EXPECT_EQ(cut.Description, std::string(508, 'd'));
+
     // A missing entry reads as "0, 0, 0"; so do a null key and a null file.
     const char* keys[] = {"Plane_099", nullptr, "Plane_0"};
     const char* files[] = {file.c_str(), file.c_str(), nullptr};
