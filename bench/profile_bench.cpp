@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "knitcfg/common/detail/Platform.h"
-#include "knitcfg/profile/detail/IniDocument.h"
 #include "knitcfg/profile/Profile.h"
+#include "knitcfg/profile/detail/IniDocument.h"
 
 namespace profile = knitcfg::profile;
 

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "knitcfg/profile/detail/IniDocument.h"
 #include "knitcfg/profile/Profile.h"
+#include "knitcfg/profile/detail/IniDocument.h"
 #include "knitcfg/profile/detail/SectionEntries.h"
 
 namespace profile = knitcfg::profile;

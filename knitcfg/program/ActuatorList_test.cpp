@@ -123,7 +123,8 @@ TEST(ActuatorListTest, LoadEntriesMatchesThePlainLoop) {
         const int keys = round % 10 == 0 ? 700 : 5 + static_cast<int>(rng() % 80);
         test::WriteFile(file, test::Crlf(RandomSection(rng, keys)));
         const bool colors = round % 2 == 0;
-        const std::vector<Attuat*>& prototypes = colors ? detail::ColorPrototypes() : detail::LinePrototypes();
+        const std::vector<Attuat*>& prototypes =
+            colors ? detail::ColorPrototypes() : detail::LinePrototypes();
 
         // Some rounds start from actuators held already, out of feed order.
         ActuatorList fast;

@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "knitcfg/actuators/ColorActuators.h"
-#include "knitcfg/actuators/detail/Prototypes.h"
 #include "knitcfg/actuators/StepMotorDisColor.h"
+#include "knitcfg/actuators/detail/Prototypes.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/common/detail/Names.h"
 #include "knitcfg/common/detail/Numbers.h"

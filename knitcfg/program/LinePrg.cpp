@@ -3,8 +3,8 @@
 #include <cstring>
 #include <utility>
 
-#include "knitcfg/actuators/detail/EntryParser.h"
 #include "knitcfg/actuators/LineActuators.h"
+#include "knitcfg/actuators/detail/EntryParser.h"
 #include "knitcfg/actuators/detail/Prototypes.h"
 #include "knitcfg/common/Text.h"
 #include "knitcfg/common/detail/Names.h"
