@@ -189,5 +189,20 @@ TEST_F(ConfigurationDesignsTest, FailedWriteOnItsOwnIsReported) {
     EXPECT_EQ(doc_.SaveShavedDis(), RE_WRITE_SHAVED);
 }
 
+// A preserving save empties the shaved table where it stands and writes it
+// there again: a file that holds it before the colors keeps its order.
+TEST_F(ConfigurationDesignsTest, PreservingSaveKeepsTheShavedTableInPlace) {
+    const std::string text =
+        "[Protection]\nConfigProtected=0\n[Header]\nMachineType=KX\nVersion=3.2\n"
+        "Description=d\nNumberOfLines=1\nStartBlock=0\n[ShavedDis]\nmotif=1, 2, 3,<10><20>\n"
+        "[Color_001]\nID=1\nPlane=1\nHelpAbstract=\nHelp=\nDrum_000=1, 1, 1, 0\n";
+    file_ = Write("shaved-first.ini", text);
+    Configuration doc;
+    ASSERT_EQ(doc.LoadCFG(file_.c_str()), RE_SUCCESS);
+    const std::string before = ReadFile(file_);
+    ASSERT_EQ(doc.SaveCFG(file_.c_str(), SaveMode::Preserve), RE_SUCCESS) << doc.GetLastErrorText();
+    EXPECT_EQ(ReadFile(file_), before);
+}
+
 }  // namespace
 }  // namespace knitcfg
