@@ -43,6 +43,8 @@ struct Case {
     int line;
     // The errors and warnings of the file, all told: a fault gives only its own.
     std::size_t findings;
+    // A part of the finding's message, where its wording is the point.
+    const char* says = "";
 };
 
 const Case kCases[] = {
@@ -63,7 +65,7 @@ const Case kCases[] = {
     {"NUL byte", kHead + "[Color_001]\nID=1\nPlane=1\nHelp=a" + std::string(1, '\0') + "b\n",
      "nul-bytes", 12, 1},
     {"mixed line ends", kHead + "[Color_001]\r\nID=1\nPlane=1\n", "mixed-line-ends", 9, 1},
-    {"text before the first section", "x=1\n" + kHead, "outside-section", 1, 1},
+    {"text before the first section", "x=\x1b\n" + kHead, "outside-section", 1, 1, "'x=\\x1B'"},
     // Sections.
     {"section repeated", kColor + "[Color_001]\nID=2\n", "repeated-section", 12, 1},
     {"section in other letter case", kHead + "[color_002]\nID=2\n", "section-letter-case", 9, 1},
@@ -99,11 +101,14 @@ const Case kCases[] = {
     {"unknown kind", kColor + "Motor_000=1, 1, 1, 0\n", "unknown-kind", 12, 1},
     {"kind in other letter case", kColor + "drum_000=1, 1, 1, 0\n", "kind-letter-case", 12, 1},
     {"misspelt kind", kColor + "Fingr_001=1, 1, 1, 0\n", "misspelt-kind", 12, 1},
+    // Without '_', the kind is the key's leading letters.
+    {"kind without _", kColor + "Drum000=1, 1, 1, 0\n", "misspelt-kind", 12, 1, "'Drum_'"},
     {"empty value", kColor + "Drum_000=\n", "empty-value", 12, 1},
     {"semicolons", kColor + "Drum_000=1; 1; 1; 0\n", "bad-value", 12, 1},
     {"state x", kColor + "Drum_000=1, 1, 1, x\n", "bad-value", 12, 1},
     {"speed too long", kColor + "Speeder_000=1, 1, 1, +0.0000000000\n", "text-too-long", 12, 1},
-    {"value too long", kColor + "Drum_000=1, 1, 1, 0" + std::string(300, ' ') + "5\n", "value-cut",
+    // 260 characters: the 5 is the first one the load cuts, so nothing follows the items.
+    {"value too long", kColor + "Drum_000=1, 1, 1, 0" + std::string(249, ' ') + "5\n", "value-cut",
      12, 1},
     {"items after the value", kColor + "Drum_000=1, 1, 1, 0, 9\n", "extra-items", 12, 1},
     {"id repeated", kColor + "Drum_000=1, 1, 1, 0\nDrum_001=1, 2, 2, 1\n", "repeated-id", 13, 1},
@@ -129,9 +134,15 @@ const Case kCases[] = {
     {"line without number", kHead + "[Line_x]\nDrum_000=1, 1, 1\n", "bad-section-name", 9, 1},
     {"plane entry with semicolons", kHead + "[ColorPlanes]\nPlane_001=1; Ground; 0\n",
      "bad-plane-entry", 10, 1},
+    {"plane entry without first comma", kHead + "[ColorPlanes]\nPlane_001=1 Ground, 0\n",
+     "bad-plane-entry", 10, 1},
+    {"plane entry without priority", kHead + "[ColorPlanes]\nPlane_001=1, Ground, x\n",
+     "bad-plane-entry", 10, 1},
     {"design line without =", kHead + "[GeneratedDis]\n\\d\\a\n", "bad-design-line", 10, 1},
     // What a save drops: notes, nothing else.
     {"comment", kHead + "; why\n", "comments-dropped", 9, 0},
+    {"comment before the first section", "; why\n" + kHead, "comments-dropped", 1, 0,
+     "before the first section"},
     {"unknown section", kHead + "[Tools]\nx=1\n", "unknown-section", 9, 0},
     {"unknown section near a prefix", kHead + "[Cold]\n", "unknown-section", 9, 0},
     {"unknown header key", kHead + "Operator=Ann\n", "unknown-key", 9, 0},
@@ -178,8 +189,11 @@ TEST(DiagnoseTest, EachFaultOnItsLine) {
         const std::vector<Diagnostic> found = Diagnose(path.c_str());
         auto any = [&](auto&& is) { return std::any_of(found.begin(), found.end(), is); };
         const std::string listing = std::string(c.fault) + "\n" + Listing(found);
-        EXPECT_TRUE(any([&](const Diagnostic& d) { return d.id == c.id && d.line == c.line; }))
-            << "expected [" << c.id << "] on line " << c.line << ": " << listing;
+        const bool said = any([&](const Diagnostic& d) {
+            return d.id == c.id && d.line == c.line && d.message.find(c.says) != std::string::npos;
+        });
+        EXPECT_TRUE(said) << "expected [" << c.id << "] on line " << c.line << " saying '" << c.says
+                          << "': " << listing;
         EXPECT_EQ(static_cast<std::size_t>(std::count_if(found.begin(), found.end(), Counts)),
                   c.findings)
             << listing;
