@@ -107,20 +107,27 @@ TEST_F(ConfigurationTest, LoadReportsTheFirstCodeAndKeepsWhatItRead) {
     EXPECT_EQ(doc.HeaderGetMachineType() + doc.HeaderGetDescription(), "KM-400d");
 }
 
+// Each says why; the error text of a load that works is empty.
 TEST_F(ConfigurationTest, UnreadableFilesGive62AndChangeNothing) {
     const std::string folder = dir_.File("folder");
     fs::create_directory(folder);
-    const std::string empty = Write("empty.ini", "");
-    const std::string paths[] = {dir_.File("missing.ini"), folder, empty, ""};
-    for (const std::string& path : paths) {
-        SCOPED_TRACE(path);
+    const std::pair<std::string, std::string> cases[] = {
+        {dir_.File("missing.ini"), ": no such file"},
+        {folder, ": is a folder"},
+        {Write("empty.ini", ""), ": the file is empty"},
+    };
+    for (const auto& [path, reason] : cases) {
         Configuration doc("kept", 1, 2, 3);
         doc.SetPathName("before.ini");
         EXPECT_EQ(doc.LoadCFG(path.c_str()), RE_FILE_UNREADABLE);
+        EXPECT_EQ(doc.GetLastErrorText(), "loading " + path + reason);
         EXPECT_EQ(doc.GetPathName() + doc.HeaderGetMachineType(), "before.inikept");
         EXPECT_EQ(doc.HeaderGetProcessingRows(), 3);
+        ASSERT_EQ(doc.LoadCFG(Data("config/full.ini").c_str()), RE_SUCCESS);
+        EXPECT_EQ(doc.GetLastErrorText(), "");
     }
-    EXPECT_EQ(Configuration().LoadCFG(nullptr), RE_FILE_UNREADABLE);
+    EXPECT_EQ(Configuration().LoadCFG(nullptr) + Configuration().LoadCFG(""),
+              2 * RE_FILE_UNREADABLE);
 }
 
 // A copy is deep and keeps every list, the path, the file's time and the

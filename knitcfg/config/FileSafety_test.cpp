@@ -39,57 +39,42 @@ void MakeShared(const std::string& path) {
 #endif
 
 // Each user saves through the same shared temporary folder, one after the
-// other, in both orders; the parent (root) saves last each time. Nobody's
-// files stand in anybody's way.
-TEST(ConfigurationSafetyTest, UsersSharingATemporaryFolderSaveInEitherOrder) {
+// other, in both orders, and the parent (root) last: nobody's files stand in
+// anybody's way. A user may not write into someone else's folder: the save
+// gives 63 and says so.
+TEST(ConfigurationSafetyTest, UsersSharingATemporaryFolder) {
     std::string whyNot;
     if (!test::CanStartChildAsUser(&whyNot)) {
         GTEST_SKIP() << whyNot;
     }
 #ifndef _WIN32
-    for (const std::vector<unsigned>& order :
-         {std::vector<unsigned>{kUserA, kUserB}, std::vector<unsigned>{kUserB, kUserA}}) {
+    for (const unsigned first : {kUserA, kUserB}) {
         test::TempDir dir;
         MakeShared(dir.path());
         test::ScopedTempFolder tmp(dir.path());
-        for (unsigned uid : order) {
+        for (const unsigned uid : {first, kUserA + kUserB - first}) {
             const std::string target = dir.File("m" + std::to_string(uid) + ".ini");
             const std::string machine = "KM-" + std::to_string(uid);
             EXPECT_EQ(test::WaitChildTest(test::StartChildTestAs(
                           uid, "ConfigurationSafetyChild.Saves", {target, machine, "0", ""})),
                       0)
-                << "user " << uid << " after " << order[0];
+                << "user " << uid << " after " << first;
             Configuration check;
             EXPECT_EQ(check.LoadCFG(target.c_str()), RE_SUCCESS);
             EXPECT_EQ(check.HeaderGetMachineType(), machine);
         }
         Configuration doc("KM-root", 1, 0, 4);
         EXPECT_EQ(doc.SaveCFG(dir.File("root.ini").c_str()), RE_SUCCESS) << doc.GetLastErrorText();
+        const std::string closed = dir.File("closed");
+        fs::create_directory(closed);
+        fs::permissions(closed, fs::perms::owner_all);
+        const std::string target = closed + "/m.ini";
+        EXPECT_EQ(test::WaitChildTest(test::StartChildTestAs(
+                      first, "ConfigurationSafetyChild.Saves",
+                      {target, "KM-A", "63", "saving " + target + ": permission denied"})),
+                  0);
+        EXPECT_FALSE(test::FileExists(target));
     }
-#endif
-}
-
-// A user may not write into a folder of someone else's: the save gives 63
-// and says so.
-TEST(ConfigurationSafetyTest, ASaveIntoAFolderTheUserMayNotWriteSaysWhy) {
-    std::string whyNot;
-    if (!test::CanStartChildAsUser(&whyNot)) {
-        GTEST_SKIP() << whyNot;
-    }
-#ifndef _WIN32
-    test::TempDir dir;
-    MakeShared(dir.path());
-    test::ScopedTempFolder tmp(dir.path());
-    const std::string closed = dir.File("closed");
-    fs::create_directory(closed);
-    fs::permissions(closed, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                fs::perms::others_read | fs::perms::others_exec);
-    const std::string target = closed + "/m.ini";
-    EXPECT_EQ(test::WaitChildTest(test::StartChildTestAs(
-                  kUserA, "ConfigurationSafetyChild.Saves",
-                  {target, "KM-A", "63", "saving " + target + ": permission denied"})),
-              0);
-    EXPECT_FALSE(test::FileExists(target));
 #endif
 }
 
@@ -176,8 +161,7 @@ TEST(ConfigurationSafetyTest, PlantedNamesAreRefusedOrPassedByNeverFollowed) {
 }
 
 // A pipe or a device is no configuration: a load gives 62 at once and says
-// what the path is, a profile call gives its missing-file result; so do the
-// other files that cannot be loaded, each with its reason.
+// what the path is, and a profile call gives its missing-file result.
 TEST(ConfigurationSafetyTest, FilesThatCannotBeLoadedSayWhy) {
 #ifdef _WIN32
     GTEST_SKIP() << "no pipes in the file system, no /dev/zero";
@@ -185,13 +169,9 @@ TEST(ConfigurationSafetyTest, FilesThatCannotBeLoadedSayWhy) {
     test::TempDir dir;
     const std::string fifo = dir.File("pipe.ini");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    test::WriteFile(dir.File("empty.ini"), "");
     const std::pair<std::string, std::string> cases[] = {
         {fifo, "is a pipe, not a regular file"},
         {"/dev/zero", "is a device, not a regular file"},
-        {dir.File("none.ini"), "no such file"},
-        {dir.path(), "is a folder"},
-        {dir.File("empty.ini"), "the file is empty"},
     };
     for (const auto& [path, reason] : cases) {
         SCOPED_TRACE(path);
@@ -203,9 +183,6 @@ TEST(ConfigurationSafetyTest, FilesThatCannotBeLoadedSayWhy) {
         };
         EXPECT_EQ(test::RunWithWatchdog(20, load), 0);
     }
-    Configuration doc;
-    ASSERT_EQ(doc.LoadCFG((test::TestDataDir() + "/config/full.ini").c_str()), RE_SUCCESS);
-    EXPECT_EQ(doc.GetLastErrorText(), "");
 #endif
 }
 
