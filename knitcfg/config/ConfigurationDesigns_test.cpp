@@ -39,21 +39,6 @@ TEST_F(ConfigurationDesignsTest, EachTableSavedInPlace) {
               std::string::npos);
 }
 
-TEST_F(ConfigurationDesignsTest, FilesWithoutTables) {
-    const std::string none = Write("none.ini", "text without any section\n");
-    const std::string other = Write("other.ini", "[Protection]\nConfigProtected=0\n");
-    for (const std::string& path : {none, dir_.File("missing.ini"), std::string(), other}) {
-        SCOPED_TRACE(path);
-        doc_.SetPathName(path.c_str());
-        const RETERROR code = path == other ? RE_SUCCESS : RE_NO_SECTIONS;
-        EXPECT_EQ(doc_.LoadGenDis(), code);
-        EXPECT_EQ(doc_.LoadShavedDis(), code);
-    }
-    // Through LoadCFG the protection code comes first; the lists stay.
-    EXPECT_EQ(doc_.LoadCFG(none.c_str()), RE_NO_PROTECTION);
-    EXPECT_EQ(doc_.Designs().size() + doc_.ShavedDesigns().size(), 6u);
-}
-
 // A listing that fills its 8192 characters exactly, or nearly, loses no
 // line: only a line that the limit cuts short is left out. The table gets
 // lines taking `bytes` in all (each with its NUL), the last one padded, and

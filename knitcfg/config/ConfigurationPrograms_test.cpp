@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -100,8 +101,9 @@ TEST_F(ConfigurationProgramsTest, StepsTakeTheirSectionsByExactPrefix) {
                      "line 7 plane 1 []", "  Finger_000=2, 3, 3"}));
 }
 
-// No section at all is a fault of the color and line steps, not of the
-// plane step; a file of other sections is no fault.
+// No section at all is a fault of every load step but the planes'; a file
+// of other sections is no fault. Through LoadCFG the protection code comes
+// first, and the lists stay.
 TEST_F(ConfigurationProgramsTest, LoadStepsWithoutSections) {
     const std::string text = Write("none.ini", "just text\n");
     const std::string other = Write("other.ini", "[Header]\nMachineType=KM\n");
@@ -113,8 +115,13 @@ TEST_F(ConfigurationProgramsTest, LoadStepsWithoutSections) {
         EXPECT_EQ(doc.LoadColors(), none ? RE_NO_COLOR_SECTIONS : RE_SUCCESS);
         EXPECT_EQ(doc.LoadLines(), none ? RE_NO_SECTIONS : RE_SUCCESS);
         EXPECT_EQ(doc.LoadPlanes(), RE_SUCCESS);
+        EXPECT_EQ(doc.LoadGenDis(), none ? RE_NO_SECTIONS : RE_SUCCESS);
+        EXPECT_EQ(doc.LoadShavedDis(), none ? RE_NO_SECTIONS : RE_SUCCESS);
         EXPECT_TRUE(Programs(doc).empty() && doc.Planes().empty());
     }
+    LoadCopy("program/document.ini");
+    EXPECT_EQ(doc_.LoadCFG(text.c_str()), RE_NO_PROTECTION);
+    EXPECT_EQ(Programs(doc_).size(), 15u);
 }
 
 TEST_F(ConfigurationProgramsTest, SaveStepsWriteEveryProgramAndReportTheFirstFailure) {
@@ -163,19 +170,10 @@ TEST_F(ConfigurationProgramsTest, CreateLinePlacesTheLineWithinItsPlane) {
     // 13, 5, 29, then 12 right before 13, 0 before 5 (not before 12), 7 at
     // the end (no greater line of plane 1), 20 before 29, 12 after the first
     // 12; then numbers and planes kept as 16 bits: -25536/1, 10/2, -1/1.
-    const std::pair<int, int> made[] = {{3, 2},
-                                        {5, 1},
-                                        {9, 3},
-                                        {2, 2},
-                                        {0, 1},
-                                        {7, 1},
-                                        {0, 3},
-                                        {2, 2},
-                                        {40000, 1},
-                                        {0, 65538},
-                                        {2147483647, -2147483647}};
-    for (const auto& [index, plane] : made) {
-        EXPECT_EQ(doc.CreateLine(index, plane), RE_SUCCESS);
+    const int made[] = {3, 2, 5, 1, 9,     3, 2, 2,     0,          1,          7, 1,
+                        0, 3, 2, 2, 40000, 1, 0, 65538, 2147483647, -2147483647};  // index, plane
+    for (std::size_t i = 0; i < std::size(made); i += 2) {
+        EXPECT_EQ(doc.CreateLine(made[i], made[i + 1]), RE_SUCCESS);
     }
     Texts order;
     for (const auto& line : doc.Lines()) {
