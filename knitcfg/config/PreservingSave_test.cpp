@@ -161,63 +161,54 @@ TEST_F(SaveModeTest, BoundFileMissingOrUnreadable) {
 TEST_F(SaveModeTest, NonOwnedLinesNeverChange) {
     for (unsigned seed = 1; seed <= 25; ++seed) {
         std::mt19937 rng(seed);
-        auto chance = [&](unsigned percent) { return rng() % 100 < percent; };
-        std::string text;
-        std::vector<std::string> kept;  // the non-owned lines, in file order
-        int tag = 0;
-        auto add = [&](const std::string& lines, bool owned) {
-            text += lines + "\r\n";
-            if (!owned) {
-                kept.push_back(lines);
-            }
-            if (chance(35)) {  // a comment or a blank line
-                kept.push_back(chance(30) ? "" : "; note " + std::to_string(++tag));
-                text += kept.back() + "\r\n";
-            }
-        };
-        add("[Protection]\r\nConfigProtected=0\r\n[Header]", true);
-        for (const char* key : {"MachineType=KM-400", "Version=2.7", "Description=Random",
-                                "NumberOfLines=4", "StartBlock=0"}) {
-            add(key, true);
-            if (chance(25)) {
-                add("Operator" + std::to_string(++tag) + "=someone", false);
-            }
+        // The file's lines; those the document does not own begin with '~'.
+        std::vector<std::string> lines = {
+            "[Protection]", "ConfigProtected=0",  "[Header]",        "MachineType=KM-400",
+            "Version=2.7",  "Description=Random", "NumberOfLines=4", "StartBlock=0"};
+        for (unsigned i = rng() % 3; i > 0; --i) {
+            lines.insert(lines.begin() + 3 + rng() % 6,
+                         "~Operator" + std::to_string(i) + "=someone");
         }
         const unsigned colors = 1 + rng() % 6;
-        for (unsigned section = 1; section <= colors + 6; ++section) {
-            const std::string n = std::to_string(section);
-            const unsigned kind = section <= colors ? 0 : 1 + rng() % 3;
+        for (unsigned n = 1; n <= colors + 6; ++n) {
+            const std::string id = std::to_string(n);
+            const std::string m = std::to_string(n % 10);
+            const unsigned kind = n <= colors ? 0 : 1 + rng() % 3;
             if (kind == 0) {
-                add("[Color_00" + n + "]\r\nID=" + n + "\r\nPlane=1", true);
+                lines.insert(lines.end(), {"[Color_00" + id + "]", "ID=" + id, "Plane=1"});
                 for (unsigned d = 0; d <= rng() % 4; ++d) {
-                    add("Drum_00" + std::to_string(d) + "=" + std::to_string(10 + d) + ", " +
-                            std::to_string(d) + ", 1, 0",
-                        true);
+                    lines.push_back("Drum_00" + std::to_string(d) + "=" + std::to_string(10 + d) +
+                                    ", " + std::to_string(d) + ", 1, 0");
                 }
             } else if (kind == 1) {
-                add("[Extra_" + std::to_string(++tag) + "]", false);
-                add("Key=" + std::to_string(rng()), false);
+                lines.insert(lines.end(), {"~[Extra_" + id + "]", "~Key=" + std::to_string(rng())});
             } else if (kind == 2) {
-                add("[Line_00" + std::to_string(section % 10) + "]\r\nDrum_000=" + n + ", 1, 1",
-                    true);
+                lines.insert(lines.end(), {"[Line_00" + m + "]", "Drum_000=" + id + ", 1, 1"});
             } else {
-                const std::string m = std::to_string(section % 10);
-                for (const std::string& line :
-                     {"[Line_01" + m + "]", "ID=1" + m, std::string("Plane=2"),
-                      std::string("Help=two"), std::string("Drum_000=3, 1, 1")}) {
-                    text += line + "\r\n";
-                    kept.push_back(line);
-                }
+                lines.insert(lines.end(), {"~[Line_01" + m + "]", "~ID=1" + m, "~Plane=2",
+                                           "~Help=two " + id, "~Drum_000=3, 1, 1"});
             }
+        }
+        for (unsigned i = rng() % 16; i > 0; --i) {  // comments and blank lines
+            lines.insert(lines.begin() + 1 + rng() % lines.size(),
+                         rng() % 3 == 0 ? "~" : "~; note " + std::to_string(i));
+        }
+        std::string text;
+        std::vector<std::string> kept;  // the non-owned lines, in file order
+        for (const std::string& line : lines) {
+            if (line[0] == '~') {
+                kept.push_back(line.substr(1));
+            }
+            text += (line[0] == '~' ? line.substr(1) : line) + "\r\n";
         }
         const std::string path = dir_.File("random.ini");
         test::WriteFile(path, text);
         Configuration doc;
         static_cast<void>(doc.LoadCFG(path.c_str()));
-        if (chance(50)) {
+        if (rng() % 2 == 0) {
             doc.RemoveColor(static_cast<short>(1 + rng() % colors));
         }
-        if (chance(50)) {
+        if (rng() % 2 == 0) {
             doc.HeaderSetDescription("Edited");
         }
         ASSERT_EQ(doc.SaveCFG(path.c_str(), SaveMode::Preserve), RE_SUCCESS) << "seed " << seed;
