@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DocumentFileTest.h"
+#include "IniText.h"
 #include "knitcfg/actuators/ColorActuators.h"
 #include "knitcfg/actuators/LineActuators.h"
 #include "knitcfg/config/Configuration.h"
@@ -19,25 +20,21 @@ namespace {
 using test::ReadFile;
 using Texts = std::vector<std::string>;
 
-// Every color and line of the document with its entries, in list order.
+// Every color and line of the document, then its entries, in list order.
 Texts Programs(const Configuration& doc) {
     Texts out;
-    auto add = [&](const std::string& head, const auto& actuators) {
-        out.push_back(head);
-        for (const auto& actuator : actuators) {
-            int counter = 0;
-            out.push_back("  " + actuator->SaveStringAttuat(&counter));
+    auto add = [&](std::string head, const auto& program) {
+        out.push_back(head + std::to_string(program->ID) + " plane " +
+                      std::to_string(program->Plane) + " [" + program->Help + "]");
+        for (const std::string& entry : test::Entries(program->Attuats)) {
+            out.push_back("  " + entry);
         }
     };
-    for (const auto& c : doc.Colors()) {
-        add("color " + std::to_string(c->ID) + " plane " + std::to_string(c->Plane) + " [" +
-                c->HelpAbstract + "] [" + c->Help + "]",
-            c->Attuats);
+    for (const auto& color : doc.Colors()) {
+        add("color [" + color->HelpAbstract + "] ", color);
     }
-    for (const auto& l : doc.Lines()) {
-        add("line " + std::to_string(l->ID) + " plane " + std::to_string(l->Plane) + " [" +
-                l->Help + "]",
-            l->Attuats);
+    for (const auto& line : doc.Lines()) {
+        add("line ", line);
     }
     return out;
 }
@@ -46,19 +43,17 @@ Texts Programs(const Configuration& doc) {
 Texts Planes(const Configuration& doc) {
     Texts out;
     for (const auto& p : doc.Planes()) {
-        std::string line = std::to_string(p->Number) + " lines " +
-                           std::to_string(p->NumberOfLines) + " start " +
-                           std::to_string(p->StartBlock) + " [" + p->Description + "] prio " +
-                           std::to_string(p->Priority);
+        out.push_back(std::to_string(p->Number) + " lines " + std::to_string(p->NumberOfLines) +
+                      " start " + std::to_string(p->StartBlock) + " [" + p->Description +
+                      "] prio " + std::to_string(p->Priority));
         for (const auto& block : p->Blocks) {
-            line +=
+            out.back() +=
                 " {" + std::to_string(block->Number) + " " + std::to_string(block->Parameter) + ":";
             for (short value : block->Values) {
-                line += " " + std::to_string(value);
+                out.back() += " " + std::to_string(value);
             }
-            line += "}";
+            out.back() += "}";
         }
-        out.push_back(line);
     }
     return out;
 }
@@ -68,12 +63,11 @@ class ConfigurationProgramsTest : public test::DocumentFileTest {};
 // Lines keep the ID, Plane and Help they were loaded with, but a save writes
 // their entries only, and no line of plane 2: loaded again, they lose them.
 TEST_F(ConfigurationProgramsTest, LinesComeBackAsTheirSavedSectionsHoldThem) {
-    Configuration doc;
-    ASSERT_EQ(doc.LoadCFG(Data("program/document.ini").c_str()), RE_SUCCESS);
-    const Texts loaded = Programs(doc);
+    LoadCopy("program/document.ini");
+    const Texts loaded = Programs(doc_);
     EXPECT_EQ(loaded,
-              (Texts{"color 1 plane 1 [Background] [Plain\r\nbackground]", "  Drum_000=3, 1, 1, 0",
-                     "  Finger_000=5, 2, 2, 1", "color 2 plane 1 [Red yarn] [Red]",
+              (Texts{"color [Background] 1 plane 1 [Plain\r\nbackground]", "  Drum_000=3, 1, 1, 0",
+                     "  Finger_000=5, 2, 2, 1", "color [Red yarn] 2 plane 1 [Red]",
                      "  Drum_000=3, 1, 1, 1", "  SteppingMotor_000=7, 3, 3, 2, -1200",
                      "  Speeder_000=9, 4, 4, +0.750", "line 0 plane 1 []", "  Drum_000=3, 1, 1",
                      "  Finger_000=5, 2, 2", "line 1 plane 1 [Second line]", "  Drum_000=3, 1, 1",
@@ -97,7 +91,7 @@ TEST_F(ConfigurationProgramsTest, StepsTakeTheirSectionsByExactPrefix) {
     EXPECT_EQ(doc.LoadColors(), RE_SUCCESS);
     EXPECT_EQ(doc.LoadLines(), RE_SUCCESS);
     EXPECT_EQ(Programs(doc),
-              (Texts{"color 5 plane 2 [] []", "color -1 plane -1 [] []", "line -1 plane 1 [h]",
+              (Texts{"color [] 5 plane 2 []", "color [] -1 plane -1 []", "line -1 plane 1 [h]",
                      "line 7 plane 1 []", "  Finger_000=2, 3, 3"}));
 }
 
@@ -189,13 +183,12 @@ TEST_F(ConfigurationProgramsTest, CreateLinePlacesTheLineWithinItsPlane) {
 // counts and blocks, numbered by its name; only plane entries are saved, and
 // the one with a line break in its description cannot be: 42.
 TEST_F(ConfigurationProgramsTest, PlaneSectionsAreReadWhenTheEntriesSectionHasNoKeys) {
-    Configuration doc;
-    ASSERT_EQ(doc.LoadCFG(Data("planes/sections.ini").c_str()), RE_SUCCESS);
-    EXPECT_EQ(Planes(doc),
+    LoadCopy("planes/sections.ini");
+    EXPECT_EQ(Planes(doc_),
               (Texts{"1 lines 4 start 0 [Background\r\nplane] prio 0 {1 2: 5 6 7} {2 1: 3}",
                      "2 lines 3 start 1 [Pattern] prio 2 {4 0: 9 8} {5 3:}"}));
     RETERROR code;
-    EXPECT_EQ(Saved(doc, &code), ReadFile(Data("planes/sections.saved.ini")));
+    EXPECT_EQ(Saved(doc_, &code), ReadFile(Data("planes/sections.saved.ini")));
     EXPECT_EQ(code, RE_WRITE_PLANE);
     Configuration again;
     ASSERT_EQ(again.LoadCFG(Data("planes/sections.saved.ini").c_str()), RE_SUCCESS);
