@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "DocumentFileTest.h"
@@ -238,39 +240,36 @@ TEST_F(ConfigurationQueriesTest, AddLineThenRemoveLastLineRestoresTheThreeCounts
 // and gives the edit's failure result.
 TEST_F(ConfigurationQueriesTest, EditsThatCannotBeMadeChangeNothing) {
     KNITCFG_REQUIRE_FAILING_ALLOCATION();
-    struct Edit {
-        std::function<int()> run;
-        int failure;
-        int success;
-    } const edits[] = {
+    const std::tuple<std::function<int()>, int, int> edits[] = {
+        // the edit, its result when an allocation fails, and when none does
         {[this] { return doc_.AddColor(6, 1) != nullptr ? 1 : 0; }, 0, 1},
         {[this] { return doc_.AddLine(4, 2); }, 0, 1},
         {[this] { return static_cast<int>(doc_.CreateLine(3, 2)); }, RE_NO_SECTIONS, RE_SUCCESS},
         {[this] { return static_cast<int>(doc_.CreatePlane(3, "Third", 0)); }, RE_PLANE_NOT_ADDED,
          RE_SUCCESS},
     };
-    for (const auto& edit : edits) {
+    auto state = [this] {
+        Texts out = Colors(doc_);
+        out.push_back(std::to_string(doc_.GetPlanesCount()));
+        for (const std::string& count : Counts(doc_)) {
+            out.push_back(count);
+        }
+        return out;
+    };
+    for (const auto& [edit, failure, success] : edits) {
         for (int skip = 0;; ++skip) {
             SCOPED_TRACE(skip);
-            const Texts before = Colors(doc_);
-            const Texts counts = Counts(doc_);
-            const short planes = doc_.GetPlanesCount();
-            int result;
-            bool failed;
-            {
-                test::FailingAllocation failing(skip);
-                result = edit.run();
-                failed = failing.Failed();
-            }
+            const Texts before = state();
+            auto failing = std::make_unique<test::FailingAllocation>(skip);
+            const int result = edit();
+            const bool failed = failing->Failed();
+            failing.reset();
+            EXPECT_EQ(result, failed ? failure : success);
             if (!failed) {
-                EXPECT_EQ(result, edit.success);
                 EXPECT_GT(skip, 0);
                 break;
             }
-            EXPECT_EQ(result, edit.failure);
-            EXPECT_EQ(Colors(doc_), before);
-            EXPECT_EQ(Counts(doc_), counts);
-            EXPECT_EQ(doc_.GetPlanesCount(), planes);
+            EXPECT_EQ(state(), before);
         }
     }
 }
