@@ -188,7 +188,6 @@ TEST_F(ConfigurationQueriesTest, AddAndRemoveColors) {
     ColorPrg* added = doc_.AddColor(2, 1);
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(added, doc_.Colors().back().get());
-    EXPECT_TRUE(added->Attuats.empty() && added->Help.empty());
     EXPECT_EQ(doc_.GetColor(2), doc_.Colors()[1].get());
 
     EXPECT_EQ(doc_.RemoveColor(-1), 0);
