@@ -177,6 +177,12 @@ TEST_F(ConfigurationProgramsTest, CreateLinePlacesTheLineWithinItsPlane) {
                             "20/3", "29/3", "7/1"}));
     EXPECT_EQ(Programs(doc).size(), 11u);  // no actuators
     EXPECT_EQ(doc.HeaderGetProcessingRows(), -1);
+    // A third 12 of plane 2 goes after the two already there.
+    for (const auto& line : doc.Lines()) {
+        line->Help = "old";
+    }
+    ASSERT_EQ(doc.CreateLine(2, 2), RE_SUCCESS);
+    EXPECT_EQ(doc.Lines()[2]->Help + "|" + doc.Lines()[3]->Help, "old|");
 }
 
 // With "ColorPlanes" empty, each plane section gives a plane with its own

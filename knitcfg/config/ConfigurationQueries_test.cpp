@@ -196,6 +196,10 @@ TEST_F(ConfigurationQueriesTest, AddAndRemoveColors) {
     EXPECT_EQ(Colors(doc_), (Texts{"2/2 Red yarn", "1/2 Shadow", "2/1 "}));
     EXPECT_EQ(doc_.RemoveColor(2), 1);
     EXPECT_EQ(doc_.GetColor(2), added);
+    // 0 is a color number like any other.
+    ColorPrg* zero = doc_.AddColor(0, 1);
+    EXPECT_EQ(doc_.GetColor(0), zero);
+    EXPECT_EQ(doc_.RemoveColor(0), 1);
 }
 
 TEST_F(ConfigurationQueriesTest, AddLineThenRemoveLastLineRestoresTheThreeCounts) {
