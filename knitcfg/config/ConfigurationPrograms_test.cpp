@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "DocumentFileTest.h"
+#include "IniText.h"
 #include "knitcfg/actuators/ColorActuators.h"
 #include "knitcfg/actuators/LineActuators.h"
 #include "knitcfg/config/Configuration.h"
@@ -18,25 +20,21 @@ namespace {
 using test::ReadFile;
 using Texts = std::vector<std::string>;
 
-// Every color and line of the document with its entries, in list order.
+// Every color and line of the document, then its entries, in list order.
 Texts Programs(const Configuration& doc) {
     Texts out;
-    auto add = [&](const std::string& head, const auto& actuators) {
-        out.push_back(head);
-        for (const auto& actuator : actuators) {
-            int counter = 0;
-            out.push_back("  " + actuator->SaveStringAttuat(&counter));
+    auto add = [&](std::string head, const auto& program) {
+        out.push_back(head + std::to_string(program->ID) + " plane " +
+                      std::to_string(program->Plane) + " [" + program->Help + "]");
+        for (const std::string& entry : test::Entries(program->Attuats)) {
+            out.push_back("  " + entry);
         }
     };
-    for (const auto& c : doc.Colors()) {
-        add("color " + std::to_string(c->ID) + " plane " + std::to_string(c->Plane) + " [" +
-                c->HelpAbstract + "] [" + c->Help + "]",
-            c->Attuats);
+    for (const auto& color : doc.Colors()) {
+        add("color [" + color->HelpAbstract + "] ", color);
     }
-    for (const auto& l : doc.Lines()) {
-        add("line " + std::to_string(l->ID) + " plane " + std::to_string(l->Plane) + " [" +
-                l->Help + "]",
-            l->Attuats);
+    for (const auto& line : doc.Lines()) {
+        add("line ", line);
     }
     return out;
 }
@@ -45,19 +43,17 @@ Texts Programs(const Configuration& doc) {
 Texts Planes(const Configuration& doc) {
     Texts out;
     for (const auto& p : doc.Planes()) {
-        std::string line = std::to_string(p->Number) + " lines " +
-                           std::to_string(p->NumberOfLines) + " start " +
-                           std::to_string(p->StartBlock) + " [" + p->Description + "] prio " +
-                           std::to_string(p->Priority);
+        out.push_back(std::to_string(p->Number) + " lines " + std::to_string(p->NumberOfLines) +
+                      " start " + std::to_string(p->StartBlock) + " [" + p->Description +
+                      "] prio " + std::to_string(p->Priority));
         for (const auto& block : p->Blocks) {
-            line +=
+            out.back() +=
                 " {" + std::to_string(block->Number) + " " + std::to_string(block->Parameter) + ":";
             for (short value : block->Values) {
-                line += " " + std::to_string(value);
+                out.back() += " " + std::to_string(value);
             }
-            line += "}";
+            out.back() += "}";
         }
-        out.push_back(line);
     }
     return out;
 }
@@ -67,12 +63,11 @@ class ConfigurationProgramsTest : public test::DocumentFileTest {};
 // Lines keep the ID, Plane and Help they were loaded with, but a save writes
 // their entries only, and no line of plane 2: loaded again, they lose them.
 TEST_F(ConfigurationProgramsTest, LinesComeBackAsTheirSavedSectionsHoldThem) {
-    Configuration doc;
-    ASSERT_EQ(doc.LoadCFG(Data("program/document.ini").c_str()), RE_SUCCESS);
-    const Texts loaded = Programs(doc);
+    LoadCopy("program/document.ini");
+    const Texts loaded = Programs(doc_);
     EXPECT_EQ(loaded,
-              (Texts{"color 1 plane 1 [Background] [Plain\r\nbackground]", "  Drum_000=3, 1, 1, 0",
-                     "  Finger_000=5, 2, 2, 1", "color 2 plane 1 [Red yarn] [Red]",
+              (Texts{"color [Background] 1 plane 1 [Plain\r\nbackground]", "  Drum_000=3, 1, 1, 0",
+                     "  Finger_000=5, 2, 2, 1", "color [Red yarn] 2 plane 1 [Red]",
                      "  Drum_000=3, 1, 1, 1", "  SteppingMotor_000=7, 3, 3, 2, -1200",
                      "  Speeder_000=9, 4, 4, +0.750", "line 0 plane 1 []", "  Drum_000=3, 1, 1",
                      "  Finger_000=5, 2, 2", "line 1 plane 1 [Second line]", "  Drum_000=3, 1, 1",
@@ -96,12 +91,13 @@ TEST_F(ConfigurationProgramsTest, StepsTakeTheirSectionsByExactPrefix) {
     EXPECT_EQ(doc.LoadColors(), RE_SUCCESS);
     EXPECT_EQ(doc.LoadLines(), RE_SUCCESS);
     EXPECT_EQ(Programs(doc),
-              (Texts{"color 5 plane 2 [] []", "color -1 plane -1 [] []", "line -1 plane 1 [h]",
+              (Texts{"color [] 5 plane 2 []", "color [] -1 plane -1 []", "line -1 plane 1 [h]",
                      "line 7 plane 1 []", "  Finger_000=2, 3, 3"}));
 }
 
-// No section at all is a fault of the color and line steps, not of the
-// plane step; a file of other sections is no fault.
+// No section at all is a fault of every load step but the planes'; a file
+// of other sections is no fault. Through LoadCFG the protection code comes
+// first, and the lists stay.
 TEST_F(ConfigurationProgramsTest, LoadStepsWithoutSections) {
     const std::string text = Write("none.ini", "just text\n");
     const std::string other = Write("other.ini", "[Header]\nMachineType=KM\n");
@@ -113,8 +109,13 @@ TEST_F(ConfigurationProgramsTest, LoadStepsWithoutSections) {
         EXPECT_EQ(doc.LoadColors(), none ? RE_NO_COLOR_SECTIONS : RE_SUCCESS);
         EXPECT_EQ(doc.LoadLines(), none ? RE_NO_SECTIONS : RE_SUCCESS);
         EXPECT_EQ(doc.LoadPlanes(), RE_SUCCESS);
+        EXPECT_EQ(doc.LoadGenDis(), none ? RE_NO_SECTIONS : RE_SUCCESS);
+        EXPECT_EQ(doc.LoadShavedDis(), none ? RE_NO_SECTIONS : RE_SUCCESS);
         EXPECT_TRUE(Programs(doc).empty() && doc.Planes().empty());
     }
+    LoadCopy("program/document.ini");
+    EXPECT_EQ(doc_.LoadCFG(text.c_str()), RE_NO_PROTECTION);
+    EXPECT_EQ(Programs(doc_).size(), 15u);
 }
 
 TEST_F(ConfigurationProgramsTest, SaveStepsWriteEveryProgramAndReportTheFirstFailure) {
@@ -163,19 +164,10 @@ TEST_F(ConfigurationProgramsTest, CreateLinePlacesTheLineWithinItsPlane) {
     // 13, 5, 29, then 12 right before 13, 0 before 5 (not before 12), 7 at
     // the end (no greater line of plane 1), 20 before 29, 12 after the first
     // 12; then numbers and planes kept as 16 bits: -25536/1, 10/2, -1/1.
-    const std::pair<int, int> made[] = {{3, 2},
-                                        {5, 1},
-                                        {9, 3},
-                                        {2, 2},
-                                        {0, 1},
-                                        {7, 1},
-                                        {0, 3},
-                                        {2, 2},
-                                        {40000, 1},
-                                        {0, 65538},
-                                        {2147483647, -2147483647}};
-    for (const auto& [index, plane] : made) {
-        EXPECT_EQ(doc.CreateLine(index, plane), RE_SUCCESS);
+    const int made[] = {3, 2, 5, 1, 9,     3, 2, 2,     0,          1,          7, 1,
+                        0, 3, 2, 2, 40000, 1, 0, 65538, 2147483647, -2147483647};  // index, plane
+    for (std::size_t i = 0; i < std::size(made); i += 2) {
+        EXPECT_EQ(doc.CreateLine(made[i], made[i + 1]), RE_SUCCESS);
     }
     Texts order;
     for (const auto& line : doc.Lines()) {
@@ -185,19 +177,24 @@ TEST_F(ConfigurationProgramsTest, CreateLinePlacesTheLineWithinItsPlane) {
                             "20/3", "29/3", "7/1"}));
     EXPECT_EQ(Programs(doc).size(), 11u);  // no actuators
     EXPECT_EQ(doc.HeaderGetProcessingRows(), -1);
+    // A third 12 of plane 2 goes after the two already there.
+    for (const auto& line : doc.Lines()) {
+        line->Help = "old";
+    }
+    ASSERT_EQ(doc.CreateLine(2, 2), RE_SUCCESS);
+    EXPECT_EQ(doc.Lines()[2]->Help + "|" + doc.Lines()[3]->Help, "old|");
 }
 
 // With "ColorPlanes" empty, each plane section gives a plane with its own
 // counts and blocks, numbered by its name; only plane entries are saved, and
 // the one with a line break in its description cannot be: 42.
 TEST_F(ConfigurationProgramsTest, PlaneSectionsAreReadWhenTheEntriesSectionHasNoKeys) {
-    Configuration doc;
-    ASSERT_EQ(doc.LoadCFG(Data("planes/sections.ini").c_str()), RE_SUCCESS);
-    EXPECT_EQ(Planes(doc),
+    LoadCopy("planes/sections.ini");
+    EXPECT_EQ(Planes(doc_),
               (Texts{"1 lines 4 start 0 [Background\r\nplane] prio 0 {1 2: 5 6 7} {2 1: 3}",
                      "2 lines 3 start 1 [Pattern] prio 2 {4 0: 9 8} {5 3:}"}));
     RETERROR code;
-    EXPECT_EQ(Saved(doc, &code), ReadFile(Data("planes/sections.saved.ini")));
+    EXPECT_EQ(Saved(doc_, &code), ReadFile(Data("planes/sections.saved.ini")));
     EXPECT_EQ(code, RE_WRITE_PLANE);
     Configuration again;
     ASSERT_EQ(again.LoadCFG(Data("planes/sections.saved.ini").c_str()), RE_SUCCESS);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -50,40 +51,29 @@ TEST_F(SaveModeTest, HandEditedFileKeepsWhatTheDocumentDoesNotOwn) {
 // Over a file as the default save writes it, no edit keeps every byte, and
 // removals and changes give what the default save gives: the sections left
 // keep their places, the removed ones go. The codes are the default save's.
+// (An edited file shows as well what its unedited parts become.)
 TEST_F(SaveModeTest, EditsOfADefaultSavedFileGiveTheDefaultSave) {
-    struct Case {
-        const char* file;
-        int (*edit)(Configuration&);  // 1 when it changed the document
-    } const cases[] = {
-        {"program/document.ini", [](Configuration&) { return 1; }},
-        {"designs/tables.ini", [](Configuration&) { return 1; }},
-        {"planes/sections.ini", [](Configuration&) { return 1; }},
-        {"config/hand-edited.ini", [](Configuration&) { return 1; }},
-        {"config/preserve.ini", [](Configuration&) { return 1; }},
+    const std::function<int(Configuration&)> none = [](Configuration&) { return 1; };
+    const std::pair<const char*, std::function<int(Configuration&)>> cases[] = {
+        {"planes/sections.ini", none},
+        {"config/hand-edited.ini", none},
         {"program/document.ini", [](Configuration& doc) { return doc.RemoveColor(1); }},
         {"program/document.ini",
-         [](Configuration& doc) {
-             doc.HeaderSetDescription("New");
-             return 1;
-         }},
+         [](Configuration& doc) { return (doc.HeaderSetDescription("New"), 1); }},
         {"config/preserve.ini", [](Configuration& doc) { return doc.RemoveLastLine(1); }},
         {"designs/tables.ini", [](Configuration& doc) { return doc.GeneratedDisDel("\\dis\\a"); }},
         {"designs/tables.ini",
-         [](Configuration& doc) {
-             doc.GeneratedDisRemove();
-             doc.ShavedDisRemove();
-             return 1;
-         }},
+         [](Configuration& doc) { return (doc.GeneratedDisRemove(), doc.ShavedDisRemove(), 1); }},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
-        const std::string path = Copy(c.file);
+    for (const auto& [file, edit] : cases) {
+        SCOPED_TRACE(file);
+        const std::string path = Copy(file);
         Configuration first;
         static_cast<void>(first.LoadCFG(path.c_str()));
         static_cast<void>(first.SaveCFG(path.c_str()));
         Configuration doc;
         static_cast<void>(doc.LoadCFG(path.c_str()));
-        ASSERT_EQ(c.edit(doc), 1);
+        ASSERT_EQ(edit(doc), 1);
         Configuration twin(doc);
         RETERROR code;
         const std::string expected = Saved(twin, &code);
@@ -103,15 +93,7 @@ std::string SectionText(const std::string& text, const std::string& name) {
 // byte (blanks, other key numbers and order, comments, unknown keys); only
 // a section whose meaning the edit changed is rewritten.
 TEST_F(SaveModeTest, SectionsThatMeanTheSameStay) {
-    std::string text =
-        "[Protection]\r\nConfigProtected=0\r\n"
-        "[Header]\r\nMachineType=KM-400\r\nVersion=2.7\r\nDescription=Hand\r\n"
-        "NumberOfLines=4\r\nStartBlock=0\r\n"
-        "[Color_001]\r\nPlane = 1\r\nID = 1\r\nHelpAbstract=Back\r\n"
-        "Finger_3 = 5,2,2,1\r\n; the drum stays\r\nDrum_9=3,1,1,0\r\nYarn = wool\r\nHelp=Plain\r\n"
-        "[Color_002]\r\nID=2\r\nPlane=1\r\nHelpAbstract=Red\r\nHelp=Red\r\n"
-        "Drum_001 = 3,1,1,1\r\nDrum_002=9, 4, 4, 0\r\n"
-        "[Line_000]\r\nFinger_7 = 5, 2, 2\r\n; cam\r\nDrum_3=3,1,1\r\nHelp=First line\r\n";
+    std::string text = ReadFile(Data("config/same-meaning.ini"));
     struct Case {
         void (*edit)(Configuration&);
         const char* changed;  // the one section that changes, or none
@@ -177,71 +159,54 @@ TEST_F(SaveModeTest, BoundFileMissingOrUnreadable) {
 TEST_F(SaveModeTest, NonOwnedLinesNeverChange) {
     for (unsigned seed = 1; seed <= 25; ++seed) {
         std::mt19937 rng(seed);
-        auto chance = [&](int percent) { return static_cast<int>(rng() % 100) < percent; };
-        std::string text;
-        std::vector<std::string> kept;  // the non-owned lines, in file order
-        int tag = 0;
-        auto own = [&](const std::string& line) { text += line + "\r\n"; };
-        auto other = [&](const std::string& line) {
-            own(line);
-            kept.push_back(line);
-        };
-        auto noise = [&]() {
-            if (chance(30)) {
-                other("; note " + std::to_string(++tag));
-            }
-            if (chance(10)) {
-                other("");
-            }
-        };
-        own("[Protection]\r\nConfigProtected=0\r\n[Header]");
-        for (const char* key : {"MachineType=KM-400", "Version=2.7", "Description=Random",
-                                "NumberOfLines=4", "StartBlock=0"}) {
-            noise();
-            own(key);
-            if (chance(25)) {
-                other("Operator" + std::to_string(++tag) + "=someone");
-            }
+        // The file's lines; those the document does not own begin with '~'.
+        std::vector<std::string> lines = {
+            "[Protection]", "ConfigProtected=0",  "[Header]",        "MachineType=KM-400",
+            "Version=2.7",  "Description=Random", "NumberOfLines=4", "StartBlock=0"};
+        for (unsigned i = rng() % 3; i > 0; --i) {
+            lines.insert(lines.begin() + 3 + rng() % 6,
+                         "~Operator" + std::to_string(i) + "=someone");
         }
-        const int colors = 1 + static_cast<int>(rng() % 6);
-        for (int section = 0; section < colors + 6; ++section) {
-            noise();
-            const int kind = section < colors ? 0 : static_cast<int>(rng() % 3) + 1;
-            const std::string n = std::to_string(section + 1);
+        const unsigned colors = 1 + rng() % 6;
+        for (unsigned n = 1; n <= colors + 6; ++n) {
+            const std::string id = std::to_string(n);
+            const std::string m = std::to_string(n % 10);
+            const unsigned kind = n <= colors ? 0 : 1 + rng() % 3;
             if (kind == 0) {
-                own("[Color_00" + n + "]\r\nID=" + n + "\r\nPlane=1");
-                noise();
-                for (int d = 0; d < 1 + static_cast<int>(rng() % 4); ++d) {
-                    own("Drum_00" + std::to_string(d) + "=" + std::to_string(10 + d) + ", " +
-                        std::to_string(d) + ", 1, 0");
-                    noise();
+                lines.insert(lines.end(), {"[Color_00" + id + "]", "ID=" + id, "Plane=1"});
+                for (unsigned d = 0; d <= rng() % 4; ++d) {
+                    lines.push_back("Drum_00" + std::to_string(d) + "=" + std::to_string(10 + d) +
+                                    ", " + std::to_string(d) + ", 1, 0");
                 }
             } else if (kind == 1) {
-                other("[Extra_" + std::to_string(++tag) + "]");
-                other("Key=" + std::to_string(rng()));
-                noise();
+                lines.insert(lines.end(), {"~[Extra_" + id + "]", "~Key=" + std::to_string(rng())});
+            } else if (kind == 2) {
+                lines.insert(lines.end(), {"[Line_00" + m + "]", "Drum_000=" + id + ", 1, 1"});
             } else {
-                const std::string m = std::to_string((section + 1) % 10);
-                if (kind == 2) {
-                    own("[Line_00" + m + "]\r\nDrum_000=" + n + ", 1, 1");
-                } else {
-                    for (const std::string& line :
-                         {"[Line_01" + m + "]", "ID=1" + m, std::string("Plane=2"),
-                          "Help=plane two " + std::to_string(++tag),
-                          std::string("Drum_000=3, 1, 1")}) {
-                        other(line);
-                    }
-                }
+                lines.insert(lines.end(), {"~[Line_01" + m + "]", "~ID=1" + m, "~Plane=2",
+                                           "~Help=two " + id, "~Drum_000=3, 1, 1"});
             }
+        }
+        for (unsigned i = rng() % 16; i > 0; --i) {  // comments and blank lines
+            lines.insert(lines.begin() + 1 + rng() % lines.size(),
+                         rng() % 3 == 0 ? "~" : "~; note " + std::to_string(i));
+        }
+        std::string text;
+        std::vector<std::string> kept;  // the non-owned lines, in file order
+        for (const std::string& line : lines) {
+            if (line[0] == '~') {
+                kept.push_back(line.substr(1));
+            }
+            text += (line[0] == '~' ? line.substr(1) : line) + "\r\n";
         }
         const std::string path = dir_.File("random.ini");
         test::WriteFile(path, text);
         Configuration doc;
         static_cast<void>(doc.LoadCFG(path.c_str()));
-        if (chance(50)) {
+        if (rng() % 2 == 0) {
             doc.RemoveColor(static_cast<short>(1 + rng() % colors));
         }
-        if (chance(50)) {
+        if (rng() % 2 == 0) {
             doc.HeaderSetDescription("Edited");
         }
         ASSERT_EQ(doc.SaveCFG(path.c_str(), SaveMode::Preserve), RE_SUCCESS) << "seed " << seed;

@@ -16,10 +16,11 @@
 namespace knitcfg {
 namespace {
 
-// The load's code and the saved text of `source`, the copy saved to `out`.
+// The load's code and the saved text of testdata/`source`, the copy saved
+// to `out`.
 std::string LoadCopyAndSave(const std::string& source, const std::string& out) {
     Configuration doc;
-    const RETERROR code = doc.LoadCFG(source.c_str());
+    const RETERROR code = doc.LoadCFG((test::TestDataDir() + "/" + source).c_str());
     Configuration(doc).SaveCFG(out.c_str());
     return std::to_string(code) + test::ReadFile(out);
 }
@@ -27,28 +28,26 @@ std::string LoadCopyAndSave(const std::string& source, const std::string& out) {
 TEST(ThreadsTest, DocumentsLoadAndSaveOnManyThreadsAtOnce) {
     test::TempDir dir;
     test::ScopedTempFolder tmp(dir.path());
-    std::vector<std::string> sources;
+    const std::string sources[] = {"program/document.ini", "program/color-mixed.ini",
+                                   "designs/tables.ini", "config/full.ini"};
     std::vector<std::string> expected;  // what one thread alone makes of each
-    for (const char* name : {"program/document.ini", "program/color-mixed.ini",
-                             "designs/tables.ini", "config/full.ini"}) {
-        sources.push_back(test::TestDataDir() + "/" + name);
-        expected.push_back(LoadCopyAndSave(sources.back(), dir.File("expected.ini")));
+    for (const std::string& source : sources) {
+        expected.push_back(LoadCopyAndSave(source, dir.File("expected.ini")));
     }
-    constexpr int kThreads = 4;
-    std::vector<std::string> failures(kThreads);
+    std::vector<std::string> failures(4);
     std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
+    for (std::size_t t = 0; t < failures.size(); ++t) {
         threads.emplace_back([&, t] {
-            for (int round = 0; round < 15 && failures[t].empty(); ++round) {
-                const std::size_t i = static_cast<std::size_t>(t + round) % sources.size();
-                const std::string out = dir.File("t" + std::to_string(t) + ".ini");
-                if (LoadCopyAndSave(sources[i], out) != expected[i]) {
+            for (std::size_t round = 0; round < 15 && failures[t].empty(); ++round) {
+                const std::size_t i = (t + round) % expected.size();
+                if (LoadCopyAndSave(sources[i], dir.File("t" + std::to_string(t) + ".ini")) !=
+                    expected[i]) {
                     failures[t] = sources[i];
                 }
             }
         });
     }
-    for (int t = 0; t < kThreads; ++t) {
+    for (std::size_t t = 0; t < threads.size(); ++t) {
         threads[t].join();
         EXPECT_EQ(failures[t], "") << "thread " << t;
     }
