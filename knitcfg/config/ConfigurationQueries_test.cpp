@@ -178,6 +178,12 @@ TEST_F(ConfigurationQueriesTest, NumberLists) {
     EXPECT_EQ(list, (IndexList{0, 10, 0, 0}));
     EXPECT_EQ(doc_.GetListLineAttuat(&list, 8, 2), 4);
     EXPECT_EQ(doc_.GetListLineAttuat(nullptr, 3, -1), 0);
+
+    // The count is the list's length as 16 bits.
+    list.assign(65533, 99);
+    EXPECT_EQ(doc_.GetListColors(&list, 2), -1);
+    list.assign(32765, 99);  // and three lines hold actuator 3
+    EXPECT_EQ(doc_.GetListLineAttuat(&list, 3, -1), -32768);
 }
 
 TEST_F(ConfigurationQueriesTest, AddAndRemoveColors) {
