@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "knitcfg/profile/detail/IniDocument.h"
+#include "knitcfg/profile/detail/NameTable.h"
 
 namespace knitcfg::detail {
 namespace {
@@ -29,6 +30,25 @@ TEST(IniDocumentTest, NamesHashApart) {
         hashes.insert(HashName("Drum_" + std::to_string(i)));
     }
     EXPECT_GT(hashes.size(), 990U);
+}
+
+// A name removed from a run of slots that wraps past the table's end leaves
+// every other name of the run reachable.
+TEST(IniDocumentTest, RemovalKeepsARunThatWrapsReachable) {
+    const std::string names[] = {"a", "b", "c", "d"};
+    // Homes 6, 7, 7 and 0 of eight slots: "c" lands in slot 0, "d" in slot 1.
+    const std::uint32_t hashes[] = {6, 7, 15, 8};
+    auto nameOf = [&names](std::uint32_t n) { return std::string_view(names[n]); };
+    NameTable table;
+    table.Reserve(4);
+    for (std::uint32_t n = 0; n < 4; ++n) {
+        table.Insert(hashes[n], n);
+    }
+    table.Replace("a", hashes[0], nameOf, NameTable::kNone);
+    EXPECT_EQ(table.Find("a", hashes[0], nameOf), NameTable::kNone);
+    for (std::uint32_t n = 1; n < 4; ++n) {
+        EXPECT_EQ(table.Find(names[n], hashes[n], nameOf), n) << names[n];
+    }
 }
 
 // Random edits of a document of many sections and few keys, names in both
