@@ -1,18 +1,12 @@
 #include "knitcfg/actuators/Attuat.h"
 
+#include "knitcfg/actuators/detail/ActuatorKind.h"
 #include "knitcfg/actuators/detail/EntryParser.h"
 #include "knitcfg/profile/Profile.h"
 
 namespace knitcfg {
 
 KNITCFG_IMPLEMENT_CLASS(Attuat, AttuatBase)
-
-namespace {
-
-// Room of the value that AlreadyInList reads, NUL included.
-constexpr unsigned kIdReadBuffer = 260;
-
-}  // namespace
 
 Attuat::~Attuat() = default;
 
@@ -28,7 +22,7 @@ int Attuat::AlreadyInList(const char* section, const char* key, const char* file
     if (section == nullptr || key == nullptr || file == nullptr) {
         return 0;
     }
-    char buffer[kIdReadBuffer];
+    char buffer[detail::kIdReadRoom];
     if (profile::GetString(section, key, "0", buffer, sizeof buffer, file) == 0) {
         return 0;
     }

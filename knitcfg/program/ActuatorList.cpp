@@ -21,9 +21,6 @@ namespace knitcfg::detail {
 
 namespace {
 
-// The room through which Attuat::AlreadyInList reads a value, NUL included.
-constexpr unsigned kIdReadRoom = 260;
-
 // The first element whose Caduta is strictly greater than `caduta`, walking
 // from the head; the list need not be sorted.
 ActuatorList::iterator FirstGreater(ActuatorList& list, short caduta) {

@@ -29,6 +29,10 @@ inline constexpr std::size_t kTextRoom = 10;
 // The largest read buffer of any kind.
 inline constexpr unsigned kMaxReadBuffer = 512;
 
+// The room through which the Id an actuator already listed is read (its
+// AlreadyInList, and the section load that stands in for it), NUL included.
+inline constexpr unsigned kIdReadRoom = 260;
+
 // One concrete class's entry description.
 struct ActuatorKind {
     const char* prefix;       // the key prefix
