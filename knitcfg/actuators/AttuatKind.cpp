@@ -200,8 +200,7 @@ std::string AttuatKind<D>::SaveStringAttuat(int* counter) const {
     // Built in place, as NumberedName and Format would give it.
     std::string text;
     text.reserve(96);
-    text += kKindOf<D>.prefix;
-    entry::AppendNumber3(TakeNumber(counter), &text);
+    AppendNumberedName(kKindOf<D>.prefix, TakeNumber(counter), &text);
     text += '=';
     entry::FormatTo(kKindOf<D>.valueFormat, EntryItems(), &text);
     return text;

@@ -165,30 +165,6 @@ bool ScanInt(const char* value, std::int32_t* number) {
 
 namespace {
 
-// Writes `number` with its sign and at least `minDigits` digits (at most
-// 10) at `at`, which has room for 11 characters; returns the end. The
-// magnitude is taken in unsigned arithmetic so that INT32_MIN has one.
-char* WriteSigned(std::int32_t number, int minDigits, char* at) {
-    std::uint32_t magnitude = static_cast<std::uint32_t>(number);
-    if (number < 0) {
-        *at++ = '-';
-        magnitude = 0u - magnitude;
-    }
-    char digits[10];
-    int n = 0;
-    do {
-        digits[n++] = static_cast<char>('0' + magnitude % 10u);
-        magnitude /= 10u;
-    } while (magnitude != 0u);
-    for (int pad = n; pad < minDigits; ++pad) {
-        *at++ = '0';
-    }
-    while (n > 0) {
-        *at++ = digits[--n];
-    }
-    return at;
-}
-
 // Gathers the characters of an entry in a buffer and appends them to the
 // string a few at a time: a save formats every entry of a file, and one
 // append per character cost more than the formatting itself.
@@ -205,7 +181,8 @@ public:
     }
     void Number(std::int32_t number, int minDigits) {
         Room(11);
-        used_ = static_cast<std::size_t>(WriteSigned(number, minDigits, buffer_ + used_) - buffer_);
+        used_ = static_cast<std::size_t>(detail::WriteDecimal(number, minDigits, buffer_ + used_) -
+                                         buffer_);
     }
     void Text(const std::string& text) {
         Flush();
@@ -256,13 +233,6 @@ void FormatTo(const char* format, const Items& items, std::string* out) {
             continue;
         }
         writer.Char(*f++);
-    }
-}
-
-void AppendNumber3(std::int32_t number, std::string* out) {
-    if (out != nullptr) {
-        char digits[11];
-        out->append(digits, static_cast<std::size_t>(WriteSigned(number, 3, digits) - digits));
     }
 }
 

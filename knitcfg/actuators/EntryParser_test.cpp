@@ -1,4 +1,5 @@
 #include "knitcfg/actuators/detail/EntryParser.h"
+#include "knitcfg/common/detail/Names.h"
 
 #include <gtest/gtest.h>
 
@@ -96,9 +97,7 @@ TEST(EntryParserTest, NumbersAreWrittenAsPrintfWritesThem) {
                         -32768, 32767}) {
         char expected[32];
         std::snprintf(expected, sizeof expected, "%3.3d", n);
-        std::string padded = "Drum_";
-        AppendNumber3(n, &padded);
-        EXPECT_EQ(padded, std::string("Drum_") + expected) << n;
+        EXPECT_EQ(detail::NumberedName("Drum_", n), std::string("Drum_") + expected) << n;
         std::snprintf(expected, sizeof expected, "%d", n);
         std::string plain = "k=";
         FormatTo("%d", {Item::Number(n)}, &plain);

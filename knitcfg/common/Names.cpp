@@ -1,15 +1,21 @@
 #include "knitcfg/common/detail/Names.h"
 
-#include <cstdio>
+#include "knitcfg/common/detail/Numbers.h"
 
 namespace knitcfg::detail {
 
 std::string NumberedName(const char* prefix, int number) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%3.3d", number);
-    std::string out = prefix != nullptr ? prefix : "";
-    out += digits;
+    std::string out;
+    AppendNumberedName(prefix, number, &out);
     return out;
+}
+
+void AppendNumberedName(const char* prefix, int number, std::string* out) {
+    if (prefix != nullptr) {
+        out->append(prefix);
+    }
+    char digits[11];
+    out->append(digits, static_cast<std::size_t>(WriteDecimal(number, 3, digits) - digits));
 }
 
 }  // namespace knitcfg::detail

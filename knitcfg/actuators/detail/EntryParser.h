@@ -70,8 +70,4 @@ std::string Format(const char* format, const Items& items);
 // Format, appended to `*out`.
 void FormatTo(const char* format, const Items& items, std::string* out);
 
-// Appends `number` as "%3.3d" writes it: the sign of a negative number, then
-// at least three decimal digits, zero-padded.
-void AppendNumber3(std::int32_t number, std::string* out);
-
 }  // namespace knitcfg::entry

@@ -18,6 +18,8 @@ inline constexpr unsigned kListingSize = 8192;
 // followed by `number` written as "%3.3d" (at least three digits,
 // zero-padded: 0 -> "000", 1000 -> "1000", -5 -> "-005").
 std::string NumberedName(const char* prefix, int number);
+// The same name, appended to `*out`.
+void AppendNumberedName(const char* prefix, int number, std::string* out);
 
 // Calls `take` with each name of `names`, a listing of NUL-terminated names
 // ended by an empty one (as the profile layer lists keys and sections), that

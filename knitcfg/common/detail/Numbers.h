@@ -34,6 +34,32 @@ constexpr short Low16(std::int32_t value) {
                            : static_cast<short>(static_cast<int>(bits) - 0x10000);
 }
 
+// Writes `number` as "%.Nd" writes it, N being `minDigits` (at most 10):
+// its sign, then at least `minDigits` digits, zero-padded, at `at`, which
+// has room for 11 characters; returns the end. Written without the C
+// library, which a save calls for every entry. The magnitude is taken in
+// unsigned arithmetic so that INT32_MIN has one.
+inline char* WriteDecimal(std::int32_t number, int minDigits, char* at) {
+    std::uint32_t magnitude = static_cast<std::uint32_t>(number);
+    if (number < 0) {
+        *at++ = '-';
+        magnitude = 0u - magnitude;
+    }
+    char digits[10];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + magnitude % 10u);
+        magnitude /= 10u;
+    } while (magnitude != 0u);
+    for (int pad = n; pad < minDigits; ++pad) {
+        *at++ = '0';
+    }
+    while (n > 0) {
+        *at++ = digits[--n];
+    }
+    return at;
+}
+
 // Reads a decimal number at `p` as "%d" and the C library's text-to-integer
 // conversions do: IsCSpace blanks, an optional sign, then the digits up to
 // the first other character; digits beyond 32 bits wrap modulo 2^32 rather
