@@ -104,7 +104,7 @@ const Case kCases[] = {
     // Without '_', the kind is the key's leading letters.
     {"kind without _", kColor + "Drum000=1, 1, 1, 0\n", "misspelt-kind", 12, 1, "'Drum_'"},
     {"empty value", kColor + "Drum_000=\n", "empty-value", 12, 1},
-    {"semicolons", kColor + "Drum_000=1; 1; 1; 0\n", "bad-value", 12, 1},
+    {"semicolons", kColor + "Drum_000=1; 1; 1; 0\n", "bad-value", 12, 1, "'1, 2, 3, 4'"},
     {"state x", kColor + "Drum_000=1, 1, 1, x\n", "bad-value", 12, 1},
     {"speed too long", kColor + "Speeder_000=1, 1, 1, +0.0000000000\n", "text-too-long", 12, 1},
     // 260 characters: the 5 is the first one the load cuts, so nothing follows the items.
