@@ -314,6 +314,18 @@ void BM_SaveOver(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveOver)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseManualTime();
 
+// Times preserving saves of `doc` over `target`.
+void TimePreservingSaves(benchmark::State& state, const BenchFile& file, Configuration& doc,
+                         const std::string& target) {
+    double ns = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        benchmark::DoNotOptimize(doc.SaveCFG(target.c_str(), knitcfg::SaveMode::Preserve));
+        ns += Lap(&state, start);
+    }
+    SetCounters(state, file, ns);
+}
+
 // SaveCFG with SaveMode::Preserve over the file the document is bound to, as
 // the default save wrote it: beside BM_SaveOver (target: at most 1.5 times).
 void BM_SavePreserve(benchmark::State& state) {
@@ -322,13 +334,7 @@ void BM_SavePreserve(benchmark::State& state) {
     Configuration doc;
     doc.LoadCFG(file.path.c_str());
     doc.SaveCFG(target.c_str());
-    double ns = 0;
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        benchmark::DoNotOptimize(doc.SaveCFG(target.c_str(), knitcfg::SaveMode::Preserve));
-        ns += Lap(&state, start);
-    }
-    SetCounters(state, file, ns);
+    TimePreservingSaves(state, file, doc, target);
 }
 BENCHMARK(BM_SavePreserve)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseManualTime();
 
@@ -363,13 +369,7 @@ void BM_SavePreserveEdited(benchmark::State& state) {
     Forget(target);
     doc.ReleaseCFG();
     doc.LoadCFG(target.c_str());
-    double ns = 0;
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        benchmark::DoNotOptimize(doc.SaveCFG(target.c_str(), knitcfg::SaveMode::Preserve));
-        ns += Lap(&state, start);
-    }
-    SetCounters(state, file, ns);
+    TimePreservingSaves(state, file, doc, target);
 }
 BENCHMARK(BM_SavePreserveEdited)
     ->Args({2, 0})
