@@ -42,6 +42,12 @@ bool HasListedKey(const IniDocument::Section& s) {
     return false;
 }
 
+std::string ToText(int number) {
+    return std::to_string(number);
+}
+
+}  // namespace
+
 // The part of a name that should be a known prefix: up to and with its
 // first '_', or its leading letters and a '_' when it has none.
 std::string Lead(std::string_view name) {
@@ -56,12 +62,6 @@ std::string Lead(std::string_view name) {
     }
     return std::string(name.substr(0, n)) + "_";
 }
-
-std::string ToText(int number) {
-    return std::to_string(number);
-}
-
-}  // namespace
 
 std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t limit) {
     const std::size_t longer = std::max(a.size(), b.size());

@@ -81,19 +81,7 @@ void Examiner::ExamineUnknownKey(std::size_t index, std::size_t j, bool color) {
         }
     }
     // The key's own prefix against the kinds' prefixes.
-    std::string lead;
-    const std::size_t underscore = key.find('_');
-    if (underscore != std::string_view::npos) {
-        lead.assign(key.substr(0, underscore + 1));
-    } else {
-        std::size_t n = 0;
-        while (n < key.size() &&
-               ((key[n] >= 'a' && key[n] <= 'z') || (key[n] >= 'A' && key[n] <= 'Z'))) {
-            ++n;
-        }
-        lead.assign(key.substr(0, n));
-        lead += '_';
-    }
+    const std::string lead = Lead(key);
     for (std::size_t k = 0; k < kKinds; ++k) {
         const std::string_view prefix = kinds[k]->prefix;
         const std::size_t limit = prefix.size() >= 7 ? 2 : 1;

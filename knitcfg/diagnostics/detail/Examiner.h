@@ -22,6 +22,9 @@ namespace knitcfg::detail {
 // The edit distance of `a` and `b` (letter case aside; an exchange of two
 // neighbours counts as one edit), or limit + 1 when it is above `limit`.
 std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t limit);
+// The part of a name that should be a known prefix: up to and with its
+// first '_', or its leading letters and a '_' when it has none.
+std::string Lead(std::string_view name);
 // `text` quoted for a message: cut to a readable length, bytes that are not
 // printable written as \xNN.
 std::string Quoted(std::string_view text);
